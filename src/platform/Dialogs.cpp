@@ -1,0 +1,60 @@
+// Real Qt dialogs, or a test backend when one is installed.
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+DialogBackend* installedBackend = nullptr;
+
+class QtDialogs : public DialogBackend {
+public:
+    void messageBox(const QString& text, const QString& title) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+        box.exec();
+    }
+
+    QString saveFile(const SaveFileRequest& request) override
+    {
+#ifdef Q_OS_WIN
+        const QString folder = request.initialFolder;
+#else
+        const QString folder = QDir::homePath();
+#endif
+        // "Description|*.ext" becomes Qt's "Description" filter, which already names the pattern.
+        const QString filter = request.filter.section(QLatin1Char('|'), 0, 0);
+        QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
+                                                    QDir(folder).filePath(request.proposedName), filter);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += request.defaultExtension;
+        return path;
+    }
+};
+
+DialogBackend& backend()
+{
+    static QtDialogs qtDialogs;
+    return installedBackend ? *installedBackend : qtDialogs;
+}
+
+}  // namespace
+
+void setDialogBackend(DialogBackend* newBackend)
+{
+    installedBackend = newBackend;
+}
+
+void showMessageBox(const QString& text, const QString& title)
+{
+    backend().messageBox(text, title);
+}
+
+QString askSaveFileName(const SaveFileRequest& request)
+{
+    return backend().saveFile(request);
+}

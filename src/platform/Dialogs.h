@@ -1,0 +1,25 @@
+// Modal message box and file-save dialog behind a replaceable backend, so tests never block.
+#pragma once
+
+#include <QString>
+
+struct SaveFileRequest {
+    QString title;
+    QString filter;          // "Grafiken (*.txt)|*.txt"
+    QString initialFolder;   // "C:\"; the home folder where there are no drive letters
+    QString proposedName;    // "Kurve01.TXT"
+    QString defaultExtension;  // ".TXT", appended to a name typed without extension
+};
+
+class DialogBackend {
+public:
+    virtual ~DialogBackend() = default;
+    virtual void messageBox(const QString& text, const QString& title) = 0;
+    virtual QString saveFile(const SaveFileRequest& request) = 0;  // empty when cancelled
+};
+
+// Installs a backend (tests); nullptr restores the real Qt dialogs.
+void setDialogBackend(DialogBackend* backend);
+
+void showMessageBox(const QString& text, const QString& title);
+QString askSaveFileName(const SaveFileRequest& request);

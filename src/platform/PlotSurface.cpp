@@ -1,0 +1,138 @@
+// Retained-image plot surface with its own line rasteriser, so that drawers can reproduce
+// the picture of many segments column by column.
+#include "platform/PlotSurface.h"
+
+#include <QPainter>
+#include <QPalette>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Rows far outside the image are clamped before conversion, so huge values cannot overflow.
+int rowOf(double y)
+{
+    return static_cast<int>(std::floor(std::clamp(y, -2.0, 1.0e7)));
+}
+
+}  // namespace
+
+PixelRun segmentRunInColumn(double ax, double ay, double bx, double by, int column)
+{
+    if (bx < ax) {
+        std::swap(ax, bx);
+        std::swap(ay, by);
+    }
+    double y0 = ay;
+    double y1 = by;
+    if (bx > ax) {
+        const double left = std::max(ax, static_cast<double>(column));
+        const double right = std::min(bx, static_cast<double>(column) + 1.0);
+        const double slope = (by - ay) / (bx - ax);
+        y0 = ay + slope * (left - ax);
+        y1 = ay + slope * (right - ax);
+    }
+    return {rowOf(std::min(y0, y1)), rowOf(std::max(y0, y1))};
+}
+
+PlotSurface::PlotSurface(QWidget* parent)
+    : QWidget(parent)
+    , backColor_(palette().color(QPalette::Button))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    image_ = QImage(1, 1, QImage::Format_RGB32);
+    image_.fill(backColor_);
+}
+
+void PlotSurface::resizeEvent(QResizeEvent* event)
+{
+    const qreal ratio = devicePixelRatioF();
+    twipsPerPixel_ = 15.0 / ratio;
+    const QSize size = (QSizeF(event->size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    if (size != image_.size()) {
+        image_ = QImage(size, QImage::Format_RGB32);
+        image_.fill(backColor_);
+    }
+    QWidget::resizeEvent(event);
+}
+
+void PlotSurface::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(rect(), image_);
+}
+
+void PlotSurface::Cls()
+{
+    image_.fill(backColor_);
+    CurrentX = 0;
+    CurrentY = 0;
+    update();
+}
+
+void PlotSurface::paintColumnRun(int column, int first, int last, const QColor& color)
+{
+    if (column < 0 || column >= image_.width())
+        return;
+    first = std::max(first, 0);
+    last = std::min(last, image_.height() - 1);
+    const QRgb rgb = color.rgb();
+    for (int row = first; row <= last; ++row)
+        reinterpret_cast<QRgb*>(image_.scanLine(row))[column] = rgb;
+}
+
+void PlotSurface::Line(double x1, double y1, double x2, double y2, const QColor& color)
+{
+    const double ax = x1 / twipsPerPixel_;
+    const double ay = y1 / twipsPerPixel_;
+    const double bx = x2 / twipsPerPixel_;
+    const double by = y2 / twipsPerPixel_;
+    const double left = std::floor(std::max(std::min(ax, bx), -1.0));
+    const double right = std::floor(std::min(std::max(ax, bx), static_cast<double>(image_.width())));
+    for (int column = static_cast<int>(left); column <= static_cast<int>(right); ++column) {
+        if (column < 0 || column >= image_.width())
+            continue;
+        const PixelRun run = segmentRunInColumn(ax, ay, bx, by, column);
+        paintColumnRun(column, run.first, run.last, color);
+    }
+    update();
+}
+
+void PlotSurface::LineBox(double x1, double y1, double x2, double y2)
+{
+    Line(x1, y1, x2, y1);
+    Line(x2, y1, x2, y2);
+    Line(x2, y2, x1, y2);
+    Line(x1, y2, x1, y1);
+}
+
+void PlotSurface::PSet(double x, double y, const QColor& color)
+{
+    const double px = std::floor(x / twipsPerPixel_);
+    const double py = std::floor(y / twipsPerPixel_);
+    if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height())
+        image_.setPixelColor(static_cast<int>(px), static_cast<int>(py), color);
+    CurrentX = x;
+    CurrentY = y;
+    update();
+}
+
+void PlotSurface::Print(const QString& text)
+{
+    QPainter painter(&image_);
+    painter.setFont(font());
+    painter.setPen(foreColor_);
+    const QFontMetrics metrics(font());
+    const QPointF topLeft(CurrentX / twipsPerPixel_, CurrentY / twipsPerPixel_);
+    painter.drawText(topLeft + QPointF(0, metrics.ascent()), text);
+    CurrentX = 0;
+    CurrentY += metrics.height() * twipsPerPixel_;
+    update();
+}
+
+bool PlotSurface::saveBmp(const QString& path) const
+{
+    return image_.save(path, "BMP");
+}

@@ -1,0 +1,50 @@
+// COM n to device mapping.
+#include "platform/PortNames.h"
+
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+QStringList systemSerialDevices()
+{
+    QStringList devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices << info.systemLocation();
+#ifdef Q_OS_WIN
+    // COMn already carries its number; keep the system's order.
+    return devices;
+#else
+    static const QRegularExpression trailingNumber(QStringLiteral("(\\d+)$"));
+    auto rank = [](const QString& device) {
+        if (device.contains(QLatin1String("ttyUSB")) || device.contains(QLatin1String("ttyACM")))
+            return 0;
+        return device.contains(QLatin1String("ttyS")) ? 2 : 1;
+    };
+    auto number = [](const QString& device) {
+        const QRegularExpressionMatch match = trailingNumber.match(device);
+        return match.hasMatch() ? match.captured(1).toInt() : 0;
+    };
+    std::stable_sort(devices.begin(), devices.end(), [&](const QString& a, const QString& b) {
+        if (rank(a) != rank(b))
+            return rank(a) < rank(b);
+        if (number(a) != number(b))
+            return number(a) < number(b);
+        return a < b;
+    });
+    return devices;
+#endif
+}
+
+QString deviceForComPort(int number)
+{
+    const QByteArray fromEnvironment = qgetenv(QStringLiteral("LADOMAT_COM%1").arg(number).toLatin1().constData());
+    if (!fromEnvironment.isEmpty())
+        return QString::fromLocal8Bit(fromEnvironment);
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(number);
+#else
+    const QStringList devices = systemSerialDevices();
+    return number >= 1 && number <= devices.size() ? devices.at(number - 1) : QString();
+#endif
+}

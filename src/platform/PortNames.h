@@ -1,0 +1,11 @@
+// Which device stands behind COM1 to COM4.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The device for COM n: LADOMAT_COMn wins; otherwise the n-th serial device the system lists.
+// Empty when there is none.
+QString deviceForComPort(int number);
+// The system's serial devices in COM order: USB and ACM adapters first, then ttyS* by number.
+QStringList systemSerialDevices();

@@ -1,0 +1,39 @@
+// The charge log window: a fixed heading over one line per recorded sample.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QListView;
+
+// Rows kept as their four numbers; text is made only for the rows on screen.
+class ProtokollModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void append(float messNr, float u, float i, float q);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // The log line of a row: four numbers, each after one blank, separated by TAB.
+    QString line(int row) const;
+
+private:
+    struct Row {
+        float messNr, u, i, q;
+    };
+    std::vector<Row> rows_;
+};
+
+class Formprotokoll : public QWidget {
+    Q_OBJECT
+public:
+    explicit Formprotokoll(QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QListView* List1;
+    ProtokollModel* model;
+};

@@ -1,0 +1,71 @@
+// All state that outlives one event: the current reading, the sample store, run flags, view settings.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+constexpr int kStoreSize = 2000000;  // samples 1 to 2,000,000
+
+struct Variabelen {
+    Variabelen();
+
+    // The current reading, decoded from the latest frame.
+    QString Datensatz;
+    std::array<float, 31> Ziffer{};  // indices 1 to 30
+    QString Modus;
+    int16_t Zyklus = 0;
+    int32_t UEin = 0;
+    int32_t UAus = 0;
+    int32_t IAus = 0;
+    int32_t Kapazitaet = 0;
+    int16_t StatusNr = 0;
+
+    // The record: indices 1 to kStoreSize are valid; index 0 is unused.
+    std::unique_ptr<float[]> KurveU;
+    std::unique_ptr<float[]> KurveI;
+    std::unique_ptr<float[]> KurveQ;
+    float MessNr = 1;
+    float MessAnzahl = 0;
+
+    // Run flags.
+    int16_t MessungBeendet = 0;
+    int16_t MessungGestoppt = 0;
+    int16_t StatusAlt = 0;
+
+    // Link watch history, newest first.
+    QString DatensatzAlt1 = QStringLiteral("123");
+    QString DatensatzAlt2 = QStringLiteral("234");
+    QString DatensatzAlt3 = QStringLiteral("345");
+    QString DatensatzAlt4;
+    QString DatensatzAlt5;
+
+    // View of the graph.
+    float MinProSeite = 12;
+    float LetzteSeite = 1;
+    float Seite = 1;
+    float SkalaU = 63000;
+    float SkalaI = 52500;
+    float SkalaQ = 3150;
+    QString AlteKopfzeile;
+
+    int16_t DateiNr = 0;
+};
+
+// The program's one instance, created by the main window (tests get a fresh one per window).
+extern Variabelen* V;
+
+// Samples per page: MinProSeite minutes at 60 samples a minute.
+inline float samplesPerPage()
+{
+    return V->MinProSeite * 720 / 12;
+}
+
+// First sample of page p; sample numbers start at 1.
+inline float pageStart(float page)
+{
+    const float start = samplesPerPage() * (page - 1);
+    return start < 1 ? 1 : start;
+}

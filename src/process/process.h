@@ -1,0 +1,11 @@
+// Charge process: state machine, link supervision and control locking.
+#pragma once
+
+// Follows the charger's mode and status for one frame.
+void AblaufAuswerten();
+// Locks / unlocks page navigation, page length, view switch and the exports.
+void BedienungSperren();
+void BedienungFreigeben();
+// Link supervision (Timer1) and stop handling (Timer2), once a second each.
+void Timer1_Timer();
+void Timer2_Timer();

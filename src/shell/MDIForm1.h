@@ -1,0 +1,69 @@
+// The main window: menus, status bar, serial port, timers and the child windows.
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class SerialPort;
+struct Variabelen;
+
+class MDIForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the start-up sequence on the given port; without one, on the hardware serial port.
+    explicit MDIForm1(SerialPort* port = nullptr, QWidget* parent = nullptr);
+    ~MDIForm1() override;
+
+    // True once the program has been ended (no port at start-up, "Ende").
+    bool ended() const { return ended_; }
+    // Ends the program at once.
+    void beenden();
+
+    void MDIForm_Load();
+    void MDIForm_Resize();
+    void m_ende_Click();
+
+    // The child window frame around a form.
+    static QMdiSubWindow* frameOf(QWidget* form);
+
+    QMdiArea* mdiArea;
+    QLabel* StatusBar1;
+    SerialPort* MSComm1;
+    QTimer* Timer1;
+    QTimer* Timer2;
+
+    QMenu* m_datei;
+    QAction* m_maketext;
+    QAction* m_grafsave;
+    QAction* m_ende;
+    QMenu* m_einstellungen;
+    QAction* m_port;
+    QMenu* m_fenster;
+    QAction* m_text;
+    QAction* m_grafik;
+    QAction* m_protokoll;
+    QAction* m_akku;
+    QMenu* m_info;
+    QAction* m_kabel;
+    QAction* m_serdaten;
+    QAction* m_author;
+    QAction* m_kontakt;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QMdiSubWindow* addChild(QWidget* form, const QString& caption, bool closable);
+
+    std::unique_ptr<Variabelen> variabelen_;
+    bool ended_ = false;
+};

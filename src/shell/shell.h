@@ -1,0 +1,5 @@
+// Application shell procedures.
+#pragma once
+
+// Opens the first of COM1 to COM4 that opens; ends the program with a message when none does.
+void PortOeffnen();
