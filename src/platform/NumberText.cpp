@@ -40,7 +40,7 @@ QString blankText(double value)
 
 QString localeText(double value, int significantDigits)
 {
-    const QString text = shortest(value, significantDigits);
+    QString text = shortest(value, significantDigits);
     return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
 }
 

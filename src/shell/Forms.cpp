@@ -1,0 +1,4 @@
+// The program's window registry.
+#include "shell/Forms.h"
+
+Forms forms;

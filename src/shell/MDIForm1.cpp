@@ -1,0 +1,266 @@
+// The main window: menus, status bar, serial port, timers, start-up and docking.
+#include "shell/MDIForm1.h"
+
+#include "export/Formakku.h"
+#include "link/Formtext.h"
+#include "link/link.h"
+#include "plot/Formgrafik.h"
+#include "plot/Formsetgraf.h"
+#include "plot/plot.h"
+#include "platform/NumberText.h"
+#include "platform/SerialPort.h"
+#include "platform/Twips.h"
+#include "process/Formprotokoll.h"
+#include "process/Variabelen.h"
+#include "process/process.h"
+#include "shell/Formdatenformat.h"
+#include "shell/Forms.h"
+#include "shell/shell.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+
+MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
+    : QMainWindow(parent)
+    , variabelen_(std::make_unique<Variabelen>())
+{
+    V = variabelen_.get();
+    forms = Forms{};
+    forms.mdi = this;
+
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(QStringLiteral("Ladomat Link V2.01"));
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(mdiArea);
+
+    StatusBar1 = new QLabel(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(StatusBar1, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    MSComm1 = port ? port : new HardwareSerialPort;
+    MSComm1->setParent(this);
+    MSComm1->setObjectName(QStringLiteral("MSComm1"));
+    connect(MSComm1, &SerialPort::onComm, this, [] { MSComm1_OnComm(); });
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000ms);
+    connect(Timer1, &QTimer::timeout, this, [] { Timer1_Timer(); });
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(1000ms);
+    connect(Timer2, &QTimer::timeout, this, [] { Timer2_Timer(); });
+
+    auto action = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* item = menu->addAction(caption);
+        item->setObjectName(QLatin1String(name));
+        return item;
+    };
+    m_datei = menuBar()->addMenu(QStringLiteral("Datei"));
+    m_datei->setObjectName(QStringLiteral("m_datei"));
+    m_maketext = action(m_datei, "m_maketext", QStringLiteral("Textdatei erzeugen"));
+    m_datei->addSeparator()->setObjectName(QStringLiteral("jo"));
+    m_grafsave = action(m_datei, "m_grafsave", QStringLiteral("Grafik speichern"));
+    m_datei->addSeparator()->setObjectName(QStringLiteral("test2"));
+    m_ende = action(m_datei, "m_ende", QStringLiteral("Ende"));
+    m_einstellungen = menuBar()->addMenu(QStringLiteral("Einstellungen"));
+    m_einstellungen->setObjectName(QStringLiteral("m_einstellungen"));
+    m_port = action(m_einstellungen, "m_port", QStringLiteral("Port"));
+    m_fenster = menuBar()->addMenu(QStringLiteral("Fenster"));
+    m_fenster->setObjectName(QStringLiteral("m_fenster"));
+    m_text = action(m_fenster, "m_text", QStringLiteral("Text [verbergen]"));
+    m_grafik = action(m_fenster, "m_grafik", QStringLiteral("Grafik [verbergen]"));
+    m_protokoll = action(m_fenster, "m_protokoll", QStringLiteral("Protokoll [anzeigen]"));
+    m_akku = action(m_fenster, "m_akku", QStringLiteral("Akku / Infos [verbergen]"));
+    m_info = menuBar()->addMenu(QStringLiteral("Infos"));
+    m_info->setObjectName(QStringLiteral("m_info"));
+    m_kabel = action(m_info, "m_kabel", QStringLiteral("serielles Kabel"));
+    m_serdaten = action(m_info, "m_serdaten", QStringLiteral("ser. Datenformat [anzeigen]"));
+    m_info->addSeparator()->setObjectName(QStringLiteral("test"));
+    m_author = action(m_info, "m_author", QStringLiteral("Author"));
+    m_kontakt = action(m_info, "m_kontakt", QStringLiteral("Kontakt"));
+    connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);
+
+    // Inner size 12615 x 8475 twips: the client area between menu bar and status bar.
+    resize(twipsToPixels(12615),
+           twipsToPixels(8475) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+
+    MDIForm_Load();
+    if (!ended_) {
+        Timer1->start();
+        Timer2->start();
+    }
+}
+
+MDIForm1::~MDIForm1()
+{
+    // The forms go with the MDI area after this; nothing may reach them through the registry then.
+    forms = Forms{};
+    V = nullptr;
+}
+
+QMdiSubWindow* MDIForm1::frameOf(QWidget* form)
+{
+    return qobject_cast<QMdiSubWindow*>(form->parentWidget());
+}
+
+QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, bool closable)
+{
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closable)
+        flags |= Qt::WindowCloseButtonHint;
+    const QSize inner = form->size();
+    QMdiSubWindow* frame = mdiArea->addSubWindow(form, flags);
+    frame->setWindowTitle(caption);
+    frame->setObjectName(form->objectName() + QStringLiteral("Frame"));
+    if (!closable)
+        frame->installEventFilter(this);
+    frame->resize(inner.grownBy(frame->contentsMargins()));
+    return frame;
+}
+
+bool MDIForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // Windows without a close box are hidden only through the menu, never closed.
+    if (event->type() == QEvent::Close && !ended_) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MDIForm1::MDIForm_Load()
+{
+    // The forms exist before any of them is opened, so that one form's load or resize
+    // handling can already read the others (the graph reads the settings window).
+    auto* text = new Formtext;
+    auto* grafik = new Formgrafik;
+    auto* setgraf = new Formsetgraf;
+    auto* akku = new Formakku;
+    auto* protokoll = new Formprotokoll;
+    auto* datenformat = new Formdatenformat;
+    forms.text = text;
+    forms.grafik = grafik;
+    forms.setgraf = setgraf;
+    forms.akku = akku;
+    forms.protokoll = protokoll;
+    forms.datenformat = datenformat;
+
+    QMdiSubWindow* textFrame = addChild(text, QStringLiteral("Text - Box"), false);
+    textFrame->move(0, 0);
+    textFrame->show();
+
+    grafik->resize(twipsToPixels(6825), twipsToPixels(3165));
+    QMdiSubWindow* grafikFrame = addChild(grafik, QStringLiteral("Grafik - Box"), false);
+    grafikFrame->move(0, textFrame->height());
+    grafik->Form_Load();
+    grafikFrame->show();
+
+    addChild(setgraf, QStringLiteral("Grafik Einstellungen"), false)->show();
+    QMdiSubWindow* akkuFrame = addChild(akku, QStringLiteral("Akku / Infos"), false);
+    akku->Form_Load();
+    akkuFrame->show();
+
+    MDIForm_Resize();
+
+    // The graph takes the room left of the docked windows, below the live values.
+    const int graphWidth = frameOf(setgraf)->x() - 2;
+    const int graphHeight = mdiArea->viewport()->height() - textFrame->height();
+    if (graphWidth > grafikFrame->width() && graphHeight > grafikFrame->height())
+        grafikFrame->resize(graphWidth, graphHeight);
+
+    protokoll->resize(twipsToPixels(4800), twipsToPixels(4000));
+    QMdiSubWindow* protokollFrame = addChild(protokoll, QStringLiteral("Lade Protokoll"), false);
+    protokollFrame->move(textFrame->width(), 0);
+    protokollFrame->hide();
+    QMdiSubWindow* datenformatFrame = addChild(datenformat, QStringLiteral("serielles Datenfomat"), false);
+    datenformatFrame->move(textFrame->width() / 2, textFrame->height() / 2);
+    datenformatFrame->hide();
+
+    PortOeffnen();
+    if (ended_)
+        return;
+    datenformat->Text1->setText(MSComm1->input());
+
+    V->DatensatzAlt1 = QStringLiteral("123");
+    V->DatensatzAlt2 = QStringLiteral("234");
+    V->DatensatzAlt3 = QStringLiteral("345");
+
+    const char* voltage[] = {"60,0V", "48,0V", "36,0V", "24,0V", "12,0V"};
+    const char* current[] = {"5,00A", "4,00A", "3,00A", "2,00A", "1,00A"};
+    for (int k = 0; k < 5; ++k) {
+        grafik->Text[1 + k]->setText(QString::fromLatin1(voltage[k]));
+        grafik->Text[6 + k]->setText(QString::fromLatin1(current[k]));
+    }
+    for (int k = 11; k <= 17; ++k)
+        grafik->Text[k]->clear();
+
+    V->MessNr = 1;
+    V->SkalaU = 63000;
+    V->SkalaI = 52500;
+    V->SkalaQ = 3150;
+    V->LetzteSeite = 1;
+    V->Seite = 1;
+    V->MessungBeendet = 0;
+    V->MinProSeite = 12;
+    V->StatusAlt = 0;
+    V->MessungGestoppt = 0;
+
+    ZeitachseBeschriften();
+    setgraf->Text1->setText(blankText(V->LetzteSeite));
+    GrafikAufbauen();
+    BedienungSperren();
+}
+
+void MDIForm1::MDIForm_Resize()
+{
+    if (!forms.setgraf || !forms.akku)
+        return;
+    const QSize inner = mdiArea->viewport()->size();
+    QMdiSubWindow* setgraf = frameOf(forms.setgraf);
+    setgraf->move(inner.width() - setgraf->width(), 0);
+    QMdiSubWindow* akku = frameOf(forms.akku);
+    akku->move(inner.width() - akku->width(), inner.height() - akku->height());
+}
+
+void MDIForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    MDIForm_Resize();
+}
+
+void MDIForm1::m_ende_Click()
+{
+    MSComm1->setPortOpen(false);
+    beenden();
+}
+
+void MDIForm1::beenden()
+{
+    ended_ = true;
+    Timer1->stop();
+    Timer2->stop();
+    hide();
+    QCoreApplication::exit(0);
+}
+
+void MDIForm1::closeEvent(QCloseEvent* event)
+{
+    // Closing the frame ends the program as "Ende" does: port closed, nothing asked or saved.
+    MSComm1->setPortOpen(false);
+    ended_ = true;
+    event->accept();
+}
