@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds everything warning-free and runs the whole suite through ctest, then again
+# under address and undefined-behaviour sanitizers, then the fuzz target for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLADOMAT_WERROR=ON >/dev/null
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DLADOMAT_SANITIZE=ON -DLADOMAT_BENCH=OFF -DLADOMAT_WERROR=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DLADOMAT_FUZZ=ON -DLADOMAT_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs" --target fuzz_frames
+./build-fuzz/fuzz/fuzz_frames -max_total_time="${LADOMAT_FUZZ_SECONDS:-30}" -max_len=256 -print_final_stats=1 2>&1 | tail -n 5
