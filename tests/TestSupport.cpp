@@ -27,10 +27,11 @@ QString RecordingDialogs::saveFile(const SaveFileRequest& request)
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
-TestApp::TestApp(std::set<int> availablePorts)
+TestApp::TestApp(std::set<int> availablePorts, const QByteArray& waitingAtStart)
     : port(new MemorySerialPort)
 {
     port->setAvailablePorts(std::move(availablePorts));
+    port->setWaitingOnOpen(waitingAtStart);
     mdi = std::make_unique<MDIForm1>(port);
     mdi->Timer1->stop();
     mdi->Timer2->stop();

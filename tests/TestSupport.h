@@ -32,7 +32,7 @@ public:
 
 // The main window after start-up on a memory port (timers stopped: tests tick by hand).
 struct TestApp {
-    explicit TestApp(std::set<int> availablePorts = {1, 2, 3, 4});
+    explicit TestApp(std::set<int> availablePorts = {1, 2, 3, 4}, const QByteArray& waitingAtStart = {});
     ~TestApp();
 
     // Sends one frame line as the charger would; the port raises the receive event.

@@ -65,9 +65,12 @@ bool MemorySerialPort::setPortOpen(bool open)
         open_ = false;
         return true;
     }
-    ++openAttempts_;
     tried_.push_back(commPort());
     open_ = available_.count(commPort()) > 0;
+    if (open_) {
+        buffer_ += waitingOnOpen_;
+        waitingOnOpen_.clear();
+    }
     return open_;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <set>
+#include <vector>
 
 class QSerialPort;
 
@@ -83,6 +84,8 @@ public:
 
     // Port numbers that can be opened (all four by default).
     void setAvailablePorts(std::set<int> ports) { available_ = std::move(ports); }
+    // Characters that wait in the device and arrive in the buffer when the port opens.
+    void setWaitingOnOpen(const QByteArray& bytes) { waitingOnOpen_ = bytes; }
     bool setPortOpen(bool open) override;
     bool portOpen() const override { return open_; }
     QString input() override;
@@ -92,13 +95,13 @@ public:
     // Raises any event code (1001 break, errors, unknown codes).
     void raiseEvent(int code) { raise(code); }
     const QByteArray& waiting() const { return buffer_; }
-    int openAttempts() const { return openAttempts_; }  // every try, in order, for fall-through checks
+    // Every port number tried, in order, for fall-through checks.
     const std::vector<int>& triedPorts() const { return tried_; }
 
 private:
     std::set<int> available_{1, 2, 3, 4};
     bool open_ = false;
     QByteArray buffer_;
-    int openAttempts_ = 0;
+    QByteArray waitingOnOpen_;
     std::vector<int> tried_;
 };
