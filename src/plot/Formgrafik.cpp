@@ -1,0 +1,144 @@
+// The graph window: plot surface, the 22 axis label fields and the layout rule on resize.
+#include "plot/Formgrafik.h"
+
+#include "platform/PlotSurface.h"
+#include "platform/Twips.h"
+#include "plot/Curves.h"
+#include "plot/plot.h"
+#include "shell/Forms.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QResizeEvent>
+
+namespace {
+
+constexpr double kMinOuterWidth = 6150;
+constexpr double kMinOuterHeight = 3700;
+constexpr double kFixedPlotWidth = 4845;
+
+QColor labelColor(int field, const QPalette& palette)
+{
+    if (field <= 5)
+        return kVoltageColor;
+    if (field <= 10)
+        return kCurrentColor;
+    if (field <= 17)
+        return palette.color(QPalette::WindowText);
+    return kCapacityColor;
+}
+
+QSizeF labelSize(int field)
+{
+    if (field <= 5)
+        return {495, 285};
+    if (field <= 10)
+        return {700, 195};
+    if (field <= 16)
+        return {495, 285};
+    if (field == 17)
+        return {735, 285};
+    return {700, 195};
+}
+
+// Gives the surface its image at the new size at once: a hidden widget gets its resize event
+// only when shown, and the grid is drawn right after the layout.
+void sizeSurface(PlotSurface* surface, double width, double height)
+{
+    const QSize old = surface->size();
+    placeTwips(surface, 500, 0, width, height);
+    QResizeEvent event(surface->size(), old);
+    QCoreApplication::sendEvent(surface, &event);
+}
+
+}  // namespace
+
+Formgrafik::Formgrafik(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Formgrafik"));
+    resize(twipsToPixels(6825), twipsToPixels(3165));
+
+    Picture1 = new PlotSurface(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    QFont plotFont = Picture1->font();
+    plotFont.setPixelSize(11);
+    // The caption's line 1 is erased by printing it again in the background colour; that
+    // covers exactly the same pixels only when text is drawn without antialiasing.
+    plotFont.setStyleStrategy(QFont::NoAntialias);
+    Picture1->setFont(plotFont);
+    sizeSurface(Picture1, 6825 - 1200, 3165 - 290);
+
+    QFont labelFont = font();
+    labelFont.setPixelSize(8);
+    for (int field = 1; field <= 22; ++field) {
+        auto* label = new QLineEdit(this);
+        label->setObjectName(QStringLiteral("Text%1").arg(field));
+        label->setReadOnly(true);
+        label->setFrame(false);
+        label->setFocusPolicy(Qt::NoFocus);
+        label->setFont(labelFont);
+        label->setTextMargins(0, 0, 0, 0);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Base, Picture1->backColor());
+        palette.setColor(QPalette::Text, labelColor(field, palette));
+        label->setPalette(palette);
+        const QSizeF size = labelSize(field);
+        label->resize(twipsToPixels(size.width()), twipsToPixels(size.height()));
+        Text[field] = label;
+    }
+    const char* capacity[] = {"3000mAh", "2400mAh", "1800mAh", "1200mAh", "600mAh"};
+    for (int k = 0; k < 5; ++k)
+        Text[18 + k]->setText(QLatin1String(capacity[k]));
+}
+
+void Formgrafik::Form_Load()
+{
+    GrafikAufbauen();
+}
+
+void Formgrafik::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Formgrafik::Form_Resize()
+{
+    // Only the registered window draws: the registry is not set during start-up and teardown.
+    // Snapping the frame to its minimum size resizes this window again; that pass is skipped.
+    if (resizing_ || forms.grafik != this)
+        return;
+    resizing_ = true;
+
+    // The outer size is the child window frame's; a window without one is its own frame.
+    QWidget* outer = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!outer)
+        outer = this;
+    const QSize border = outer->size() - size();
+    QSize outerSize = outer->size();
+
+    if (pixelsToTwips(outerSize.height()) < kMinOuterHeight)
+        outerSize.setHeight(twipsToPixels(kMinOuterHeight));
+    const double innerHeight = pixelsToTwips(outerSize.height() - border.height());
+    const double plotHeight = innerHeight - 290;
+
+    double plotWidth = 0;
+    if (pixelsToTwips(outerSize.width()) < kMinOuterWidth) {
+        outerSize.setWidth(twipsToPixels(kMinOuterWidth));
+        plotWidth = kFixedPlotWidth;
+    } else {
+        plotWidth = pixelsToTwips(outerSize.width() - border.width()) - 1200;
+    }
+
+    if (outerSize != outer->size()) {
+        outer->resize(outerSize);
+        // A hidden frame lays out its contents only when shown; the inner size is needed now.
+        resize(outerSize - border);
+    }
+    sizeSurface(Picture1, plotWidth, plotHeight);
+    GrafikAufbauen();
+    AnsichtZeichnen();
+    resizing_ = false;
+}

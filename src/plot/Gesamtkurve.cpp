@@ -1,0 +1,156 @@
+// The whole-record view: every sample across the plot width, reduced pixel column by pixel
+// column to the picture that one line per sample and curve would give.
+#include "plot/plot.h"
+
+#include "platform/NumberText.h"
+#include "platform/PlotSurface.h"
+#include "plot/Curves.h"
+#include "plot/Formgrafik.h"
+#include "process/Variabelen.h"
+#include "shell/Forms.h"
+
+#include <QLineEdit>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// Which curve shows in each pixel. Segments are fed in reverse draw order, so a pixel belongs
+// to the first segment that reaches it: the one drawn last over it.
+class ColumnOwners {
+public:
+    ColumnOwners(int width, int height, int curves)
+        : height_(height)
+        , curves_(curves)
+        , owner_(static_cast<size_t>(width) * height, kNobody)
+        , held_(static_cast<size_t>(width) * curves)
+    {
+    }
+
+    void claim(int curve, int column, PixelRun run)
+    {
+        run.first = std::max(run.first, 0);
+        run.last = std::min(run.last, height_ - 1);
+        if (run.empty())
+            return;
+        PixelRun& held = held_[static_cast<size_t>(column) * curves_ + curve];
+        if (held.empty()) {
+            take(curve, column, run.first, run.last);
+            held = run;
+            return;
+        }
+        // A curve is one chain of segments joined end to end and advancing in x, so its runs
+        // in one column overlap or touch: only the rows beyond what it already holds are new,
+        // which keeps the work per column and curve within the column's height.
+        if (run.first < held.first) {
+            take(curve, column, run.first, std::min(run.last, held.first - 1));
+            held.first = run.first;
+        }
+        if (run.last > held.last) {
+            take(curve, column, std::max(run.first, held.last + 1), run.last);
+            held.last = run.last;
+        }
+    }
+
+    void paint(PlotSurface* plot, const std::vector<Curve>& curves) const
+    {
+        const int width = static_cast<int>(owner_.size() / height_);
+        for (int column = 0; column < width; ++column) {
+            const uint8_t* rows = &owner_[static_cast<size_t>(column) * height_];
+            for (int row = 0; row < height_;) {
+                const uint8_t owner = rows[row];
+                int end = row + 1;
+                while (end < height_ && rows[end] == owner)
+                    ++end;
+                if (owner != kNobody)
+                    plot->paintColumnRun(column, row, end - 1, curves[owner].color);
+                row = end;
+            }
+        }
+    }
+
+private:
+    void take(int curve, int column, int first, int last)
+    {
+        uint8_t* rows = &owner_[static_cast<size_t>(column) * height_];
+        for (int row = first; row <= last; ++row) {
+            if (rows[row] == kNobody)
+                rows[row] = static_cast<uint8_t>(curve);
+        }
+    }
+
+    static constexpr uint8_t kNobody = 0xff;
+    int height_;
+    int curves_;
+    std::vector<uint8_t> owner_;  // column by column
+    std::vector<PixelRun> held_;  // per column and curve: rows the curve's later segments cover
+};
+
+// Draws samples 1..N as the per-sample drawing would: for i = 1..N and the shown curves in
+// order, a line from sample i - 1 (or the bottom left corner) to sample i.
+void drawRecord(PlotSurface* plot, int N, float W, float H)
+{
+    const std::vector<Curve> curves = shownCurves();
+    const QImage& image = plot->image();
+    const int width = image.width();
+    const int curveCount = static_cast<int>(curves.size());
+    if (curveCount == 0)
+        return;
+    ColumnOwners owners(width, image.height(), curveCount);
+    const float xs = W / static_cast<float>(N);
+    const double perPixel = plot->twipsPerPixel();
+    for (int i = N; i >= 1; --i) {
+        for (int k = curveCount - 1; k >= 0; --k) {
+            const Curve& curve = curves[k];
+            const float* v = curve.samples;
+            // The twips coordinates exactly as the per-sample line calls compute them.
+            float x1 = 0;
+            float y1 = H;
+            if (i > 1) {
+                x1 = xs * (i - 1);
+                y1 = curveY(H, v[i - 1], curve.scale);
+            }
+            const float x2 = xs * i;
+            const float y2 = curveY(H, v[i], curve.scale);
+            const double ax = x1 / perPixel;
+            const double ay = y1 / perPixel;
+            const double bx = x2 / perPixel;
+            const double by = y2 / perPixel;
+            const int left = std::max(0, static_cast<int>(std::floor(std::min(ax, bx))));
+            const int right = std::min(width - 1, static_cast<int>(std::floor(std::max(ax, bx))));
+            for (int column = left; column <= right; ++column)
+                owners.claim(k, column, segmentRunInColumn(ax, ay, bx, by, column));
+        }
+    }
+    owners.paint(plot, curves);
+    plot->update();
+}
+
+}  // namespace
+
+void GesamtkurveZeichnen()
+{
+    PlotSurface* plot = forms.grafik->Picture1;
+    plot->Cls();
+    GrafikAufbauen();
+    const float W = plot->ScaleWidth();
+    const float H = plot->ScaleHeight();
+    const int N = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
+
+    Formgrafik* grafik = forms.grafik;
+    grafik->Text[11]->setText(QStringLiteral("0"));
+    if (N < 1) {
+        // An empty record has no sample width: frame, grid and the label "0" alone.
+        for (int field = 12; field <= 17; ++field)
+            grafik->Text[field]->clear();
+        return;
+    }
+    drawRecord(plot, N, W, H);
+
+    const float T = static_cast<float>(N) / 60;
+    for (int k = 1; k <= 5; ++k)
+        grafik->Text[11 + k]->setText(patternText(T / 6 * k, QStringLiteral("000.0")));
+    grafik->Text[17]->setText(patternText(T, QStringLiteral("000.0")) + QStringLiteral("Min"));
+}

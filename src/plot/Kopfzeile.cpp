@@ -1,0 +1,55 @@
+// The caption painted into the plot: battery notes, scale steps and time span, date.
+#include "plot/plot.h"
+
+#include "export/Formakku.h"
+#include "platform/PlotSurface.h"
+#include "plot/Formgrafik.h"
+#include "process/Variabelen.h"
+#include "shell/Forms.h"
+
+#include <QDate>
+#include <QLineEdit>
+#include <QLocale>
+
+namespace {
+
+QString akkuText(QLineEdit* Formakku::*field)
+{
+    return forms.akku ? (forms.akku->*field)->text() : QString();
+}
+
+}  // namespace
+
+void KopfzeilenSchreiben()
+{
+    Formgrafik* grafik = forms.grafik;
+    PlotSurface* plot = grafik->Picture1;
+    // Printing the old line 1 in the background colour erases it; the points that move the
+    // text position are plotted in that colour too.
+    const QColor erase = plot->backColor();
+    const QColor caption(191, 0, 0);
+
+    plot->setForeColor(erase);
+    plot->PSet(50, 170, erase);
+    plot->Print(V->AlteKopfzeile);
+
+    plot->PSet(50, 170, erase);
+    plot->setForeColor(caption);
+    const QString line1 = akkuText(&Formakku::Text1) + QStringLiteral(" | Nennkap.: ")
+        + akkuText(&Formakku::Text2) + QStringLiteral(" mAh | Zellenzahl : ") + akkuText(&Formakku::Text3)
+        + QStringLiteral(" (") + akkuText(&Formakku::Text4) + QStringLiteral("V)");
+    plot->Print(line1);
+    V->AlteKopfzeile = line1;
+
+    plot->PSet(plot->ScaleWidth() - 700, 0, erase);
+    plot->setForeColor(caption);
+    plot->Print(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+
+    plot->PSet(50, 0, erase);
+    plot->setForeColor(caption);
+    const QString line2 = QStringLiteral("Hor.: ") + grafik->Text[5]->text() + QStringLiteral(" | ")
+        + grafik->Text[10]->text() + QStringLiteral(" | ") + grafik->Text[22]->text()
+        + QStringLiteral(" je pro 2 Striche") + QStringLiteral(" || Zeit: von ") + grafik->Text[11]->text()
+        + QStringLiteral(" bis ") + grafik->Text[17]->text();
+    plot->Print(line2);
+}

@@ -1,0 +1,127 @@
+// Paged curve drawing: the open record on the live page, a page of a finished record,
+// the redraw of the current view and the live extension by one sample.
+#include "plot/plot.h"
+
+#include "link/Formtext.h"
+#include "platform/NumberText.h"
+#include "platform/PlotSurface.h"
+#include "plot/Curves.h"
+#include "plot/Formgrafik.h"
+#include "plot/Formsetgraf.h"
+#include "process/Variabelen.h"
+#include "shell/Forms.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+std::vector<Curve> shownCurves()
+{
+    const Formsetgraf* setgraf = forms.setgraf;
+    std::vector<Curve> curves;
+    if (checkValue(setgraf->Check1) == 1)
+        curves.push_back({V->KurveU.get(), V->SkalaU, kVoltageColor});
+    if (checkValue(setgraf->Check2) == 1)
+        curves.push_back({V->KurveI.get(), V->SkalaI, kCurrentColor});
+    if (checkValue(setgraf->Check3) == 1)
+        curves.push_back({V->KurveQ.get(), V->SkalaQ, kCapacityColor});
+    return curves;
+}
+
+void LaufKurveZeichnen()
+{
+    PlotSurface* plot = forms.grafik->Picture1;
+    const float W = plot->ScaleWidth();
+    const float H = plot->ScaleHeight();
+    ZeitachseBeschriften();
+    const float S = samplesPerPage();
+    const float xs = W / S;
+    const float P = S * (V->LetzteSeite - 1);
+
+    // Segments of samples before P end left of x = 0 and leave no mark; sample P's segment
+    // ends on x = 0 and is the first one that shows.
+    const int first = std::max(1, static_cast<int>(P));
+    const int last = static_cast<int>(std::min<float>(V->MessNr - 1, kStoreSize));
+    const std::vector<Curve> curves = shownCurves();
+    for (int i = first; i <= last; ++i) {
+        for (const Curve& curve : curves) {
+            const float* v = curve.samples;
+            if (i == 1)
+                plot->Line(0, H, xs * (1 - P), curveY(H, v[1], curve.scale), curve.color);
+            else
+                plot->Line(xs * (i - 1 - P), curveY(H, v[i - 1], curve.scale), xs * (i - P),
+                           curveY(H, v[i], curve.scale), curve.color);
+        }
+    }
+}
+
+void SeiteZeichnen(float ersteProbe)
+{
+    GrafikAufbauen();
+    ZeitachseBeschriften();
+    PlotSurface* plot = forms.grafik->Picture1;
+    const float W = plot->ScaleWidth();
+    const float H = plot->ScaleHeight();
+    const float S = samplesPerPage();
+    const float xs = W / S;
+
+    // The page ends after S columns or with the record, and never reads beyond the store.
+    const int last = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
+    int c = std::max(1, static_cast<int>(ersteProbe));
+    const std::vector<Curve> curves = shownCurves();
+    for (int j = 1; j <= S && c <= last; ++j, ++c) {
+        for (const Curve& curve : curves) {
+            const float* v = curve.samples;
+            if (j == 1)
+                plot->Line(0, H, xs, curveY(H, v[c], curve.scale), curve.color);
+            else
+                plot->Line(xs * (j - 1), curveY(H, v[c - 1], curve.scale), xs * j,
+                           curveY(H, v[c], curve.scale), curve.color);
+        }
+    }
+}
+
+void AnsichtZeichnen()
+{
+    if (forms.setgraf->Command1->text() == QLatin1String("Normalansicht"))
+        GesamtkurveZeichnen();
+    else if (V->MessungBeendet != 0)
+        SeiteZeichnen(pageStart(V->Seite));
+    else
+        LaufKurveZeichnen();
+}
+
+void KurveFortsetzen()
+{
+    PlotSurface* plot = forms.grafik->Picture1;
+    const float W = plot->ScaleWidth();
+    const float H = plot->ScaleHeight();
+    const float S = samplesPerPage();
+    const float xs = W / S;
+    const float P = S * (V->LetzteSeite - 1);
+    forms.text->Text10->setText(plainText(P));
+    forms.setgraf->Text1->setText(plainText(V->LetzteSeite));
+
+    // The page turns when the newest sample reaches or passes the right edge, so that a
+    // pause across the page end turns it too. P stays that of the old page for this call.
+    if (V->MessNr >= S * V->LetzteSeite) {
+        GrafikAufbauen();
+        V->LetzteSeite = V->LetzteSeite + 1;
+        V->Seite = V->LetzteSeite;
+        ZeitachseBeschriften();
+    }
+
+    const int n = static_cast<int>(V->MessNr);
+    if (n > kStoreSize)
+        return;  // past the store's end there is no sample to draw
+    for (const Curve& curve : shownCurves()) {
+        const float* v = curve.samples;
+        if (n != 1)
+            plot->Line(xs * (n - 1 - P), curveY(H, v[n - 1], curve.scale), xs * (n - P),
+                       curveY(H, v[n], curve.scale), curve.color);
+        else
+            plot->Line(0, H, xs, curveY(H, v[1], curve.scale), curve.color);
+    }
+}
