@@ -1,0 +1,220 @@
+// The charge process state machine: follows the charger's mode and status for each frame,
+// records samples with their log lines, restarts and ends the record.
+#include "process/process.h"
+
+#include "export/Formakku.h"
+#include "link/Formtext.h"
+#include "platform/NumberText.h"
+#include "platform/PlotSurface.h"
+#include "plot/Formgrafik.h"
+#include "plot/Formsetgraf.h"
+#include "plot/plot.h"
+#include "process/Formprotokoll.h"
+#include "process/MessageLines.h"
+#include "process/Variabelen.h"
+#include "shell/Forms.h"
+#include "shell/MDIForm1.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+// Bit set of status codes.
+constexpr unsigned codes(std::initializer_list<int> list)
+{
+    unsigned set = 0;
+    for (int code : list)
+        set |= 1u << code;
+    return set;
+}
+
+struct Mode {
+    const char16_t* code;
+    const char16_t* name;
+    const char16_t* readyHint;
+    unsigned statuses;  // the status codes this mode acts on
+};
+
+constexpr std::array<Mode, 5> kModes{{
+    {u"0", u"Charge", u"Mit START den Ladevorgang beginnen !", codes({0, 1, 2, 8})},
+    {u"1", u"Discharge", u"Mit START den Entladevorgang beginnen !", codes({0, 1, 3, 8})},
+    {u"2", u"Charge to Discharge", u"Mit START den Lade- Entladevorgang beginnen !", codes({0, 1, 6, 7, 8, 9})},
+    {u"3", u"Discharge to Charge", u"Mit START den Entlade- Ladevorgang beginnen !", codes({0, 1, 4, 5, 8, 9})},
+    {u"4", u"Lead Battery Charge", u"Mit START den Ladevorgang beginnen !", codes({0, 1, 2, 8})},
+}};
+
+struct Status {
+    const char16_t* text;       // Formtext Text6
+    const char16_t* statusBar;  // null: the mode's ready hint
+};
+
+constexpr std::array<Status, 10> kStatuses{{
+    {u"No Battery", u"Batterie an die 'Output 0,1 - 5A' Buchse des Ladomat Link II anschließen !"},
+    {u"Ready, Battery connected", nullptr},
+    {u"Charging", u"AKKU WIRD GELADEN ..."},
+    {u"Discharging", u"AKKU WIRD ENTLADEN ..."},
+    {u"Discharging in DISC -> CHAR Mode", u"AKKU WIRD ENTLADEN (D/C MODE) ..."},
+    {u"Charging in DISC -> CHAR Mode", u"AKKU WIRD GELADEN (D/C MODE) ..."},
+    {u"Charging in CHAR -> DISC Mode", u"AKKU WIRD GELADEN (C/D MODE) ..."},
+    {u"Discharging in CHAR -> DISC Mode", u"AKKU WIRD ENTLADEN (C/D MODE) ..."},
+    {u"VORGANG BEENDET", u"Vorgang erfolgreich beendet !"},
+    {u"Pause Time", u""},
+}};
+
+constexpr MessageLine kSpeicherVoll[] = {
+    {u"Der Speicher ist voll:         ", 1},
+    {u"2.000.000 Messwerte.           ", 1},
+    {u"Die Aufzeichnung ist beendet.  ", 2},
+    {u"Bitte die Daten jetzt sichern !", 0},
+};
+static_assert(linesFit(kSpeicherVoll));
+
+void setMessage(const QString& text)
+{
+    forms.akku->Text7->setText(text);
+}
+
+void grafikLeeren()
+{
+    ZeitachseBeschriften();
+    forms.grafik->Picture1->Cls();
+    GrafikAufbauen();
+}
+
+void Ruhestellung()
+{
+    BedienungSperren();
+    V->MessNr = 1;
+    V->LetzteSeite = 1;
+    V->Seite = 1;
+    grafikLeeren();
+}
+
+void Bereitschaft()
+{
+    if (V->MessungGestoppt != 0)
+        return;
+    if (V->MessungBeendet == 1)
+        BedienungFreigeben();
+    else
+        BedienungSperren();
+}
+
+// Ends the record as the charger's end status does; the page controls stay off in the
+// whole-record view, which they do not apply to.
+void aufzeichnungBeenden()
+{
+    V->MessungBeendet = 1;
+    BedienungFreigeben();
+    Formsetgraf* setgraf = forms.setgraf;
+    if (setgraf->Command1->text() == QLatin1String("Normalansicht")) {
+        setgraf->Command2->setEnabled(false);
+        setgraf->Command3->setEnabled(false);
+        setgraf->Option1->setEnabled(false);
+        setgraf->Option2->setEnabled(false);
+        setgraf->Option3->setEnabled(false);
+        setgraf->Option4->setEnabled(false);
+    }
+}
+
+// Moves on to the next slot. Filling the store's last slot ends the record: no sample is
+// ever kept beyond it.
+void naechsteProbe()
+{
+    V->MessNr += 1;
+    if (V->MessNr > kStoreSize) {
+        aufzeichnungBeenden();
+        setMessage(messageText(kSpeicherVoll));
+    }
+}
+
+bool speicherVoll()
+{
+    return V->MessNr > kStoreSize;
+}
+
+void Neubeginn(const QString& message)
+{
+    setMessage(message);
+    V->MessNr = 1;
+    V->MinProSeite = 12;
+    V->LetzteSeite = 1;
+    V->Seite = 1;
+    forms.setgraf->Text1->setText(blankText(V->Seite));
+    grafikLeeren();
+    V->MessungBeendet = 0;
+    KurveFortsetzen();
+    V->MessungGestoppt = 0;
+}
+
+void Aufzeichnen()
+{
+    // A full store has ended its record; only a new run (the restart below) records again.
+    if (!speicherVoll()) {
+        BedienungSperren();
+        KurveFortsetzen();
+        const long n = std::lround(V->MessNr);
+        forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
+        naechsteProbe();
+        V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
+    }
+    if (V->StatusAlt == 8 || V->MessungGestoppt == 1) {
+        Neubeginn(V->StatusNr == 6 ? QStringLiteral("Alte Daten sind verloren !!!")
+                                   : QStringLiteral("Alte Daten sind gelöscht !!!"));
+    }
+}
+
+void Pausenschritt()
+{
+    if (!speicherVoll())
+        naechsteProbe();
+}
+
+void Abschluss()
+{
+    aufzeichnungBeenden();
+    setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
+}
+
+}  // namespace
+
+void AblaufAuswerten()
+{
+    const auto mode = std::find_if(kModes.begin(), kModes.end(),
+                                   [](const Mode& m) { return V->Modus == QStringView(m.code); });
+    if (mode == kModes.end())
+        return;
+    forms.text->Text7->setText(QString::fromUtf16(mode->name));
+
+    const int status = V->StatusNr;
+    if (status < 0 || status > 9 || !(mode->statuses & 1u << status))
+        return;
+    forms.text->Text6->setText(QString::fromUtf16(kStatuses[status].text));
+    const char16_t* hint = kStatuses[status].statusBar ? kStatuses[status].statusBar : mode->readyHint;
+    forms.mdi->StatusBar1->setText(QString::fromUtf16(hint));
+
+    switch (status) {
+    case 0:
+        Ruhestellung();
+        break;
+    case 1:
+        Bereitschaft();
+        break;
+    case 8:
+        Abschluss();
+        break;
+    case 9:
+        Pausenschritt();
+        break;
+    default:
+        Aufzeichnen();
+        break;
+    }
+}
