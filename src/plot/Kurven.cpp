@@ -40,12 +40,9 @@ void LaufKurveZeichnen()
     const float xs = W / S;
     const float P = S * (V->LetzteSeite - 1);
 
-    // Segments of samples before P end left of x = 0 and leave no mark; sample P's segment
-    // ends on x = 0 and is the first one that shows.
-    const int first = std::max(1, static_cast<int>(P));
     const int last = static_cast<int>(std::min<float>(V->MessNr - 1, kStoreSize));
     const std::vector<Curve> curves = shownCurves();
-    for (int i = first; i <= last; ++i) {
+    const auto drawSample = [&](int i) {
         for (const Curve& curve : curves) {
             const float* v = curve.samples;
             if (i == 1)
@@ -54,7 +51,14 @@ void LaufKurveZeichnen()
                 plot->Line(xs * (i - 1 - P), curveY(H, v[i - 1], curve.scale), xs * (i - P),
                            curveY(H, v[i], curve.scale), curve.color);
         }
-    }
+    };
+    // Only segments that reach x >= 0 can leave a mark: the first one, which starts at the
+    // bottom left corner, and those from sample P on (sample P's segment ends on x = 0).
+    // The ones in between end at x <= -xs, so the picture is that of drawing them all.
+    if (last >= 1)
+        drawSample(1);
+    for (int i = std::max(2, static_cast<int>(P)); i <= last; ++i)
+        drawSample(i);
 }
 
 void SeiteZeichnen(float ersteProbe)
