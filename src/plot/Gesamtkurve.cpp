@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -101,28 +102,25 @@ void drawRecord(PlotSurface* plot, int N, float W, float H)
     ColumnOwners owners(width, image.height(), curveCount);
     const float xs = W / static_cast<float>(N);
     const double perPixel = plot->twipsPerPixel();
+    // The twips coordinates exactly as the per-sample line calls compute them, in pixels as
+    // the surface converts them. A segment's end is the start of the one after it, so each
+    // point is computed once and carried back to the segment before.
+    double bx = (xs * N) / perPixel;
+    std::vector<double> by(curveCount);
+    for (int k = 0; k < curveCount; ++k)
+        by[k] = curveY(H, curves[k].samples[N], curves[k].scale) / perPixel;
     for (int i = N; i >= 1; --i) {
+        const double ax = (i > 1 ? xs * (i - 1) : 0.0f) / perPixel;
+        const int left = std::max(0, static_cast<int>(std::floor(ax)));
+        const int right = std::min(width - 1, static_cast<int>(std::floor(bx)));
         for (int k = curveCount - 1; k >= 0; --k) {
             const Curve& curve = curves[k];
-            const float* v = curve.samples;
-            // The twips coordinates exactly as the per-sample line calls compute them.
-            float x1 = 0;
-            float y1 = H;
-            if (i > 1) {
-                x1 = xs * (i - 1);
-                y1 = curveY(H, v[i - 1], curve.scale);
-            }
-            const float x2 = xs * i;
-            const float y2 = curveY(H, v[i], curve.scale);
-            const double ax = x1 / perPixel;
-            const double ay = y1 / perPixel;
-            const double bx = x2 / perPixel;
-            const double by = y2 / perPixel;
-            const int left = std::max(0, static_cast<int>(std::floor(std::min(ax, bx))));
-            const int right = std::min(width - 1, static_cast<int>(std::floor(std::max(ax, bx))));
+            const double ay = (i > 1 ? curveY(H, curve.samples[i - 1], curve.scale) : H) / perPixel;
             for (int column = left; column <= right; ++column)
-                owners.claim(k, column, segmentRunInColumn(ax, ay, bx, by, column));
+                owners.claim(k, column, segmentRunInColumn(ax, ay, bx, by[k], column));
+            by[k] = ay;
         }
+        bx = ax;
     }
     owners.paint(plot, curves);
     plot->update();
