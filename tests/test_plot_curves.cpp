@@ -192,6 +192,7 @@ private slots:
     void wholeRecordLabels_data();
     void wholeRecordLabels();
     void emptyWholeRecordShowsGridOnly();
+    void chargingFramesGrowTheLiveCurve();
 };
 
 void TestPlotCurves::curveAtItsHeight_data()
@@ -533,6 +534,29 @@ void TestPlotCurves::emptyWholeRecordShowsGridOnly()
     windows.vars.MessAnzahl = 0;
     GesamtkurveZeichnen();
     QCOMPARE(differingPixels(grid, windows.image()), 0);
+}
+
+void TestPlotCurves::chargingFramesGrowTheLiveCurve()
+{
+    TestApp app;
+    ladomat::sim::Reading reading;
+    reading.mode = 0;
+    reading.status = 2;  // charging
+    reading.outputMv = 31500;
+    for (int second = 0; second < 100; ++second)
+        app.send(reading);
+
+    const PlotSurface* plot = forms.grafik->Picture1;
+    const QImage& image = plot->image();
+    // 100 samples of 720 on the page, at half the voltage scale.
+    const int row = static_cast<int>(plot->ScaleHeight() / 2 / 15);
+    const int lastColumn = static_cast<int>(plot->ScaleWidth() / 720 * 100 / 15);
+    const QList<int> columns = columnsWithColor(image, kGreen);
+    QCOMPARE(columns.first(), 0);
+    QCOMPARE(columns.last(), lastColumn);
+    QCOMPARE(countColorInRow(image, row, kGreen), lastColumn + 1);
+    QCOMPARE(forms.text->Text10->text(), QStringLiteral("0"));
+    QVERIFY(countColor(image, QColor(191, 0, 0)) > 0);  // the caption
 }
 
 QTEST_MAIN(TestPlotCurves)

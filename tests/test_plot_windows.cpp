@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QtTest>
 
 namespace {
@@ -80,8 +81,10 @@ private slots:
     void timeLabels();
     void settingsControls_data();
     void settingsControls();
+    void settingsCaptionsFit();
     void settingsStartStates();
     void greyCheckBoxReadsTwoAndClicksToggle();
+    void startUpShowsTheEmptyPlot();
 };
 
 void TestPlotWindows::labelFields_data()
@@ -360,6 +363,26 @@ void TestPlotWindows::settingsControls()
         QCOMPARE(control->palette().color(QPalette::WindowText), color);
 }
 
+void TestPlotWindows::settingsCaptionsFit()
+{
+    Formsetgraf setgraf;
+    const QStyle* style = setgraf.style();
+    const auto check = [](QWidget* control, const QString& text, int room) {
+        const int needed = control->fontMetrics().horizontalAdvance(text);
+        QVERIFY2(needed <= room, qPrintable(QStringLiteral("%1: %2 > %3").arg(text).arg(needed).arg(room)));
+    };
+    for (QCheckBox* box : setgraf.findChildren<QCheckBox*>())
+        check(box, box->text(), box->width() - style->pixelMetric(QStyle::PM_IndicatorWidth)
+                                    - style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
+    for (QRadioButton* option : setgraf.findChildren<QRadioButton*>())
+        check(option, option->text(), option->width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth)
+                                          - style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
+    for (QPushButton* button : setgraf.findChildren<QPushButton*>())
+        check(button, button->text(), button->width() - 2 * style->pixelMetric(QStyle::PM_ButtonMargin));
+    for (QLabel* label : setgraf.findChildren<QLabel*>())
+        check(label, label->text(), label->width());
+}
+
 void TestPlotWindows::settingsStartStates()
 {
     Formsetgraf setgraf;
@@ -398,6 +421,22 @@ void TestPlotWindows::greyCheckBoxReadsTwoAndClicksToggle()
     QCOMPARE(values, (QList<int>{1, 0, 1, 0}));
     setgraf.Check3->click();
     QCOMPARE(checkValue(setgraf.Check3), 1);
+}
+
+void TestPlotWindows::startUpShowsTheEmptyPlot()
+{
+    TestApp app;
+    const Formgrafik* grafik = forms.grafik;
+    QVERIFY(grafik);
+    const QImage& image = grafik->Picture1->image();
+    int fullRows = 0;
+    for (int row = 0; row < image.height(); ++row)
+        fullRows += countColorInRow(image, row, kGrey) == image.width();
+    QCOMPARE(fullRows, 12);  // ten grid lines, the frame's top and bottom
+    QCOMPARE(countColor(image, kGrey) + countColor(image, grafik->Picture1->backColor()),
+             image.width() * image.height());
+    QCOMPARE(timeTexts(*grafik), (QStringList{"0", "2", "4", "6", "8", "10", "12 Min"}));
+    QCOMPARE(forms.setgraf->Text1->text(), QStringLiteral(" 1"));
 }
 
 QTEST_MAIN(TestPlotWindows)

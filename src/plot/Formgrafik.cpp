@@ -63,7 +63,7 @@ Formgrafik::Formgrafik(QWidget* parent)
     Picture1 = new PlotSurface(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     QFont plotFont = Picture1->font();
-    plotFont.setPixelSize(11);
+    plotFont.setPixelSize(9);
     // The caption's line 1 is erased by printing it again in the background colour; that
     // covers exactly the same pixels only when text is drawn without antialiasing.
     plotFont.setStyleStrategy(QFont::NoAntialias);

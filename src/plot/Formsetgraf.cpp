@@ -73,6 +73,10 @@ Formsetgraf::Formsetgraf(QWidget* parent)
 {
     setObjectName(QStringLiteral("Formsetgraf"));
     setFixedSize(twipsToPixels(2895), twipsToPixels(3435));
+    // The captions must fit the fixed twips places.
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
 
     Command1 = place(new QPushButton(QStringLiteral("Gesamtkurve"), this), "Command1", 120, 120, 1575, 375);
 
