@@ -7,8 +7,8 @@
 
 #include <QFontInfo>
 #include <QLabel>
-#include <QListView>
 #include <QScrollBar>
+#include <QTableView>
 #include <QtTest>
 
 #include <malloc.h>
@@ -106,8 +106,16 @@ void TestProtokoll::headingAndFont()
     QVERIFY(QFontInfo(form.Label1->font()).fixedPitch());
     QVERIFY(QFontInfo(form.List1->font()).fixedPitch());
     QCOMPARE(form.List1->font(), form.Label1->font());
-    QVERIFY(form.List1->uniformItemSizes());
     QCOMPARE(form.List1->model(), form.model);
+    // One line per row, all rows of one height.
+    form.model->append(1, 12460, 1500, 0);
+    form.model->append(2000000, 65535, 50000, 3000);
+    const QRect first = form.List1->visualRect(form.model->index(0));
+    const QRect second = form.List1->visualRect(form.model->index(1));
+    QCOMPARE(second.height(), first.height());
+    QCOMPARE(second.top(), first.bottom() + 1);
+    const int lineHeight = QFontMetrics(form.List1->font()).height();
+    QVERIFY(first.height() >= lineHeight && first.height() <= lineHeight + 4);
 }
 
 void TestProtokoll::columnsStandUnderTheHeading()

@@ -5,11 +5,12 @@
 #include "process/Variabelen.h"
 
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
-#include <QListView>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -98,10 +99,22 @@ Formprotokoll::Formprotokoll(QWidget* parent)
     Label1->setFont(font);
 
     model = new ProtokollModel(this);
-    List1 = new QListView(this);
+    List1 = new QTableView(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(font);
-    List1->setUniformItemSizes(true);
+    List1->setShowGrid(false);
+    List1->setWordWrap(false);
+    List1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->horizontalHeader()->hide();
+    List1->horizontalHeader()->setStretchLastSection(true);
+    // Rows of one fixed height, like the lines of a list box.
+    QHeaderView* rows = List1->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    const int rowHeight = List1->fontMetrics().height() + 2;
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
     List1->setItemDelegate(new LogLineDelegate(List1));
     List1->setModel(model);
     // The heading's text starts where the list's rows start: inside the list's frame.
@@ -117,7 +130,7 @@ Formprotokoll::Formprotokoll(QWidget* parent)
     // the event loop so that many lines appended at once cost one layout, not one each.
     auto* follow = new QTimer(this);
     follow->setSingleShot(true);
-    connect(follow, &QTimer::timeout, List1, &QListView::scrollToBottom);
+    connect(follow, &QTimer::timeout, List1, &QTableView::scrollToBottom);
     connect(model, &QAbstractItemModel::rowsAboutToBeInserted, follow, [this, follow] {
         const QScrollBar* bar = List1->verticalScrollBar();
         if (!follow->isActive() && bar->value() == bar->maximum())

@@ -7,7 +7,7 @@
 #include <vector>
 
 class QLabel;
-class QListView;
+class QTableView;
 
 // Rows kept as their four numbers; text is made only for the rows on screen.
 class ProtokollModel : public QAbstractListModel {
@@ -34,6 +34,8 @@ public:
     explicit Formprotokoll(QWidget* parent = nullptr);
 
     QLabel* Label1;
-    QListView* List1;
+    // A one-column table rather than a QListView: QListView lays out every row again on each
+    // insertion, which takes about 0.1 s a line at 2,000,000 lines; fixed-height table rows do not.
+    QTableView* List1;
     ProtokollModel* model;
 };
