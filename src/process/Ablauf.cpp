@@ -68,20 +68,20 @@ constexpr std::array<Status, 10> kStatuses{{
     {u"Pause Time", u""},
 }};
 
-constexpr MessageLine kSpeicherVoll[] = {
+constexpr MessageLine kStoreFullMessage[] = {
     {u"Der Speicher ist voll:         ", 1},
     {u"2.000.000 Messwerte.           ", 1},
     {u"Die Aufzeichnung ist beendet.  ", 2},
     {u"Bitte die Daten jetzt sichern !", 0},
 };
-static_assert(linesFit(kSpeicherVoll));
+static_assert(linesFit(kStoreFullMessage));
 
 void setMessage(const QString& text)
 {
     forms.akku->Text7->setText(text);
 }
 
-void grafikLeeren()
+void clearPlot()
 {
     ZeitachseBeschriften();
     forms.grafik->Picture1->Cls();
@@ -94,7 +94,7 @@ void Ruhestellung()
     V->MessNr = 1;
     V->LetzteSeite = 1;
     V->Seite = 1;
-    grafikLeeren();
+    clearPlot();
 }
 
 void Bereitschaft()
@@ -109,7 +109,7 @@ void Bereitschaft()
 
 // Ends the record as the charger's end status does; the page controls stay off in the
 // whole-record view, which they do not apply to.
-void aufzeichnungBeenden()
+void endRecord()
 {
     V->MessungBeendet = 1;
     BedienungFreigeben();
@@ -124,20 +124,20 @@ void aufzeichnungBeenden()
     }
 }
 
-// Moves on to the next slot. Filling the store's last slot ends the record: no sample is
-// ever kept beyond it.
-void naechsteProbe()
-{
-    V->MessNr += 1;
-    if (V->MessNr > kStoreSize) {
-        aufzeichnungBeenden();
-        setMessage(messageText(kSpeicherVoll));
-    }
-}
-
-bool speicherVoll()
+bool storeFull()
 {
     return V->MessNr > kStoreSize;
+}
+
+// Moves on to the next slot. Filling the store's last slot ends the record: no sample is
+// ever kept beyond it.
+void nextSlot()
+{
+    V->MessNr += 1;
+    if (storeFull()) {
+        endRecord();
+        setMessage(messageText(kStoreFullMessage));
+    }
 }
 
 void Neubeginn(const QString& message)
@@ -148,7 +148,7 @@ void Neubeginn(const QString& message)
     V->LetzteSeite = 1;
     V->Seite = 1;
     forms.setgraf->Text1->setText(blankText(V->Seite));
-    grafikLeeren();
+    clearPlot();
     V->MessungBeendet = 0;
     KurveFortsetzen();
     V->MessungGestoppt = 0;
@@ -157,12 +157,12 @@ void Neubeginn(const QString& message)
 void Aufzeichnen()
 {
     // A full store has ended its record; only a new run (the restart below) records again.
-    if (!speicherVoll()) {
+    if (!storeFull()) {
         BedienungSperren();
         KurveFortsetzen();
         const long n = std::lround(V->MessNr);
         forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
-        naechsteProbe();
+        nextSlot();
         V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
     }
     if (V->StatusAlt == 8 || V->MessungGestoppt == 1) {
@@ -173,13 +173,13 @@ void Aufzeichnen()
 
 void Pausenschritt()
 {
-    if (!speicherVoll())
-        naechsteProbe();
+    if (!storeFull())
+        nextSlot();
 }
 
 void Abschluss()
 {
-    aufzeichnungBeenden();
+    endRecord();
     setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
 }
 

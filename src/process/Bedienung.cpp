@@ -11,7 +11,7 @@
 
 namespace {
 
-void setBedienung(bool enabled)
+void setControlsEnabled(bool enabled)
 {
     Formsetgraf* setgraf = forms.setgraf;
     setgraf->Command1->setEnabled(enabled);
@@ -29,10 +29,10 @@ void setBedienung(bool enabled)
 
 void BedienungSperren()
 {
-    setBedienung(false);
+    setControlsEnabled(false);
 }
 
 void BedienungFreigeben()
 {
-    setBedienung(true);
+    setControlsEnabled(true);
 }
