@@ -55,6 +55,15 @@ public:
         }
     }
 
+    // Whether the curve already holds every row that a segment between the heights ay and by
+    // can cover in the column: its run lies between the two heights, give or take a row for
+    // rounding. Most segments of a long record end here, without being rasterised.
+    bool holds(int curve, int column, double ay, double by) const
+    {
+        const PixelRun& held = held_[static_cast<size_t>(column) * curves_ + curve];
+        return !held.empty() && std::min(ay, by) >= held.first + 1 && std::max(ay, by) < held.last;
+    }
+
     void paint(PlotSurface* plot, const std::vector<Curve>& curves) const
     {
         const int width = static_cast<int>(owner_.size() / height_);
@@ -116,8 +125,10 @@ void drawRecord(PlotSurface* plot, int N, float W, float H)
         for (int k = curveCount - 1; k >= 0; --k) {
             const Curve& curve = curves[k];
             const double ay = (i > 1 ? curveY(H, curve.samples[i - 1], curve.scale) : H) / perPixel;
-            for (int column = left; column <= right; ++column)
-                owners.claim(k, column, segmentRunInColumn(ax, ay, bx, by[k], column));
+            for (int column = left; column <= right; ++column) {
+                if (!owners.holds(k, column, ay, by[k]))
+                    owners.claim(k, column, segmentRunInColumn(ax, ay, bx, by[k], column));
+            }
             by[k] = ay;
         }
         bx = ax;
