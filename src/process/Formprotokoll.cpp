@@ -5,6 +5,8 @@
 #include "process/Variabelen.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
