@@ -199,8 +199,9 @@ void TestProtokoll::memoryPerLine()
         model.append(k, 7000, 10000, k / 3600);
     const double perLine = double(allocatedBytes() - before) / kStoreSize;
     qInfo("charge log: %.2f bytes per line at %d lines", perLine, kStoreSize);
-    // Four floats a line; a text per line would take several times that.
-    QVERIFY(perLine >= 16);
+    // Four floats a line (other small blocks come and go meanwhile); a text per line would
+    // take several times that.
+    QVERIFY(perLine > 15);
     QVERIFY(perLine < 20);
 }
 
