@@ -5,6 +5,7 @@
 #include "platform/NumberText.h"
 #include "process/Variabelen.h"
 #include "shell/Formdatenformat.h"
+#include "shell/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QLineEdit>

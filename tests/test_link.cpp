@@ -4,6 +4,7 @@
 #include "link/Formtext.h"
 #include "process/Variabelen.h"
 #include "shell/Formdatenformat.h"
+#include "shell/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QLabel>

@@ -9,6 +9,7 @@
 #include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
 #include "shell/Formdatenformat.h"
+#include "shell/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>

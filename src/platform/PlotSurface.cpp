@@ -31,8 +31,11 @@ PixelRun segmentRunInColumn(double ax, double ay, double bx, double by, int colu
         const double left = std::max(ax, static_cast<double>(column));
         const double right = std::min(bx, static_cast<double>(column) + 1.0);
         const double slope = (by - ay) / (bx - ax);
-        y0 = ay + slope * (left - ax);
-        y1 = ay + slope * (right - ax);
+        // An end inside the column keeps its exact height, free of rounding.
+        if (left > ax)
+            y0 = ay + slope * (left - ax);
+        if (right < bx)
+            y1 = ay + slope * (right - ax);
     }
     return {rowOf(std::min(y0, y1)), rowOf(std::max(y0, y1))};
 }
@@ -46,15 +49,21 @@ PlotSurface::PlotSurface(QWidget* parent)
     image_.fill(backColor_);
 }
 
-void PlotSurface::resizeEvent(QResizeEvent* event)
+// A hidden widget gets its resize event only when shown, so clearing fits the image too.
+void PlotSurface::fitImage()
 {
     const qreal ratio = devicePixelRatioF();
     twipsPerPixel_ = 15.0 / ratio;
-    const QSize size = (QSizeF(event->size()) * ratio).toSize().expandedTo(QSize(1, 1));
-    if (size != image_.size()) {
-        image_ = QImage(size, QImage::Format_RGB32);
+    const QSize pixels = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    if (pixels != image_.size()) {
+        image_ = QImage(pixels, QImage::Format_RGB32);
         image_.fill(backColor_);
     }
+}
+
+void PlotSurface::resizeEvent(QResizeEvent* event)
+{
+    fitImage();
     QWidget::resizeEvent(event);
 }
 
@@ -66,6 +75,7 @@ void PlotSurface::paintEvent(QPaintEvent*)
 
 void PlotSurface::Cls()
 {
+    fitImage();
     image_.fill(backColor_);
     CurrentX = 0;
     CurrentY = 0;

@@ -32,6 +32,7 @@ public:
     QColor foreColor() const { return foreColor_; }
     void setForeColor(const QColor& color) { foreColor_ = color; }
 
+    // Clears to the back colour; the image takes the widget's current size first.
     void Cls();
     void Line(double x1, double y1, double x2, double y2) { Line(x1, y1, x2, y2, foreColor_); }
     void Line(double x1, double y1, double x2, double y2, const QColor& color);
@@ -55,6 +56,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitImage();
+
     double twipsPerPixel_ = 15.0;
     QColor backColor_;
     QColor foreColor_{Qt::black};

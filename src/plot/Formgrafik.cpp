@@ -7,7 +7,6 @@
 #include "plot/plot.h"
 #include "shell/Forms.h"
 
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QResizeEvent>
@@ -42,16 +41,6 @@ QSizeF labelSize(int field)
     return {700, 195};
 }
 
-// Gives the surface its image at the new size at once: a hidden widget gets its resize event
-// only when shown, and the grid is drawn right after the layout.
-void sizeSurface(PlotSurface* surface, double width, double height)
-{
-    const QSize old = surface->size();
-    placeTwips(surface, 500, 0, width, height);
-    QResizeEvent event(surface->size(), old);
-    QCoreApplication::sendEvent(surface, &event);
-}
-
 }  // namespace
 
 Formgrafik::Formgrafik(QWidget* parent)
@@ -68,7 +57,7 @@ Formgrafik::Formgrafik(QWidget* parent)
     // covers exactly the same pixels only when text is drawn without antialiasing.
     plotFont.setStyleStrategy(QFont::NoAntialias);
     Picture1->setFont(plotFont);
-    sizeSurface(Picture1, 6825 - 1200, 3165 - 290);
+    placeTwips(Picture1, 500, 0, 6825 - 1200, 3165 - 290);
 
     QFont labelFont = font();
     labelFont.setPixelSize(8);
@@ -137,7 +126,7 @@ void Formgrafik::Form_Resize()
         // A hidden frame lays out its contents only when shown; the inner size is needed now.
         resize(outerSize - border);
     }
-    sizeSurface(Picture1, plotWidth, plotHeight);
+    placeTwips(Picture1, 500, 0, plotWidth, plotHeight);
     GrafikAufbauen();
     AnsichtZeichnen();
     resizing_ = false;

@@ -44,6 +44,7 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
+    mdiArea->viewport()->installEventFilter(this);
 
     StatusBar1 = new QLabel(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -134,6 +135,12 @@ QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, bool cl
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    // Docking follows the client area itself: its size settles after the main window's.
+    if (watched == mdiArea->viewport()) {
+        if (event->type() == QEvent::Resize)
+            MDIForm_Resize();
+        return QMainWindow::eventFilter(watched, event);
+    }
     // Windows without a close box are hidden only through the menu, never closed.
     if (event->type() == QEvent::Close && !ended_) {
         event->ignore();
@@ -234,12 +241,6 @@ void MDIForm1::MDIForm_Resize()
     setgraf->move(inner.width() - setgraf->width(), 0);
     QMdiSubWindow* akku = frameOf(forms.akku);
     akku->move(inner.width() - akku->width(), inner.height() - akku->height());
-}
-
-void MDIForm1::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    MDIForm_Resize();
 }
 
 void MDIForm1::m_ende_Click()
