@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 using namespace std::chrono_literals;
@@ -183,9 +184,11 @@ void MDIForm1::MDIForm_Load()
 
     MDIForm_Resize();
 
-    // The graph takes the room left of the docked windows, below the live values.
-    const int graphWidth = frameOf(setgraf)->x() - 2;
-    const int graphHeight = mdiArea->viewport()->height() - textFrame->height();
+    // The graph takes the room left of the docked windows, below the live values. The client
+    // area has its size only once shown, so the size it is created with is used here.
+    const QSize inner(twipsToPixels(12615), twipsToPixels(8475));
+    const int graphWidth = inner.width() - std::max(frameOf(setgraf)->width(), akkuFrame->width()) - 2;
+    const int graphHeight = inner.height() - textFrame->height() - 2;
     if (graphWidth > grafikFrame->width() && graphHeight > grafikFrame->height())
         grafikFrame->resize(graphWidth, graphHeight);
 

@@ -10,8 +10,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ladomat Link"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    // Layouts are fixed in twips: a small UI font keeps every text inside its field.
-    QFont font = QApplication::font();
+    // Layouts are fixed in twips: a small, narrow UI font keeps every text inside its field.
+    QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     QApplication::setFont(font);
 
