@@ -66,7 +66,7 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
     Timer2->setInterval(1000ms);
     connect(Timer2, &QTimer::timeout, this, [] { Timer2_Timer(); });
 
-    auto action = [this](QMenu* menu, const char* name, const QString& caption) {
+    auto action = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* item = menu->addAction(caption);
         item->setObjectName(QLatin1String(name));
         return item;
