@@ -337,7 +337,8 @@ std::optional<std::array<int, 3>> parseCurveLine(std::string_view line)
         }
         double value = 0;
         const auto [next, error] = std::from_chars(at, end, value);
-        if (error != std::errc())
+        // Non-numbers, infinities and values no frame field could carry are not a curve line.
+        if (error != std::errc() || !(std::abs(value) < 1e9))
             return std::nullopt;
         if (field > 0)
             values[field - 1] = static_cast<int>(std::lround(value));

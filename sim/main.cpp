@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -196,6 +197,11 @@ int main(int argc, char** argv)
         std::ifstream file(options.replay, std::ios::binary);
         if (!file) {
             std::perror(("ladomat-sim: " + options.replay).c_str());
+            return 1;
+        }
+        // A folder opens as a stream but cannot be read: that is an error, not an empty curve.
+        if (std::filesystem::is_directory(options.replay)) {
+            std::cerr << "ladomat-sim: " << options.replay << ": is a folder\n";
             return 1;
         }
         std::ostringstream text;
