@@ -1,9 +1,12 @@
 // Shared test fixtures.
 #include "TestSupport.h"
 
+#include "platform/PlotSurface.h"
 #include "process/process.h"
+#include "shell/Forms.h"
 #include "shell/MDIForm1.h"
 
+#include <QLineEdit>
 #include <QTimer>
 
 RecordingDialogs::RecordingDialogs()
@@ -55,6 +58,36 @@ void TestApp::tick()
     Timer2_Timer();
 }
 
+PlotWindows::PlotWindows(QSize inner)
+{
+    V = &vars;
+    forms.text = &text;
+    forms.setgraf = &setgraf;
+    forms.grafik = &grafik;
+    forms.akku = &akku;
+    grafik.resize(inner);
+    grafik.Form_Resize();
+}
+
+PlotWindows::~PlotWindows()
+{
+    forms = Forms{};
+    V = nullptr;
+}
+
+const QImage& PlotWindows::image() const
+{
+    return grafik.Picture1->image();
+}
+
+QStringList PlotWindows::timeTexts() const
+{
+    QStringList texts;
+    for (int field = 11; field <= 17; ++field)
+        texts << grafik.Text[field]->text();
+    return texts;
+}
+
 int countColor(const QImage& image, const QColor& color)
 {
     int count = 0;
@@ -77,4 +110,14 @@ int countColorInRow(const QImage& image, int row, const QColor& color)
     for (int column = 0; column < image.width(); ++column)
         count += image.pixelColor(column, row).rgb() == color.rgb();
     return count;
+}
+
+QList<int> columnsWithColor(const QImage& image, const QColor& color)
+{
+    QList<int> columns;
+    for (int column = 0; column < image.width(); ++column) {
+        if (countColorInColumn(image, column, color) > 0)
+            columns << column;
+    }
+    return columns;
 }

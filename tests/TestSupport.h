@@ -2,8 +2,13 @@
 // frames from the simulator's library, and pixel helpers for the plot image.
 #pragma once
 
+#include "export/Formakku.h"
+#include "link/Formtext.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
+#include "plot/Formgrafik.h"
+#include "plot/Formsetgraf.h"
+#include "process/Variabelen.h"
 #include "sim/Frames.h"
 
 #include <QColor>
@@ -45,7 +50,25 @@ struct TestApp {
     std::unique_ptr<MDIForm1> mdi;
 };
 
+// The plot's windows registered as the main window registers them, on fresh global state.
+// 680 x 544 pixels give a plot of 600 x 525 pixels (9000 x 7875 twips): grid steps of one pixel.
+struct PlotWindows {
+    explicit PlotWindows(QSize inner = {680, 544});
+    ~PlotWindows();
+    PlotSurface* plot() const { return grafik.Picture1; }
+    const QImage& image() const;    // the plot's picture
+    QStringList timeTexts() const;  // the time axis labels, fields 11 to 17
+
+    Variabelen vars;
+    Formtext text;
+    Formsetgraf setgraf;
+    Formgrafik grafik;
+    Formakku akku;
+};
+
 // Number of pixels of exactly this colour in the image (or in one column / row).
 int countColor(const QImage& image, const QColor& color);
 int countColorInColumn(const QImage& image, int column, const QColor& color);
 int countColorInRow(const QImage& image, int row, const QColor& color);
+// The columns that hold at least one pixel of this colour, from left to right.
+QList<int> columnsWithColor(const QImage& image, const QColor& color);
