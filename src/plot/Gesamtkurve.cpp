@@ -57,11 +57,13 @@ public:
 
     // Whether the curve already holds every row that a segment between the heights ay and by
     // can cover in the column: its run lies between the two heights, give or take a row for
-    // rounding. Most segments of a long record end here, without being rasterised.
+    // rounding. A run that reaches the top or bottom row holds everything beyond it, which is
+    // clipped. Most segments of a long record end here, without being rasterised.
     bool holds(int curve, int column, double ay, double by) const
     {
         const PixelRun& held = held_[static_cast<size_t>(column) * curves_ + curve];
-        return !held.empty() && std::min(ay, by) >= held.first + 1 && std::max(ay, by) < held.last;
+        return !held.empty() && (held.first == 0 || std::min(ay, by) >= held.first + 1)
+            && (held.last == height_ - 1 || std::max(ay, by) < held.last);
     }
 
     void paint(PlotSurface* plot, const std::vector<Curve>& curves) const
