@@ -66,6 +66,17 @@ public:
             && (held.last == height_ - 1 || std::max(ay, by) < held.last);
     }
 
+    // Whether the curve already holds the rows of a segment wholly inside the column: those are
+    // exactly the rows between its two heights. The heights come in twips, so that most segments
+    // need no division into pixels; the small margin keeps the answer true in pixels too.
+    bool holdsInside(int curve, int column, float ay, float by, double perPixel) const
+    {
+        constexpr double kMargin = 1e-6;
+        const PixelRun& held = held_[static_cast<size_t>(column) * curves_ + curve];
+        return !held.empty() && (held.first == 0 || std::min(ay, by) >= held.first * perPixel)
+            && (held.last == height_ - 1 || std::max(ay, by) < (held.last + 1) * perPixel - kMargin);
+    }
+
     void paint(PlotSurface* plot, const std::vector<Curve>& curves) const
     {
         const int width = static_cast<int>(owner_.size() / height_);
@@ -116,20 +127,31 @@ void drawRecord(PlotSurface* plot, int N, float W, float H)
     // The twips coordinates exactly as the per-sample line calls compute them, in pixels as
     // the surface converts them. A segment's end is the start of the one after it, so each
     // point is computed once and carried back to the segment before.
+    // Heights are kept in twips until a segment needs rasterising.
     double bx = (xs * N) / perPixel;
-    std::vector<double> by(curveCount);
+    std::vector<float> by(curveCount);
     for (int k = 0; k < curveCount; ++k)
-        by[k] = curveY(H, curves[k].samples[N], curves[k].scale) / perPixel;
+        by[k] = curveY(H, curves[k].samples[N], curves[k].scale);
     for (int i = N; i >= 1; --i) {
         const double ax = (i > 1 ? xs * (i - 1) : 0.0f) / perPixel;
-        const int left = std::max(0, static_cast<int>(std::floor(ax)));
-        const int right = std::min(width - 1, static_cast<int>(std::floor(bx)));
+        const int first = static_cast<int>(std::floor(ax));
+        const int last = static_cast<int>(std::floor(bx));
+        const int left = std::max(0, first);
+        const int right = std::min(width - 1, last);
+        // Most segments lie inside one column: at thousands of samples per column, nearly all.
+        const bool inside = first == last && first < width;
         for (int k = curveCount - 1; k >= 0; --k) {
             const Curve& curve = curves[k];
-            const double ay = (i > 1 ? curveY(H, curve.samples[i - 1], curve.scale) : H) / perPixel;
+            const float ay = i > 1 ? curveY(H, curve.samples[i - 1], curve.scale) : H;
+            if (inside && owners.holdsInside(k, first, ay, by[k], perPixel)) {
+                by[k] = ay;
+                continue;
+            }
+            const double ayPixels = ay / perPixel;
+            const double byPixels = by[k] / perPixel;
             for (int column = left; column <= right; ++column) {
-                if (!owners.holds(k, column, ay, by[k]))
-                    owners.claim(k, column, segmentRunInColumn(ax, ay, bx, by[k], column));
+                if (!owners.holds(k, column, ayPixels, byPixels))
+                    owners.claim(k, column, segmentRunInColumn(ax, ayPixels, bx, byPixels, column));
             }
             by[k] = ay;
         }
