@@ -85,6 +85,7 @@ void TestPlotDrawing::eachViewEqualsPerSampleDrawing()
         {'P', 1, 720, Qt::Checked, Qt::Unchecked, 31500, 262, {}},
         {'W', 1, 720, Qt::Checked, Qt::Unchecked, 63000, 0,
          {"0", "002,0", "004,0", "006,0", "008,0", "010,0", "012,0Min"}},
+        {'W', 1, 20000, Qt::Checked, Qt::Unchecked, 31500, 262, {}},  // many samples a column
         {'L', 2, 1261, Qt::PartiallyChecked, Qt::Checked, 0, 0, {}},  // page 2's first sample
         {'P', 1, 1000, Qt::Checked, Qt::Unchecked, 0, 0, {}},  // the record ends mid page
         {'W', 1, 0, Qt::Checked, Qt::Checked, 0, 0, {"0", "", "", "", "", "", ""}},
