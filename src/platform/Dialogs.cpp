@@ -28,11 +28,8 @@ public:
 #endif
         // "Description|*.ext" becomes Qt's "Description" filter, which already names the pattern.
         const QString filter = request.filter.section(QLatin1Char('|'), 0, 0);
-        QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
-                                                    QDir(folder).filePath(request.proposedName), filter);
-        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-            path += request.defaultExtension;
-        return path;
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
+                                            QDir(folder).filePath(request.proposedName), filter);
     }
 };
 
@@ -56,5 +53,9 @@ void showMessageBox(const QString& text, const QString& title)
 
 QString askSaveFileName(const SaveFileRequest& request)
 {
-    return backend().saveFile(request);
+    // Applied here, not in the Qt backend, so that every backend's answer gets it.
+    QString path = backend().saveFile(request);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += request.defaultExtension;
+    return path;
 }

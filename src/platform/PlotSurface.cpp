@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QResizeEvent>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -144,5 +145,7 @@ void PlotSurface::Print(const QString& text)
 
 bool PlotSurface::saveBmp(const QString& path) const
 {
-    return image_.save(path, "BMP");
+    // Written under a temporary name beside the target and renamed once complete.
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && image_.save(&file, "BMP") && file.commit();
 }

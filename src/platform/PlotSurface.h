@@ -49,6 +49,7 @@ public:
     void paintColumnRun(int column, int first, int last, const QColor& color);
 
     const QImage& image() const { return image_; }
+    // Replaces the file only once it is completely written; false when it cannot be written.
     bool saveBmp(const QString& path) const;
 
 protected:
