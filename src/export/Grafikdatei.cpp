@@ -1,0 +1,26 @@
+// The graph bitmap: the plot surface's retained image as it stands.
+#include "export/export.h"
+
+#include "platform/Dialogs.h"
+#include "platform/PlotSurface.h"
+#include "plot/Formgrafik.h"
+#include "shell/Forms.h"
+
+namespace {
+
+bool writeBitmap(const QString& path)
+{
+    return forms.grafik->Picture1->saveBmp(path);
+}
+
+}  // namespace
+
+void m_grafsave_Click()
+{
+    saveWithPortClosed({.title = QStringLiteral("Ladekurve speichern"),
+                        .filter = QStringLiteral("Grafiken (*.bmp)|*.bmp"),
+                        .initialFolder = QStringLiteral("C:\\"),
+                        .proposedName = QStringLiteral("Grafik01.BMP"),
+                        .defaultExtension = QStringLiteral(".bmp")},
+                       writeBitmap);
+}

@@ -1,0 +1,29 @@
+// What both exports share: the port closed around the save dialog, and the failure messages.
+#include "export/export.h"
+
+#include "platform/Dialogs.h"
+#include "platform/SerialPort.h"
+#include "shell/Forms.h"
+#include "shell/MDIForm1.h"
+
+#include <QDir>
+
+void saveWithPortClosed(const SaveFileRequest& request, bool (*write)(const QString& path))
+{
+    SerialPort* port = forms.mdi->MSComm1;
+    port->setPortOpen(false);  // no frames while the dialog is open
+    const QString path = askSaveFileName(request);
+    // Reported while the port is still closed, so that no frame is handled under the message.
+    if (!path.isEmpty() && !write(path)) {
+        showMessageBox(QStringLiteral("Die Datei %1 konnte nicht geschrieben werden !")
+                           .arg(QDir::toNativeSeparators(path)),
+                       QStringLiteral("Ladomat Link"));
+    }
+    if (!port->setPortOpen(true)) {
+        showMessageBox(QStringLiteral("COM%1 konnte nicht wieder geöffnet werden ! "
+                                      "Bitte unter Einstellungen / Port einen Port wählen.")
+                           .arg(port->commPort()),
+                       QStringLiteral("Ladomat Link"));
+    }
+    port->input();  // decoding starts again on fresh characters
+}
