@@ -14,11 +14,14 @@
 #include "process/Variabelen.h"
 #include "process/process.h"
 #include "shell/Formdatenformat.h"
+#include "shell/Formeinstell.h"
 #include "shell/Forms.h"
+#include "shell/InfoWindows.h"
 #include "shell/shell.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -95,6 +98,16 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
     m_author = action(m_info, "m_author", QStringLiteral("Author"));
     m_kontakt = action(m_info, "m_kontakt", QStringLiteral("Kontakt"));
     connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);
+    connect(m_port, &QAction::triggered, this, &MDIForm1::m_port_Click);
+    connect(m_text, &QAction::triggered, this, &MDIForm1::m_text_Click);
+    connect(m_grafik, &QAction::triggered, this, &MDIForm1::m_grafik_Click);
+    connect(m_protokoll, &QAction::triggered, this, &MDIForm1::m_protokoll_Click);
+    connect(m_akku, &QAction::triggered, this, &MDIForm1::m_akku_Click);
+    connect(m_serdaten, &QAction::triggered, this, &MDIForm1::m_serdaten_Click);
+    connect(m_kabel, &QAction::triggered, this, &MDIForm1::m_kabel_Click);
+    connect(m_author, &QAction::triggered, this, &MDIForm1::m_author_Click);
+    connect(m_kontakt, &QAction::triggered, this, &MDIForm1::m_kontakt_Click);
+    setWindowIcon(QIcon(programIcon(48)));
 
     // Inner size 12615 x 8475 twips: the client area between menu bar and status bar.
     resize(twipsToPixels(12615),
@@ -250,6 +263,69 @@ void MDIForm1::m_ende_Click()
 {
     MSComm1->setPortOpen(false);
     beenden();
+}
+
+void MDIForm1::m_port_Click()
+{
+    MSComm1->setPortOpen(false);
+    m_port->setEnabled(false);
+    addChild(new Formeinstell, QStringLiteral("Port - Einstellungen"), true)->show();
+}
+
+void MDIForm1::toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows)
+{
+    const bool show = frameOf(*windows.begin())->isHidden();
+    for (QWidget* form : windows) {
+        frameOf(form)->setVisible(show);
+        if (show)
+            frameOf(form)->raise();
+    }
+    item->setText(name + (show ? QStringLiteral(" [verbergen]") : QStringLiteral(" [anzeigen]")));
+}
+
+void MDIForm1::m_text_Click()
+{
+    toggle(m_text, QStringLiteral("Text"), {forms.text});
+}
+
+void MDIForm1::m_grafik_Click()
+{
+    toggle(m_grafik, QStringLiteral("Grafik"), {forms.grafik, forms.setgraf});
+}
+
+void MDIForm1::m_protokoll_Click()
+{
+    toggle(m_protokoll, QStringLiteral("Protokoll"), {forms.protokoll});
+}
+
+void MDIForm1::m_akku_Click()
+{
+    toggle(m_akku, QStringLiteral("Akku / Infos"), {forms.akku});
+}
+
+void MDIForm1::m_serdaten_Click()
+{
+    toggle(m_serdaten, QStringLiteral("Ser. Datenformat"), {forms.datenformat});
+}
+
+void MDIForm1::m_kabel_Click()
+{
+    if (!mdiArea->findChild<Formkabel*>())
+        addChild(new Formkabel, QStringLiteral("Aufbau des ser. Kabels"), true)->show();
+}
+
+void MDIForm1::m_author_Click()
+{
+    auto* info = mdiArea->findChild<Forminfo*>();
+    QMdiSubWindow* frame = info ? frameOf(info) : addChild(new Forminfo, QStringLiteral("Info ..."), true);
+    frame->show();
+    frame->raise();
+}
+
+void MDIForm1::m_kontakt_Click()
+{
+    if (!mdiArea->findChild<Formkontakt*>())
+        addChild(new Formkontakt, QStringLiteral("Fragen ..."), true)->show();
 }
 
 void MDIForm1::beenden()

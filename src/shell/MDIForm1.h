@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 
+#include <initializer_list>
 #include <memory>
 
 class QAction;
@@ -29,6 +30,15 @@ public:
     void MDIForm_Load();
     void MDIForm_Resize();
     void m_ende_Click();
+    void m_port_Click();
+    void m_text_Click();
+    void m_grafik_Click();
+    void m_protokoll_Click();
+    void m_akku_Click();
+    void m_serdaten_Click();
+    void m_kabel_Click();
+    void m_author_Click();
+    void m_kontakt_Click();
 
     // The child window frame around a form.
     static QMdiSubWindow* frameOf(QWidget* form);
@@ -62,6 +72,8 @@ protected:
 
 private:
     QMdiSubWindow* addChild(QWidget* form, const QString& caption, bool closable);
+    // Shows hidden windows in front or hides visible ones; the item's caption tells what it does next.
+    void toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows);
 
     std::unique_ptr<Variabelen> variabelen_;
     bool ended_ = false;

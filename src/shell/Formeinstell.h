@@ -1,0 +1,41 @@
+// The port settings window: fixed line parameters and the choice of COM1 to COM4.
+#pragma once
+
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class Formeinstell : public QWidget {
+    Q_OBJECT
+public:
+    explicit Formeinstell(QWidget* parent = nullptr);
+
+    void Command1_Click();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    QLineEdit* Text3;
+    QLineEdit* Text4;
+    QGroupBox* Frame1;
+    QRadioButton* Option1;
+    QRadioButton* Option2;
+    QRadioButton* Option3;
+    QRadioButton* Option4;
+    QPushButton* Command1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The port that was open before the window: closing by the frame goes back to it.
+    const int previousPort_;
+};
