@@ -1,8 +1,13 @@
-// The graph settings window's controls, their places and start states.
+// The graph settings window: its controls, their places and start states, and its handlers.
 #include "plot/Formsetgraf.h"
 
+#include "platform/NumberText.h"
 #include "platform/Twips.h"
 #include "plot/Curves.h"
+#include "plot/Formgrafik.h"
+#include "plot/plot.h"
+#include "process/Variabelen.h"
+#include "shell/Forms.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -12,6 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -63,7 +72,22 @@ QScrollBar* scrollBar(QWidget* parent, const char* name, int maximum, double top
     bar->setValue(maximum);
     bar->setSingleStep(2);
     bar->setPageStep(10);
+    // The scale changes when the user lets go of the thumb, not at every step of a drag.
+    bar->setTracking(false);
     return bar;
+}
+
+// Writes k x step for k = 5 (top field) down to 1 (bottom field) into five value labels.
+void writeValueLabels(int topField, double step, const QString& pattern, const QString& unit)
+{
+    for (int k = 5; k >= 1; --k)
+        forms.grafik->Text[topField + 5 - k]->setText(patternText(k * step, pattern) + unit);
+}
+
+void redraw()
+{
+    GrafikAufbauen();
+    AnsichtZeichnen();
 }
 
 }  // namespace
@@ -116,6 +140,128 @@ Formsetgraf::Formsetgraf(QWidget* parent)
     QPalette palette = Text1->palette();
     palette.setColor(QPalette::Base, QColor(224, 224, 224));
     Text1->setPalette(palette);
+
+    // Connected once the start states are set: those are no user changes.
+    connect(HScroll1, &QScrollBar::valueChanged, this, &Formsetgraf::HScroll1_Change);
+    connect(HScroll2, &QScrollBar::valueChanged, this, &Formsetgraf::HScroll2_Change);
+    connect(HScroll3, &QScrollBar::valueChanged, this, &Formsetgraf::HScroll3_Change);
+    connect(Check1, &QCheckBox::clicked, this, &Formsetgraf::Check1_Click);
+    connect(Check2, &QCheckBox::clicked, this, &Formsetgraf::Check2_Click);
+    connect(Check3, &QCheckBox::clicked, this, &Formsetgraf::Check3_Click);
+    connect(Command1, &QPushButton::clicked, this, &Formsetgraf::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Formsetgraf::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Formsetgraf::Command3_Click);
+    connect(Option1, &QRadioButton::clicked, this, &Formsetgraf::Option1_Click);
+    connect(Option2, &QRadioButton::clicked, this, &Formsetgraf::Option2_Click);
+    connect(Option3, &QRadioButton::clicked, this, &Formsetgraf::Option3_Click);
+    connect(Option4, &QRadioButton::clicked, this, &Formsetgraf::Option4_Click);
+}
+
+// Each scale is 21/20 of its top label, in the store's units (mV, 0.1 mA, mAh).
+void Formsetgraf::HScroll1_Change()
+{
+    writeValueLabels(1, HScroll1->value() / 5.0, QStringLiteral("0.0"), QStringLiteral("V"));
+    V->SkalaU = HScroll1->value() * 63000.0f / 60;
+    redraw();
+}
+
+void Formsetgraf::HScroll2_Change()
+{
+    writeValueLabels(6, HScroll2->value() / 100.0, QStringLiteral("0.00"), QStringLiteral("A"));
+    V->SkalaI = HScroll2->value() * 52500.0f / 100;
+    redraw();
+}
+
+void Formsetgraf::HScroll3_Change()
+{
+    writeValueLabels(18, HScroll3->value() * 6.0, QStringLiteral("0"), QStringLiteral("mAh"));
+    V->SkalaQ = HScroll3->value() * 3150.0f / 100;
+    redraw();
+}
+
+void Formsetgraf::Check1_Click()
+{
+    redraw();
+}
+
+void Formsetgraf::Check2_Click()
+{
+    redraw();
+}
+
+void Formsetgraf::Check3_Click()
+{
+    redraw();
+}
+
+void Formsetgraf::Command1_Click()
+{
+    if (Command1->text() == QLatin1String("Gesamtkurve")) {
+        Command1->setText(QStringLiteral("Normalansicht"));
+        GesamtkurveZeichnen();
+        enablePageControls(false);
+    } else {
+        // Seite, Text1 and the time labels stay with the page that was shown before.
+        Command1->setText(QStringLiteral("Gesamtkurve"));
+        SeiteZeichnen(pageStart(V->Seite));
+        enablePageControls(true);
+    }
+}
+
+void Formsetgraf::Command2_Click()
+{
+    if (V->Seite > 1)
+        V->Seite -= 1;
+    Text1->setText(plainText(V->Seite));
+    SeiteZeichnen(pageStart(V->Seite));
+}
+
+void Formsetgraf::Command3_Click()
+{
+    V->Seite = std::min(V->Seite + 1, V->LetzteSeite);
+    Text1->setText(plainText(V->Seite));
+    SeiteZeichnen(pageStart(V->Seite));
+}
+
+void Formsetgraf::Option1_Click()
+{
+    showPageLength(6);
+}
+
+void Formsetgraf::Option2_Click()
+{
+    showPageLength(12);
+}
+
+void Formsetgraf::Option3_Click()
+{
+    showPageLength(21);
+}
+
+void Formsetgraf::Option4_Click()
+{
+    showPageLength(30);
+}
+
+// Counts the pages of the given length the record fills, a partly filled last page
+// included, and shows the first. An empty record still has its one, empty page.
+// MinProSeite follows the selected option when the page is drawn.
+void Formsetgraf::showPageLength(float minutes)
+{
+    const float pages = V->MessAnzahl / 720 * 12 / minutes;
+    V->LetzteSeite = std::max(1.0f, std::ceil(pages));
+    V->Seite = 1;
+    Text1->setText(blankText(V->Seite));
+    SeiteZeichnen(1);
+}
+
+// The whole-record view has no pages: its button stays usable, the page controls do not.
+void Formsetgraf::enablePageControls(bool enabled)
+{
+    Command1->setEnabled(true);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Command2, Command3, Option1, Option2, Option3, Option4})
+        control->setEnabled(enabled);
 }
 
 int checkValue(const QCheckBox* box)
