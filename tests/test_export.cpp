@@ -4,7 +4,9 @@
 #include "export/export.h"
 #include "platform/PlotSurface.h"
 #include "shell/Forms.h"
+#include "shell/MDIForm1.h"
 
+#include <QAction>
 #include <QDir>
 #include <QtTest>
 
@@ -70,7 +72,7 @@ private slots:
         old.close();
         app.port->setWaitingOnOpen("\x02" "0100");
         app.dialogs.answers = {old.fileName(), dir.filePath("Test")};
-        m_maketext_Click();
+        app.mdi->m_maketext->trigger();  // enabled: the record has ended
         QCOMPARE(contents(old.fileName()),
                  "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
         QVERIFY(app.port->portOpen() && app.port->waiting().isEmpty() && app.dialogs.messages.isEmpty());

@@ -2,6 +2,7 @@
 #include "shell/MDIForm1.h"
 
 #include "export/Formakku.h"
+#include "export/export.h"
 #include "link/Formtext.h"
 #include "link/link.h"
 #include "plot/Formgrafik.h"
@@ -97,6 +98,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
     m_info->addSeparator()->setObjectName(QStringLiteral("test"));
     m_author = action(m_info, "m_author", QStringLiteral("Author"));
     m_kontakt = action(m_info, "m_kontakt", QStringLiteral("Kontakt"));
+    connect(m_maketext, &QAction::triggered, this, [] { m_maketext_Click(); });
+    connect(m_grafsave, &QAction::triggered, this, [] { m_grafsave_Click(); });
     connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);
     connect(m_port, &QAction::triggered, this, &MDIForm1::m_port_Click);
     connect(m_text, &QAction::triggered, this, &MDIForm1::m_text_Click);
