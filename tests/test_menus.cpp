@@ -1,6 +1,7 @@
 // Menus "Einstellungen", "Fenster" and "Infos": the port settings window and its failure path,
 // the show/hide items and their captions, the data-format window and the information windows.
 #include "TestSupport.h"
+#include "export/export.h"
 
 #include "process/Formprotokoll.h"
 #include "shell/Formdatenformat.h"
@@ -85,6 +86,15 @@ void TestMenus::portWindowAndItsChoice()
     portWindow(app)->Command1->click();
     QTRY_VERIFY(!portWindow(app));
     QVERIFY(app.port->portOpen() && app.port->commPort() == 2 && app.dialogs.messages.size() == 1);
+
+    // An export while the window is open reopens the port; a choice made afterwards still counts.
+    app.mdi->m_port->trigger();
+    m_maketext_Click();  // cancelled
+    QVERIFY(app.port->portOpen());
+    portWindow(app)->Option1->setChecked(true);
+    portWindow(app)->Command1->click();
+    QTRY_VERIFY(!portWindow(app));
+    QVERIFY(app.port->portOpen() && app.port->commPort() == 1 && app.port->triedPorts().back() == 1);
 }
 
 void TestMenus::portWindowClosedByItsFrame()

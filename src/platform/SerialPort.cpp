@@ -65,6 +65,8 @@ bool MemorySerialPort::setPortOpen(bool open)
         open_ = false;
         return true;
     }
+    if (open_)
+        return true;  // as the hardware port: opening an open port changes nothing
     tried_.push_back(commPort());
     open_ = available_.count(commPort()) > 0;
     if (open_) {

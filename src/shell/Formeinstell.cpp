@@ -95,6 +95,8 @@ Formeinstell::Formeinstell(QWidget* parent)
 void Formeinstell::Command1_Click()
 {
     SerialPort* port = forms.mdi->MSComm1;
+    // An export while this window is open reopens the port: close it so the choice takes effect.
+    port->setPortOpen(false);
     const QRadioButton* options[] = { Option1, Option2, Option3, Option4 };
     for (int number = 1; number <= 4; ++number) {
         if (options[number - 1]->isChecked())
