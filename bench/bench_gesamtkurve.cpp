@@ -1,4 +1,5 @@
 // The whole-record view at the store's full size against one line call per sample and curve.
+#include "RatioReporter.h"
 #include "link/Formtext.h"
 #include "platform/PlotSurface.h"
 #include "plot/Formgrafik.h"
@@ -13,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <random>
 
@@ -83,17 +83,6 @@ void BM_PlainPass(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PlainPass)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 // Redrawing the live page of a 2,000,000-sample open record against drawing from sample 1.
+#include "RatioReporter.h"
 #include "link/Formtext.h"
 #include "platform/PlotSurface.h"
 #include "plot/Formgrafik.h"
@@ -14,7 +15,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <memory>
 
 namespace {
@@ -64,17 +64,6 @@ void BM_FromFirstSample(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FromFirstSample)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 

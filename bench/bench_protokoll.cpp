@@ -1,6 +1,7 @@
 // The charge log at 2,000,000 lines: compact rows in a model behind the log window's table
 // against formatted lines in a QStringList and in a QListWidget, and the cost of one more line
 // at that size in the log window, in a QListView and in a QListWidget. Time and heap bytes per line.
+#include "RatioReporter.h"
 #include "platform/NumberText.h"
 #include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
@@ -192,17 +193,6 @@ void BM_NaiveLiveLineAtFullLog(benchmark::State& state)
     }
 }
 BENCHMARK(BM_NaiveLiveLineAtFullLog)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 // The model's figures against the naive form's, with their ratios.
 void printComparison(const RatioReporter& reporter, const char* what, const std::string& model,

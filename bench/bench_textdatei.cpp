@@ -1,4 +1,5 @@
 // The curve text file at the store's full size against a plain stream writing line by line.
+#include "RatioReporter.h"
 #include "export/export.h"
 #include "process/Variabelen.h"
 
@@ -10,7 +11,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <random>
 
@@ -53,17 +53,6 @@ void BM_OfstreamLines(benchmark::State& state)
         writeNaive(naivePath);
 }
 BENCHMARK(BM_OfstreamLines)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 QByteArray contents(const QString& path)
 {
