@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -66,6 +68,7 @@ private slots:
     void eachViewEqualsPerSampleDrawing();
     void liveExtensionTurnsThePage();
     void captionReplacesItsFirstLine();
+    void plotFollowsTheDevicePixelRatio();
 };
 
 void TestPlotDrawing::eachViewEqualsPerSampleDrawing()
@@ -180,6 +183,65 @@ void TestPlotDrawing::captionReplacesItsFirstLine()
     plot->PSet(50, 0, plot->backColor());
     plot->Print(QStringLiteral("Hor.: 12,0V | 1,00A | 600mAh je pro 2 Striche || Zeit: von 0 bis 12 Min"));
     QCOMPARE(drawn, windows.image());
+}
+
+void TestPlotDrawing::plotFollowsTheDevicePixelRatio()
+{
+    // The same plot on the screen of ratio 1 and on the one of ratio 2: twice the pixels, grid and
+    // frame lines at twice the rows and columns and still one pixel wide, the caption twice as
+    // large, and the bitmap export holds exactly the pixels drawn.
+    QList<QScreen*> screens = QGuiApplication::screens();
+    QVERIFY2(screens.size() == 2, "the tests run with the two screens of tests/screens.json");
+    std::sort(screens.begin(), screens.end(),
+              [](QScreen* a, QScreen* b) { return a->devicePixelRatio() < b->devicePixelRatio(); });
+    struct Drawn {
+        QImage image;
+        QList<int> rows, columns;  // grid and frame lines
+        QRect caption;
+    };
+    const QColor grey(150, 150, 150);
+    std::vector<Drawn> drawn;
+    for (QScreen* screen : screens) {
+        PlotWindows windows;
+        windows.grafik.setScreen(screen);
+        windows.grafik.Form_Resize();
+        KopfzeilenSchreiben();
+        Drawn d{windows.image().copy(), {}, {}, {}};
+        for (int row = 0; row < d.image.height(); ++row) {
+            if (countColorInRow(d.image, row, grey) > d.image.width() / 2)
+                d.rows << row;
+            for (int column = 0; column < d.image.width(); ++column) {
+                const QColor c = d.image.pixelColor(column, row);
+                if (c.red() - c.green() > 60)  // the dark red caption, edges smoothed
+                    d.caption |= QRect(column, row, 1, 1);
+            }
+        }
+        for (int column = 0; column < d.image.width(); ++column) {
+            if (countColorInColumn(d.image, column, grey) > d.image.height() / 2)
+                d.columns << column;
+        }
+        QTemporaryDir dir;
+        const QString bmp = dir.filePath(QStringLiteral("Grafik01.BMP"));
+        QVERIFY(windows.plot()->saveBmp(bmp));
+        QCOMPARE(QImage(bmp).convertToFormat(d.image.format()), d.image);
+        drawn.push_back(d);
+    }
+    const Drawn &one = drawn[0], &two = drawn[1];
+    QCOMPARE(one.image.size(), QSize(600, 525));
+    QCOMPARE(two.image.size(), QSize(1200, 1050));
+    QCOMPARE(one.rows.size(), 12);
+    QCOMPARE(one.columns.size(), 7);
+    QCOMPARE(two.rows.size(), one.rows.size());
+    QCOMPARE(two.columns.size(), one.columns.size());
+    for (int i = 0; i < one.rows.size(); ++i)
+        QVERIFY(two.rows[i] - 2 * one.rows[i] == 0 || two.rows[i] - 2 * one.rows[i] == 1);
+    for (int i = 0; i < one.columns.size(); ++i)
+        QVERIFY(two.columns[i] - 2 * one.columns[i] == 0 || two.columns[i] - 2 * one.columns[i] == 1);
+    QVERIFY2(qAbs(two.caption.top() - 2 * one.caption.top()) <= 2 && qAbs(two.caption.left() - 2 * one.caption.left()) <= 2,
+             qPrintable(QStringLiteral("%1 %2").arg(two.caption.top()).arg(one.caption.top())));
+    QVERIFY2(qAbs(two.caption.height() - 2 * one.caption.height()) <= 2,
+             qPrintable(QStringLiteral("%1 %2").arg(two.caption.height()).arg(one.caption.height())));
+    QVERIFY(qAbs(two.caption.width() - 2 * one.caption.width()) <= one.caption.width() / 20);
 }
 
 QTEST_MAIN(TestPlotDrawing)

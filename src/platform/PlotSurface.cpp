@@ -2,6 +2,8 @@
 // the picture of many segments column by column.
 #include "platform/PlotSurface.h"
 
+#include "platform/Twips.h"
+
 #include <QPainter>
 #include <QPalette>
 #include <QResizeEvent>
@@ -54,7 +56,7 @@ PlotSurface::PlotSurface(QWidget* parent)
 void PlotSurface::fitImage()
 {
     const qreal ratio = devicePixelRatioF();
-    twipsPerPixel_ = 15.0 / ratio;
+    twipsPerPixel_ = kTwipsPerPixel / ratio;
     const QSize pixels = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
     if (pixels != image_.size()) {
         image_ = QImage(pixels, QImage::Format_RGB32);
@@ -132,14 +134,17 @@ void PlotSurface::PSet(double x, double y, const QColor& color)
 
 void PlotSurface::Print(const QString& text)
 {
+    // The font is sized in screen pixels; the image holds device pixels, so the text is drawn
+    // scaled by the device pixel ratio and keeps its size on screen, sharp at any ratio.
     QPainter painter(&image_);
+    painter.scale(kTwipsPerPixel / twipsPerPixel_, kTwipsPerPixel / twipsPerPixel_);
     painter.setFont(font());
     painter.setPen(foreColor_);
     const QFontMetrics metrics(font());
-    const QPointF topLeft(CurrentX / twipsPerPixel_, CurrentY / twipsPerPixel_);
+    const QPointF topLeft(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel);
     painter.drawText(topLeft + QPointF(0, metrics.ascent()), text);
     CurrentX = 0;
-    CurrentY += metrics.height() * twipsPerPixel_;
+    CurrentY += metrics.height() * kTwipsPerPixel;
     update();
 }
 

@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 
 namespace {
@@ -16,7 +15,7 @@ QLabel* picture(QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setObjectName(QStringLiteral("Image1"));
-    label->setPixmap(programIcon(48));
+    label->setPixmap(programIcon().pixmap(QSize(48, 48), label->devicePixelRatioF()));
     return label;
 }
 
@@ -41,28 +40,9 @@ void fixSize(QWidget* form, QLayout* layout)
 
 } // namespace
 
-QPixmap programIcon(int size)
+QIcon programIcon()
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 48.0, size / 48.0);
-    // Battery body with its terminal on the right.
-    painter.setPen(QPen(QColor(40, 40, 40), 2.5));
-    painter.setBrush(QColor(250, 250, 235));
-    painter.drawRoundedRect(QRectF(3, 12, 38, 26), 3, 3);
-    painter.setBrush(QColor(40, 40, 40));
-    painter.drawRect(QRectF(41, 20, 4, 10));
-    // A charge curve: steep rise, long flat part, the small drop at the end.
-    QPainterPath curve(QPointF(7, 33));
-    curve.cubicTo(QPointF(10, 20), QPointF(14, 21), QPointF(22, 19));
-    curve.lineTo(QPointF(32, 17));
-    curve.lineTo(QPointF(37, 19));
-    painter.setPen(QPen(QColor(0, 128, 0), 2.5));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(curve);
-    return pixmap;
+    return QIcon(QStringLiteral(":/ladomat-link.svg"));
 }
 
 Formkabel::Formkabel(QWidget* parent)

@@ -22,7 +22,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -110,7 +109,7 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
     connect(m_kabel, &QAction::triggered, this, &MDIForm1::m_kabel_Click);
     connect(m_author, &QAction::triggered, this, &MDIForm1::m_author_Click);
     connect(m_kontakt, &QAction::triggered, this, &MDIForm1::m_kontakt_Click);
-    setWindowIcon(QIcon(programIcon(48)));
+    setWindowIcon(programIcon());
 
     // Inner size 12615 x 8475 twips: the client area between menu bar and status bar.
     resize(twipsToPixels(12615),

@@ -1,0 +1,21 @@
+// The application's look, shared by the program and its screenshot tool.
+#include "shell/shell.h"
+
+#include "shell/InfoWindows.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Ladomat Link"));
+    // Ties the windows to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ladomat-link"));
+    QApplication::setWindowIcon(programIcon());
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Layouts are fixed in twips: a small, narrow UI font keeps every text inside its field.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+}
