@@ -7,9 +7,15 @@
 #include "shell/Forms.h"
 #include "shell/MDIForm1.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QProcess>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
@@ -51,6 +57,52 @@ private slots:
             QVERIFY2(next != frames.end(), qPrintable(QStringLiteral("sample %1 was not sent").arg(n)));
             ++next;
         }
+    }
+
+    // A device the user may not read counts as missing: the program goes on to COM2 and says in one
+    // line on standard error which device it may not open and which group to join. Root reads any
+    // device, so as root the program runs as the user nobody; the denied device is a pseudo-terminal
+    // with no permissions at all.
+    void deniedDeviceIsNamedOnStandardError()
+    {
+        const auto openPty = [](int mode) {
+            const int master = posix_openpt(O_RDWR | O_NOCTTY);
+            const QString slave = master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0
+                ? QString::fromLocal8Bit(ptsname(master)) : QString();
+            if (!slave.isEmpty())
+                chmod(ptsname(master), mode);
+            return std::pair(master, slave);
+        };
+        const auto [deniedMaster, denied] = openPty(0);
+        const auto [allowedMaster, allowed] = openPty(0666);
+        QVERIFY(!denied.isEmpty() && !allowed.isEmpty());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LADOMAT_COM1"), denied);
+        environment.insert(QStringLiteral("LADOMAT_COM2"), allowed);
+        program.setProcessEnvironment(environment);
+        const QString link = qEnvironmentVariable("LADOMAT_LINK");
+        if (geteuid() == 0)
+            program.start(QStringLiteral("setpriv"), { "--reuid=65534", "--regid=65534", "--clear-groups", link });
+        else
+            program.start(link);
+        QVERIFY(program.waitForStarted());
+        // The program holds COM2 open: one of its file descriptors is the allowed device.
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(program.processId()));
+        const auto holdsAllowed = [&] {
+            for (const QFileInfo& fd : fds.entryInfoList(QDir::Files | QDir::System))
+                if (fd.symLinkTarget() == allowed)
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(holdsAllowed(), 20000);
+        program.kill();
+        program.waitForFinished();
+        ::close(deniedMaster);
+        ::close(allowedMaster);
+        const QStringList hints = QString::fromUtf8(program.readAllStandardError()).split(u'\n').filter(u"dialout");
+        QCOMPARE(hints.size(), 1);
+        QVERIFY2(hints[0].contains(denied) && !hints[0].contains(allowed), qPrintable(hints[0]));
     }
 };
 

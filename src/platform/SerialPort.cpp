@@ -3,7 +3,10 @@
 
 #include "platform/PortNames.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
+
+#include <cstdio>
 
 HardwareSerialPort::HardwareSerialPort(QObject* parent)
     : SerialPort(parent)
@@ -30,8 +33,17 @@ bool HardwareSerialPort::setPortOpen(bool open)
     if (device.isEmpty())
         return false;
     port_->setPortName(device);
-    if (!port_->open(QIODevice::ReadOnly))
+    if (!port_->open(QIODevice::ReadOnly)) {
+        // A device the user may not read counts as missing; say once how to get access.
+        const bool denied = port_->error() == QSerialPort::PermissionError && !QFileInfo(device).isReadable();
+        if (denied && !permissionHinted_) {
+            permissionHinted_ = true;
+            std::fprintf(stderr, "Ladomat Link: keine Berechtigung für %s – Benutzer in die Gruppe dialout "
+                                 "aufnehmen (sudo adduser $USER dialout) und neu anmelden.\n",
+                         qUtf8Printable(device));
+        }
         return false;
+    }
     // The line settings are fixed at 9600 baud, no parity, 8 data bits, 1 stop bit.
     port_->setBaudRate(QSerialPort::Baud9600);
     port_->setParity(QSerialPort::NoParity);

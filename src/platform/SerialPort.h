@@ -74,6 +74,7 @@ private:
     void checkThreshold();
 
     QSerialPort* port_;
+    bool permissionHinted_ = false;
 };
 
 // Feeds bytes from memory: tests put characters in and raise events by hand.
