@@ -2,8 +2,9 @@
 # Installs the Debian packages the build, the tests and the demo need, only those missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins
-          libgl-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2)
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins libqt6svg6
+          libgl-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2
+          file desktop-file-utils)
 
 missing=()
 for package in "${packages[@]}"; do

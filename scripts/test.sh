@@ -11,6 +11,26 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLADOMAT_WERROR=ON >/dev/
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
+# The Debian package from that build, unpacked into a scratch root: its files, its launcher,
+# the libraries it declares and finds.
+rm -f build/ladomat-link_*.deb
+(cd build && cpack -G DEB >/dev/null)
+deb=$(echo build/ladomat-link_*.deb)
+root=$(mktemp -d)
+dpkg-deb -x "$deb" "$root"
+for file in usr/bin/ladomat-link usr/share/applications/ladomat-link.desktop \
+            usr/share/icons/hicolor/scalable/apps/ladomat-link.svg; do
+  [ -s "$root/$file" ] || { echo "$deb lacks /$file"; exit 1; }
+done
+desktop-file-validate "$root/usr/share/applications/ladomat-link.desktop"
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins libqt6svg6 fonts-liberation2; do
+  grep -q "$package" <<<"$depends" || { echo "$deb does not depend on $package: $depends"; exit 1; }
+done
+! ldd "$root/usr/bin/ladomat-link" | grep "not found" || { echo "$deb: libraries not found"; exit 1; }
+echo "Package $deb ($(du -k "$deb" | cut -f1) KiB) checked"
+rm -rf "$root"
+
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DLADOMAT_SANITIZE=ON -DLADOMAT_BENCH=OFF -DLADOMAT_WERROR=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$jobs")

@@ -184,6 +184,10 @@ void TestMenus::informationWindows()
         "keinerlei Haftung ! Die Benutzung dieser Software erfolgt auf eigene Gefahr !!!!!\n"));
     QVERIFY(texts.contains(" Die Daten werden sowohl als Text als auch in einer Grafik aufbereitet und "
                            "können somit ausgewertet werden."));
+    // The about window shows the main window's icon, the battery with its green charge curve.
+    const QImage icon = app.mdi->windowIcon().pixmap(QSize(48, 48), 1).toImage();
+    QVERIFY(countColor(icon, QColor(0, 128, 0)) > 20);
+    QCOMPARE(app.mdi->findChild<Forminfo*>()->findChild<QLabel*>("Image1")->pixmap().toImage(), icon);
     // The cable picture is drawn by the program: its wires show.
     QVERIFY(countColor(app.mdi->findChild<Formkabel*>()->grab().toImage(), QColor(0, 0, 160)) > 200);
 
