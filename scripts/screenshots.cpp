@@ -1,5 +1,6 @@
 // Takes the README's screenshots: the program on the device COM1 names (the simulator in
 // scripts/screenshots.sh), photographed once the simulated run has ended.
+#include "export/Formakku.h"
 #include "plot/Formsetgraf.h"
 #include "process/Variabelen.h"
 #include "shell/Forms.h"
@@ -10,7 +11,10 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <cstdio>
 
@@ -37,15 +41,30 @@ int main(int argc, char* argv[])
     if (window.ended())
         return 1;
     window.show();
-    QDeadlineTimer deadline(std::chrono::minutes(5));
-    while (V->MessungBeendet == 0 && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 100);
-    if (V->MessungBeendet == 0) {
+    // Set up as a user would for a 6-cell NiMH pack: its notes, scales that fit it, all three curves.
+    forms.akku->Text1->setText(QStringLiteral("NiMH 6 Zellen"));
+    forms.akku->Text2->setText(QStringLiteral("2000"));
+    forms.setgraf->HScroll1->setValue(12);  // 12 V at the top
+    forms.setgraf->HScroll2->setValue(30);  // 1.5 A
+    forms.setgraf->HScroll3->setValue(30);  // 900 mAh
+    forms.setgraf->Check3->click();
+
+    // The main window while the first page fills, then the rest once the run has ended.
+    const QDeadlineTimer deadline(std::chrono::minutes(5));
+    const auto waitFor = [&](auto done) {
+        while (!done() && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 100);
+        return done();
+    };
+    if (!waitFor([] { return V->MessNr >= 700; })) {
+        std::fputs("Der simulierte Ladevorgang kommt nicht an.\n", stderr);
+        return 1;
+    }
+    bool written = shoot(window, folder.filePath(QStringLiteral("hauptfenster.png")));
+    if (!waitFor([] { return V->MessungBeendet != 0; })) {
         std::fputs("Der simulierte Ladevorgang ist nicht zu Ende gegangen.\n", stderr);
         return 1;
     }
-
-    bool written = shoot(window, folder.filePath(QStringLiteral("hauptfenster.png")));
     forms.setgraf->Command1->click();  // whole-record view
     written = shoot(window, folder.filePath(QStringLiteral("gesamtkurve.png"))) && written;
     forms.setgraf->Command1->click();
