@@ -100,10 +100,11 @@ private:
     std::vector<PixelRun> held_;  // per column and curve: rows the curve's later segments cover
 };
 
-// Raw values that certainly fall on rows first..last of a curve: the open interval (lo, hi).
-// It is the exact value interval of those rows narrowed by a margin far above the rounding of
-// curveY, so a value inside needs no height computed; a value outside is checked exactly.
-// A side that reaches the plot's edge is open, since rows beyond it are clipped.
+// Raw values that certainly fall on rows first..last of a curve: the interval [lo, hi]. It is
+// the exact value interval of those rows narrowed by a margin far above the rounding of curveY,
+// so a value inside needs no height computed; a value outside is checked exactly, and widens
+// the interval when it falls inside after all. A side that reaches the plot's edge is open,
+// since rows beyond it are clipped.
 struct SafeValues {
     double lo = 0;
     double hi = 0;
@@ -123,7 +124,7 @@ struct SafeValues {
         lo = std::min(top, bottom) + margin;
         hi = std::max(top, bottom) - margin;
     }
-    bool holds(float value) const { return value > lo && value < hi; }
+    bool holds(float value) const { return value >= lo && value <= hi; }
 };
 
 struct Claim {
@@ -224,7 +225,7 @@ private:
                 const int row = pixelRow(height(k, p));
                 if (row >= covered.first && row <= covered.last) {
                     // Inside after all: widen the safe interval to this value.
-                    (value >= safe.hi ? safe.hi : safe.lo) = value;
+                    (value > safe.hi ? safe.hi : safe.lo) = value;
                     continue;
                 }
                 covered = {std::min(row, covered.first), std::max(row, covered.last)};
