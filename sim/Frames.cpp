@@ -351,6 +351,16 @@ std::optional<std::array<int, 3>> parseCurveLine(std::string_view line)
 
 } // namespace
 
+Reading chargeSecond(int second, int seconds, int currentTenthMa)
+{
+    Reading reading;
+    reading.status = 2;
+    reading.outputMv = nimhChargeMv(second, seconds - kMinusDeltaVSeconds);
+    reading.currentTenthMa = currentTenthMa;
+    reading.capacityMah = static_cast<int>(static_cast<long long>(currentTenthMa) * second / kTenthMaSecondsPerMah);
+    return reading;
+}
+
 std::vector<std::string> scenario(std::string_view name)
 {
     for (const auto& [known, build] : kScenarios)

@@ -40,4 +40,9 @@ std::vector<std::string> scenarioNames();
 // Lines that are not four numbers are skipped.
 std::vector<std::string> replayCurveFile(const std::string& text);
 
+// Second `second` (from 0) of a NiMH charge of six cells at a constant current that lasts
+// `seconds`: the scenarios' charge voltage stretched to peak a minute before the end, the
+// capacity growing with current times time. Status 2 (charging) in mode 0.
+Reading chargeSecond(int second, int seconds, int currentTenthMa);
+
 } // namespace ladomat::sim

@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QtTest>
 
+#include <random>
+#include <sstream>
+
 namespace {
 
 ladomat::sim::Reading frame(int status, int mv, int tenthMa = 0, int mah = 0)
@@ -82,6 +85,27 @@ private slots:
         m_maketext_Click();
         QCOMPARE(entries(dir), (QStringList{"Kurve01.TXT", "Test.TXT"}));
         QCOMPARE(probe.seen, (QStringList{kText, kText}));
+    }
+
+    void curveFileEqualsStreamLines()
+    {
+        // 100,000 samples of the charger's whole numbers and some halves, written across many
+        // buffer fills: the same bytes as a stream writing the values line by line.
+        TestApp app;
+        std::mt19937 random(3);
+        std::uniform_int_distribution<int> word(0, 65535);
+        std::ostringstream lines;
+        constexpr int kCount = 100000;
+        for (int n = 1; n <= kCount; ++n) {
+            V->KurveU[n] = static_cast<float>(word(random));
+            V->KurveI[n] = static_cast<float>(word(random));
+            V->KurveQ[n] = static_cast<float>(word(random)) / (n % 7 == 0 ? 2 : 1);
+            lines << n << ',' << V->KurveU[n] << ',' << V->KurveI[n] << ',' << V->KurveQ[n] << "\r\n";
+        }
+        V->MessAnzahl = kCount;
+        QTemporaryDir dir;
+        QVERIFY(writeCurveFile(dir.filePath("Kurve01.TXT")));
+        QCOMPARE(contents(dir.filePath("Kurve01.TXT")), QByteArray::fromStdString(lines.str()));
     }
 
     void bitmapEqualsPlot()

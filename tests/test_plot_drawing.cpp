@@ -45,13 +45,21 @@ void drawPerSample(PlotSurface* plot, float xs, float P, int last)
 }
 
 // Curves that cross each other and leave the plot at both edges; with a voltage given, flat
-// voltage and current curves instead (current 13125 of 52500).
+// voltage and current curves instead (current 13125 of 52500); with voltage -1, a clean charge:
+// the simulator's voltage, the current on a row's edge (26300 of 52500 is 263 of 525 rows),
+// the capacity rising in whole steps.
 void fillCurves(Variabelen& vars, int count, float voltage = 0)
 {
     std::mt19937 random(20240521);
     std::uniform_real_distribution<float> noise(-0.35f, 0.35f);
     for (int n = 1; n <= count; ++n) {
         const float t = static_cast<float>(n) / count;
+        if (voltage < 0) {
+            vars.KurveU[n] = static_cast<float>(ladomat::sim::chargeSecond(n - 1, count, 54).outputMv);
+            vars.KurveI[n] = 26300;
+            vars.KurveQ[n] = std::floor(vars.SkalaQ * t);
+            continue;
+        }
         vars.KurveU[n] = voltage > 0 ? voltage : vars.SkalaU * (0.5f + noise(random));
         vars.KurveI[n] = voltage > 0 ? 13125.0f : vars.SkalaI * (t + noise(random));
         vars.KurveQ[n] = vars.SkalaQ * (1.1f - t + noise(random) / 2);
@@ -94,10 +102,11 @@ void TestPlotDrawing::eachViewEqualsPerSampleDrawing()
         {'W', 1, 0, Qt::Checked, Qt::Checked, 0, 0, {"0", "", "", "", "", "", ""}},
         {'W', 1, 1, Qt::Checked, Qt::Checked, 0, 0, {}},
         {'W', 1, 601, Qt::PartiallyChecked, Qt::Unchecked, 0, 0, {}},
+        {'W', 1, 30000, Qt::Checked, Qt::Checked, -1, 0, {}},  // a clean charge curve
         {'W', 1, 5000, Qt::Checked, Qt::Checked, 0, 0,
          {"0", "013,9", "027,8", "041,7", "055,6", "069,4", "083,3Min"}}};
     for (const auto& c : cases) {
-        PlotWindows windows(c.voltage > 0 ? QSize(680, 544) : QSize(455, 211));
+        PlotWindows windows(c.voltage != 0 ? QSize(680, 544) : QSize(455, 211));
         (c.voltage > 0 ? windows.setgraf.Option2 : windows.setgraf.Option3)->setChecked(true);
         windows.setgraf.Check1->setCheckState(c.u);
         windows.setgraf.Check3->setCheckState(c.q);

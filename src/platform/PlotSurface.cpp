@@ -12,15 +12,10 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Rows far outside the image are clamped before conversion, so huge values cannot overflow.
-int rowOf(double y)
+int pixelRow(double y)
 {
     return static_cast<int>(std::floor(std::clamp(y, -2.0, 1.0e7)));
 }
-
-}  // namespace
 
 PixelRun segmentRunInColumn(double ax, double ay, double bx, double by, int column)
 {
@@ -40,7 +35,7 @@ PixelRun segmentRunInColumn(double ax, double ay, double bx, double by, int colu
         if (right < bx)
             y1 = ay + slope * (right - ax);
     }
-    return {rowOf(std::min(y0, y1)), rowOf(std::max(y0, y1))};
+    return {pixelRow(std::min(y0, y1)), pixelRow(std::max(y0, y1))};
 }
 
 PlotSurface::PlotSurface(QWidget* parent)

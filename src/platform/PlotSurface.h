@@ -12,6 +12,10 @@ struct PixelRun {
     bool empty() const { return first > last; }
 };
 
+// The row of a height in pixels. Rows far outside the image are clamped before conversion,
+// so huge values cannot overflow.
+int pixelRow(double y);
+
 // The rasteriser's rule, shared with drawers that reduce many segments per column: a segment
 // from (ax, ay) to (bx, by) in pixel coordinates covers, in column c, every row between the
 // line's heights at the two ends of its part inside [c, c + 1], both ends included.

@@ -66,17 +66,6 @@ public:
             && (held.last == height_ - 1 || std::max(ay, by) < held.last);
     }
 
-    // Whether the curve already holds the rows of a segment wholly inside the column: those are
-    // exactly the rows between its two heights. The heights come in twips, so that most segments
-    // need no division into pixels; the small margin keeps the answer true in pixels too.
-    bool holdsInside(int curve, int column, float ay, float by, double perPixel) const
-    {
-        constexpr double kMargin = 1e-6;
-        const PixelRun& held = held_[static_cast<size_t>(column) * curves_ + curve];
-        return !held.empty() && (held.first == 0 || std::min(ay, by) >= held.first * perPixel)
-            && (held.last == height_ - 1 || std::max(ay, by) < (held.last + 1) * perPixel - kMargin);
-    }
-
     void paint(PlotSurface* plot, const std::vector<Curve>& curves) const
     {
         const int width = static_cast<int>(owner_.size() / height_);
@@ -111,55 +100,157 @@ private:
     std::vector<PixelRun> held_;  // per column and curve: rows the curve's later segments cover
 };
 
-// Draws samples 1..N as the per-sample drawing would: for i = 1..N and the shown curves in
-// order, a line from sample i - 1 (or the bottom left corner) to sample i.
-void drawRecord(PlotSurface* plot, int N, float W, float H)
-{
-    const std::vector<Curve> curves = shownCurves();
-    const QImage& image = plot->image();
-    const int width = image.width();
-    const int curveCount = static_cast<int>(curves.size());
-    if (curveCount == 0)
-        return;
-    ColumnOwners owners(width, image.height(), curveCount);
-    const float xs = W / static_cast<float>(N);
-    const double perPixel = plot->twipsPerPixel();
-    // The twips coordinates exactly as the per-sample line calls compute them, in pixels as
-    // the surface converts them. A segment's end is the start of the one after it, so each
-    // point is computed once and carried back to the segment before.
-    // Heights are kept in twips until a segment needs rasterising.
-    double bx = (xs * N) / perPixel;
-    std::vector<float> by(curveCount);
-    for (int k = 0; k < curveCount; ++k)
-        by[k] = curveY(H, curves[k].samples[N], curves[k].scale);
-    for (int i = N; i >= 1; --i) {
-        const double ax = (i > 1 ? xs * (i - 1) : 0.0f) / perPixel;
-        const int first = static_cast<int>(std::floor(ax));
-        const int last = static_cast<int>(std::floor(bx));
-        const int left = std::max(0, first);
-        const int right = std::min(width - 1, last);
-        // Most segments lie inside one column: at thousands of samples per column, nearly all.
-        const bool inside = first == last && first < width;
-        for (int k = curveCount - 1; k >= 0; --k) {
-            const Curve& curve = curves[k];
-            const float ay = i > 1 ? curveY(H, curve.samples[i - 1], curve.scale) : H;
-            if (inside && owners.holdsInside(k, first, ay, by[k], perPixel)) {
-                by[k] = ay;
+// Raw values that certainly fall on rows first..last of a curve: the interval [lo, hi]. It is
+// the exact value interval of those rows narrowed by a margin far above the rounding of curveY,
+// so a value inside needs no height computed; a value outside is checked exactly, and widens
+// the interval when it falls inside after all. A side that reaches the plot's edge is open,
+// since rows beyond it are clipped.
+struct SafeValues {
+    double lo = 0;
+    double hi = 0;
+
+    SafeValues(PixelRun rows, int height, float H, float scale, double perPixel)
+    {
+        const double s = scale;
+        if (!(std::isfinite(s) && s != 0 && H > 0)) {
+            lo = INFINITY;
+            hi = -INFINITY;
+            return;
+        }
+        const auto valueAt = [&](double y) { return s * (H - y) / H; };
+        const double top = rows.first <= 0 ? s * INFINITY : valueAt(rows.first * perPixel);
+        const double bottom = rows.last >= height - 1 ? -s * INFINITY : valueAt((rows.last + 1) * perPixel);
+        const double margin = std::abs(s) * 1e-4;
+        lo = std::min(top, bottom) + margin;
+        hi = std::max(top, bottom) - margin;
+    }
+    bool holds(float value) const { return value >= lo && value <= hi; }
+};
+
+struct Claim {
+    int segment;
+    int curve;
+    PixelRun run;
+};
+
+class RecordDrawer {
+public:
+    RecordDrawer(PlotSurface* plot, int N, float W, float H)
+        : curves_(shownCurves())
+        , width_(plot->image().width())
+        , height_(plot->image().height())
+        , N_(N)
+        , H_(H)
+        , xs_(W / static_cast<float>(N))
+        , perPixel_(plot->twipsPerPixel())
+        , owners_(width_, height_, static_cast<int>(curves_.size()))
+    {
+    }
+
+    // Feeds segments N..1 in reverse draw order; for i = 1..N and the shown curves in order,
+    // the per-sample drawing joins point i - 1 (point 0 is the bottom left corner) to point i.
+    void draw(PlotSurface* plot)
+    {
+        const int curveCount = static_cast<int>(curves_.size());
+        if (curveCount == 0)
+            return;
+        std::vector<float> by(curveCount);
+        for (int i = N_; i >= 1;) {
+            // Most segments lie inside one column: at thousands of samples per column, nearly all.
+            const int column = columnOf(i);
+            const int first = std::max(1, firstPointInColumn(i));
+            if (first < i && column >= 0 && column < width_) {
+                claimInside(column, first, i);
+                i = first;
                 continue;
             }
-            const double ayPixels = ay / perPixel;
-            const double byPixels = by[k] / perPixel;
-            for (int column = left; column <= right; ++column) {
-                if (!owners.holds(k, column, ayPixels, byPixels))
-                    owners.claim(k, column, segmentRunInColumn(ax, ayPixels, bx, byPixels, column));
+            const double ax = x(i - 1);
+            const double bx = x(i);
+            const int left = std::max(0, static_cast<int>(std::floor(ax)));
+            const int right = std::min(width_ - 1, static_cast<int>(std::floor(bx)));
+            for (int k = curveCount - 1; k >= 0; --k) {
+                const double ay = i > 1 ? height(k, i - 1) : H_ / perPixel_;
+                const double byPixels = height(k, i);
+                for (int c = left; c <= right; ++c) {
+                    if (!owners_.holds(k, c, ay, byPixels))
+                        owners_.claim(k, c, segmentRunInColumn(ax, ay, bx, byPixels, c));
+                }
             }
-            by[k] = ay;
+            --i;
         }
-        bx = ax;
+        owners_.paint(plot, curves_);
     }
-    owners.paint(plot, curves);
-    plot->update();
-}
+
+private:
+    // Point t's x and a curve's height there, in pixels, as the surface converts the twips of
+    // the per-sample line calls.
+    double x(int t) const { return (t > 0 ? xs_ * static_cast<float>(t) : 0.0f) / perPixel_; }
+    int columnOf(int t) const { return static_cast<int>(std::floor(x(t))); }
+    double height(int k, int t) const
+    {
+        return curveY(H_, curves_[k].samples[t], curves_[k].scale) / perPixel_;
+    }
+
+    int firstPointInColumn(int t) const
+    {
+        const int column = columnOf(t);
+        int lo = 0;
+        while (lo < t) {
+            const int mid = lo + (t - lo) / 2;
+            if (columnOf(mid) < column)
+                lo = mid + 1;
+            else
+                t = mid;
+        }
+        return lo;
+    }
+
+    // Segments first + 1 .. last, all inside one column. Each curve's rows there grow outward
+    // from its last segment back; a segment adds rows only where its earlier end lies beyond
+    // them, so only those segments are claimed, in the order the reverse drawing meets them.
+    void claimInside(int column, int first, int last)
+    {
+        claims_.clear();
+        for (int k = 0; k < static_cast<int>(curves_.size()); ++k) {
+            const Curve& curve = curves_[k];
+            const int a = pixelRow(height(k, last - 1));
+            const int b = pixelRow(height(k, last));
+            PixelRun covered{std::min(a, b), std::max(a, b)};
+            claims_.push_back({last, k, covered});
+            SafeValues safe(covered, height_, H_, curve.scale, perPixel_);
+            for (int p = last - 2; p >= first; --p) {
+                const float value = curve.samples[p];
+                if (safe.holds(value))
+                    continue;
+                const int row = pixelRow(height(k, p));
+                if (row >= covered.first && row <= covered.last) {
+                    // Inside after all: widen the safe interval to this value.
+                    (value > safe.hi ? safe.hi : safe.lo) = value;
+                    continue;
+                }
+                covered = {std::min(row, covered.first), std::max(row, covered.last)};
+                claims_.push_back({p + 1, k, covered});
+                safe = SafeValues(covered, height_, H_, curve.scale, perPixel_);
+            }
+        }
+        // Later segments first; at one sample the curve drawn last first.
+        std::sort(claims_.begin(), claims_.end(), [](const Claim& l, const Claim& r) {
+            return l.segment != r.segment ? l.segment > r.segment : l.curve > r.curve;
+        });
+        for (const Claim& claim : claims_)
+            owners_.claim(claim.curve, column, claim.run);
+    }
+
+    const std::vector<Curve> curves_;
+    const int width_;
+    const int height_;
+    const int N_;
+    const float H_;
+    const float xs_;
+    const double perPixel_;
+    ColumnOwners owners_;
+    std::vector<Claim> claims_;
+};
 
 }  // namespace
 
@@ -180,7 +271,8 @@ void GesamtkurveZeichnen()
             grafik->Text[field]->clear();
         return;
     }
-    drawRecord(plot, N, W, H);
+    RecordDrawer(plot, N, W, H).draw(plot);
+    plot->update();
 
     const float T = static_cast<float>(N) / 60;
     for (int k = 1; k <= 5; ++k)

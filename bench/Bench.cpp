@@ -1,0 +1,143 @@
+// The benchmarks' shared parts: records, the program under test, measuring and formatting.
+#include "Bench.h"
+
+#include "sim/Frames.h"
+#include "platform/SerialPort.h"
+#include "process/Formprotokoll.h"
+#include "process/Variabelen.h"
+#include "shell/Forms.h"
+#include "shell/MDIForm1.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+Record makeRecord(const char* name, double noise)
+{
+    Record record{name, {}, {}, {}};
+    record.u.resize(kStoreSize + 1);
+    record.i.resize(kStoreSize + 1);
+    record.q.resize(kStoreSize + 1);
+    std::mt19937 random(5);
+    std::normal_distribution<double> spread(0, 1);
+    // The charger's words: whole numbers from 0 to 65535.
+    const auto word = [](double v) { return static_cast<float>(std::clamp(std::lround(v), 0L, 65535L)); };
+    // 5.4 mA for 23 days charges 3,000 mAh; the curves fill the plot at the scales loadRecord sets.
+    for (int n = 1; n <= kStoreSize; ++n) {
+        const ladomat::sim::Reading r = ladomat::sim::chargeSecond(n - 1, kStoreSize, 54);
+        record.u[n] = word(r.outputMv + noise * 1000 * spread(random));
+        record.i[n] = word(r.currentTenthMa + noise * 15 * spread(random));
+        record.q[n] = word(r.capacityMah + noise * 300 * spread(random));
+    }
+    return record;
+}
+
+}  // namespace
+
+const Record& cleanRecord()
+{
+    static const Record record = makeRecord("clean", 0);
+    return record;
+}
+
+const Record& noisyRecord()
+{
+    static const Record record = makeRecord("noisy", 1);
+    return record;
+}
+
+Bench& bench()
+{
+    static Bench instance;
+    return instance;
+}
+
+void loadRecord(const Record& record, int count)
+{
+    std::copy_n(record.u.begin(), count + 1, V->KurveU.get());
+    std::copy_n(record.i.begin(), count + 1, V->KurveI.get());
+    std::copy_n(record.q.begin(), count + 1, V->KurveQ.get());
+    V->SkalaU = 10500;
+    V->SkalaI = 100;
+    V->SkalaQ = 3150;
+    V->MessAnzahl = static_cast<float>(count);
+    V->MessNr = static_cast<float>(count);
+}
+
+double vmRssBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() * 1024;
+    }
+    return 0;
+}
+
+void TimeReporter::ReportRuns(const std::vector<Run>& runs)
+{
+    for (const Run& run : runs)
+        ms_[run.run_name.str()] = run.GetAdjustedRealTime() * 1000 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    ConsoleReporter::ReportRuns(runs);
+}
+
+double TimeReporter::ms(const std::string& name) const
+{
+    const auto found = ms_.find(name);
+    return found == ms_.end() ? 0 : found->second;
+}
+
+long differingPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return -1;
+    long differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            differing += a.pixel(x, y) != b.pixel(x, y);
+    return differing;
+}
+
+void send(const ladomat::sim::Reading& reading)
+{
+    bench().port->receive(QByteArray::fromStdString(ladomat::sim::frameLine(reading)));
+}
+
+// A run that records, moved on to `recorded` samples with its store and log filled that far.
+void recordingRun(int recorded)
+{
+    ladomat::sim::Reading ready;
+    ready.status = 1;
+    send(ready);
+    send(ladomat::sim::chargeSecond(0, kStoreSize, 54));
+    for (int n = static_cast<int>(V->MessNr); n <= recorded; ++n) {
+        const Record& record = cleanRecord();
+        V->KurveU[n] = record.u[n];
+        V->KurveI[n] = record.i[n];
+        V->KurveQ[n] = record.q[n];
+        forms.protokoll->model->append(float(n), record.u[n], record.i[n], record.q[n]);
+    }
+    V->MessNr = static_cast<float>(recorded + 1);
+    V->MessAnzahl = V->MessNr;
+    V->LetzteSeite = std::ceil(V->MessNr / samplesPerPage());
+    V->Seite = V->LetzteSeite;
+}
+
+std::string format(const char* pattern, ...)
+{
+    char text[200];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(text, sizeof text, pattern, args);
+    va_end(args);
+    return text;
+}
+
