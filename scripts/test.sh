@@ -23,5 +23,5 @@ cmake --build build-fuzz -j"$jobs" --target fuzz_frames
 corpus=$(mktemp -d)
 cp fuzz/corpus/* "$corpus"
 ./build-fuzz/fuzz/fuzz_frames -max_total_time="${LADOMAT_FUZZ_SECONDS:-60}" -max_len=512 \
-  -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" 2>&1 | tail -n 6
+  -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" 2>&1 | tail -n 12
 rm -rf "$corpus"
