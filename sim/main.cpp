@@ -35,6 +35,7 @@ standard output as "PTY <path>") or to a device.
   --speed F        seconds of the scenario per real second (default 1, fractions allowed)
   --device PATH    write to this existing device instead of a pseudo-terminal
   --replay FILE    send a curve text file of "n,mV,tenthmA,mAh" lines instead of a scenario
+  --delay S        wait S real seconds after opening the line before the first second
   --loop           start again at the end
   --list           print the scenario names
   --help           print this text
@@ -51,6 +52,7 @@ void requestStop(int) { stopRequested = 1; }
 struct Options {
     std::string scenario = "nimh-charge";
     double speed = 1;
+    double delay = 0;
     std::string device;
     std::string replay;
     bool loop = false;
@@ -172,7 +174,8 @@ int main(int argc, char** argv)
             options.loop = true;
             continue;
         }
-        if (option != "--scenario" && option != "--speed" && option != "--device" && option != "--replay")
+        if (option != "--scenario" && option != "--speed" && option != "--device" && option != "--replay"
+            && option != "--delay")
             return usageError("unknown option " + std::string(option));
         if (i + 1 == argc)
             return usageError(std::string(option) + " needs a value");
@@ -185,9 +188,11 @@ int main(int argc, char** argv)
             options.replay = value;
         } else {
             char* end = nullptr;
-            options.speed = std::strtod(value.c_str(), &end);
-            if (end == value.c_str() || *end != '\0' || !std::isfinite(options.speed) || options.speed <= 0)
-                return usageError("--speed needs a number above 0");
+            const double number = std::strtod(value.c_str(), &end);
+            const bool delay = option == "--delay";
+            if (end == value.c_str() || *end != '\0' || !std::isfinite(number) || number < 0 || (!delay && number == 0))
+                return usageError(std::string(option) + (delay ? " needs a number of 0 or more" : " needs a number above 0"));
+            (delay ? options.delay : options.speed) = number;
         }
     }
 
@@ -237,7 +242,9 @@ int main(int argc, char** argv)
     std::cerr << "ladomat-sim: sending " << what << " (" << seconds.size() << " s) at speed " << options.speed
               << '\n';
 
-    const auto start = Clock::now();
+    // A listener that opens the line only after the announcement gets the whole run.
+    const auto start = Clock::now()
+        + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.delay));
     const auto due = [&](std::size_t second) {
         return start
             + std::chrono::duration_cast<Clock::duration>(

@@ -1,12 +1,16 @@
 // End to end: the simulator on a pseudo-terminal, the program on the real serial port.
 #include "TestSupport.h"
 
+#include "export/export.h"
 #include "link/Formtext.h"
+#include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
+#include "process/process.h"
 #include "shell/Formdatenformat.h"
 #include "shell/Forms.h"
 #include "shell/MDIForm1.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
@@ -15,7 +19,61 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
+
+namespace {
+
+// A pseudo-terminal the test writes frames into. Its own hold on the device side keeps the line up
+// while the program closes and reopens; closing both ends takes the device away as unplugging does.
+struct PseudoTerminal {
+    PseudoTerminal()
+    {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
+            path = QString::fromLocal8Bit(ptsname(master));
+        slave = ::open(qPrintable(path), O_RDWR | O_NOCTTY);
+        termios raw;
+        if (slave >= 0 && tcgetattr(slave, &raw) == 0) {
+            cfmakeraw(&raw);
+            tcsetattr(slave, TCSANOW, &raw);
+        }
+    }
+    ~PseudoTerminal() { close(); }
+    bool write(const QByteArray& bytes) { return ::write(master, bytes.data(), bytes.size()) == bytes.size(); }
+    void close()
+    {
+        for (int* fd : {&slave, &master}) {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+    }
+    int master = -1;
+    int slave = -1;
+    QString path;
+};
+
+QByteArray frameLine(int status, int mv, int tenthMa = 10000, int mah = 0)
+{
+    return QByteArray::fromStdString(ladomat::sim::frameLine(
+        {.outputMv = mv, .currentTenthMa = tenthMa, .capacityMah = mah, .status = status}));
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// The curve file line of a frame line: "n,U,I,Q" from the frame's fields at 11-14, 15-18, 19-22.
+QByteArray curveLine(int n, const std::string& line)
+{
+    const auto field = [&](int at) { return QByteArray::number(std::stoi(line.substr(at, 4), nullptr, 16)); };
+    return QByteArray::number(n) + ',' + field(11) + ',' + field(15) + ',' + field(19) + "\r\n";
+}
+
+}  // namespace
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
@@ -103,6 +161,97 @@ private slots:
         const QStringList hints = QString::fromUtf8(program.readAllStandardError()).split(u'\n').filter(u"dialout");
         QCOMPARE(hints.size(), 1);
         QVERIFY2(hints[0].contains(denied) && !hints[0].contains(allowed), qPrintable(hints[0]));
+    }
+
+    // The device behind COM1 disappears mid-run and comes back: a link named by a symlink, as
+    // udev names an adapter, removed with its pseudo-terminal and pointed at a new one. A pseudo-
+    // terminal's own name cannot serve: it lives exactly as long as its other end.
+    void unpluggedDeviceComesBack()
+    {
+        QTemporaryDir dir;
+        const QString link = dir.filePath("ttyUSB0");
+        auto first = std::make_unique<PseudoTerminal>();
+        QVERIFY(QFile::link(first->path, link));
+        qputenv("LADOMAT_COM1", link.toLocal8Bit());
+        RecordingDialogs dialogs;
+        MDIForm1 window;
+        window.Timer1->stop();
+        window.Timer2->stop();
+        QVERIFY(window.MSComm1->portOpen());
+        const auto sendAndWait = [&](PseudoTerminal& line, int status, int mv) {
+            const float next = V->MessNr + (status == 2);
+            QVERIFY(line.write(frameLine(status, mv)));
+            QTRY_VERIFY(V->UAus == mv && V->MessNr == next);
+        };
+        sendAndWait(*first, 1, 7000);
+        for (int k = 1; k <= 3; ++k)
+            sendAndWait(*first, 2, 7000 + k);
+
+        first.reset();
+        QVERIFY(QFile::remove(link));
+        QTRY_VERIFY(!window.MSComm1->portOpen());
+        for (int tick = 0; tick < 6; ++tick)
+            Timer1_Timer();
+        QVERIFY(forms.akku->Text7->text().startsWith("Ein Fehler ist aufgetreten ... "));
+        QVERIFY(V->MessNr == 4 && V->MessAnzahl == 4 && forms.protokoll->model->rowCount() == 3);
+        dialogs.answers = {dir.filePath("Kurve01.TXT")};
+        m_maketext_Click();  // enabled or not, an export of what is recorded must work now
+        QCOMPARE(contents(dir.filePath("Kurve01.TXT")), "1,7001,10000,0\r\n2,7002,10000,0\r\n3,7003,10000,0\r\n4,0,0,0\r\n");
+        QVERIFY(dialogs.messages.isEmpty() && !window.MSComm1->portOpen());
+
+        // Back: half a frame left over on the line must not spoil the next one.
+        PseudoTerminal second;
+        QVERIFY(second.write(frameLine(2, 9999).left(20)));
+        QVERIFY(QFile::link(second.path, link));
+        QTRY_VERIFY_WITH_TIMEOUT(window.MSComm1->portOpen(), 5000);
+        for (int k = 4; k <= 5; ++k)
+            sendAndWait(second, 2, 7000 + k);
+        QVERIFY(V->MessNr == 6 && forms.protokoll->model->rowCount() == 5 && V->KurveU[4] == 7004);
+        QVERIFY(dialogs.messages.isEmpty());
+        window.MSComm1->setPortOpen(false);
+        qunsetenv("LADOMAT_COM1");
+    }
+
+    // A whole charge run from the simulator at the most a 9600-baud line carries (30 frames a
+    // second): the curve file holds exactly the charging frames sent and the frame after them.
+    void nothingLostAtLineSpeed()
+    {
+        QTemporaryDir dir;
+        QByteArray curve;  // every third second of a full charge
+        const std::vector<std::string> charge = ladomat::sim::scenario("nimh-charge");
+        for (std::size_t k = 0; k < charge.size(); k += 3)
+            if (charge[k].substr(23, 2) == "02")
+                curve += curveLine(int(k), charge[k]);
+        QFile file(dir.filePath("charge.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(curve) == curve.size());
+        file.close();
+
+        QByteArray expected;
+        int n = 0;
+        std::string last;
+        for (const std::string& line : ladomat::sim::replayCurveFile(curve.toStdString())) {
+            if (line.substr(23, 2) == "02")
+                expected += curveLine(++n, line);
+            last = line;
+        }
+        expected += curveLine(n + 1, last);
+
+        QProcess sim;
+        sim.start(qEnvironmentVariable("LADOMAT_SIM"), {"--replay", file.fileName(), "--speed", "30", "--delay", "2"});
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString announced = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        QVERIFY2(announced.startsWith(QLatin1String("PTY ")), qPrintable(announced));
+        qputenv("LADOMAT_COM1", announced.mid(4).toLocal8Bit());
+        RecordingDialogs dialogs;
+        MDIForm1 window;
+        qunsetenv("LADOMAT_COM1");
+        QVERIFY(window.MSComm1->portOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(sim.state() == QProcess::NotRunning, 60000);
+        QTRY_VERIFY(V->MessungBeendet == 1);
+        dialogs.answers = {dir.filePath("Kurve01.TXT")};
+        window.m_maketext->trigger();
+        QCOMPARE(V->MessAnzahl, float(n + 1));
+        QCOMPARE(contents(dir.filePath("Kurve01.TXT")), expected);
     }
 };
 

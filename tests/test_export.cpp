@@ -3,6 +3,7 @@
 
 #include "export/export.h"
 #include "platform/PlotSurface.h"
+#include "process/Formprotokoll.h"
 #include "shell/Forms.h"
 #include "shell/MDIForm1.h"
 
@@ -10,6 +11,10 @@
 #include <QDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <random>
 #include <sstream>
 
@@ -161,6 +166,63 @@ private slots:
         QCOMPARE(app.dialogs.messages.value(0).first,
                  "COM1 konnte nicht wieder geöffnet werden ! Bitte unter Einstellungen / Port einen Port wählen.");
         QVERIFY(!app.port->portOpen());
+    }
+
+    void readOnlyFolderAndFullDisk()
+    {
+        // A folder that may not be written (root, who may write anywhere, acts as nobody meanwhile)
+        // and a file system that takes only 4 KiB (a file size limit, which needs no mount): a
+        // message each time, record and log untouched, no file at all left, the port open again.
+        TestApp app;
+        app.send(frame(1, 5000));
+        for (int k = 0; k < 500; ++k)
+            app.send(frame(2, 10000 + k, 500, k));
+        app.send(frame(8, 13000));
+        const auto state = [] {
+            QByteArray bytes = QByteArray::number(V->MessNr) + ' ' + QByteArray::number(V->MessAnzahl) + ' '
+                               + QByteArray::number(forms.protokoll->model->rowCount());
+            for (float* curve : {V->KurveU.get(), V->KurveI.get(), V->KurveQ.get()})
+                bytes.append(reinterpret_cast<const char*>(curve), 503 * sizeof(float));
+            return bytes;
+        };
+        const QByteArray before = state();
+        QTemporaryDir dir;
+        const QString readOnly = dir.filePath("nur-lesen"), full = dir.filePath("voll");
+        QVERIFY(QDir(dir.path()).mkdir("nur-lesen") && QDir(dir.path()).mkdir("voll"));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        const bool root = geteuid() == 0;
+        QVERIFY(!root || seteuid(65534) == 0);
+        app.dialogs.answers = {readOnly + "/Kurve01.TXT", readOnly + "/Grafik01.BMP"};
+        m_maketext_Click();
+        m_grafsave_Click();
+        QVERIFY(!root || seteuid(0) == 0);
+
+        rlimit limit;
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const rlimit small{4096, limit.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the program
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        app.dialogs.answers = {full + "/Kurve01.TXT", full + "/Grafik01.BMP"};
+        m_maketext_Click();
+        m_grafsave_Click();
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+
+        QStringList expected;
+        for (const QString& folder : {readOnly, full})
+            for (const char* name : {"/Kurve01.TXT", "/Grafik01.BMP"})
+                expected << "Die Datei " + QDir::toNativeSeparators(folder + name) + " konnte nicht geschrieben werden !";
+        QStringList shown;
+        for (const auto& [text, title] : app.dialogs.messages)
+            shown << text;
+        QCOMPARE(shown.join("\n"), expected.join("\n"));
+        QVERIFY(state() == before);
+        const auto nothingIn = [](const QString& folder) { return QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+        QVERIFY(nothingIn(readOnly) && nothingIn(full));
+        QVERIFY(app.port->portOpen());
+        app.send(frame(8, 13100));
+        QCOMPARE(V->UAus, 13100);
     }
 };
 

@@ -123,7 +123,8 @@ private slots:
         row("filled, whole-record view", {0, "w f 2", 2, kStoreSize, last, kWhole, kStoreFull, "ended"});
         row("full, recording", {0, full, 2, 0, last, kMixed, kStoreFull, "ended"});
         row("full, ready", {0, full, 1, 0, last, kUnlocked, kStoreFull, "ended"});
-        row("full, new run", {0, full + " 8 t", 2, 0, 1, kMixed, kGeloescht, "open"});
+        // Found by the fuzz target: the new record started with the exports still unlocked.
+        row("full, new run", {0, full + " 8 t", 2, 0, 1, kLocked, kGeloescht, "open"});
     }
 
     void transitions()

@@ -79,6 +79,11 @@ private slots:
         QVERIFY2(perLine > 15 && perLine < 32, qPrintable(QStringLiteral("%1 bytes per line").arg(perLine)));
         QCOMPARE(model.rowCount(), kStoreSize);
         QCOMPARE(model.data(model.index(kStoreSize - 1)), QVariant(" 2000000\t 7000\t 10000\t 555"));
+        // One line more drops the oldest 100,000 at once.
+        model.append(kStoreSize + 1, 7001, 10000, 555);
+        QCOMPARE(model.rowCount(), kStoreSize - 100000 + 1);
+        QCOMPARE(model.data(model.index(0)), QVariant(" 100001\t 7001\t 10000\t 27"));
+        QCOMPARE(model.data(model.index(model.rowCount() - 1)), QVariant(" 2000001\t 7001\t 10000\t 555"));
     }
 };
 

@@ -57,7 +57,9 @@ bool writeCurveFile(const QString& path)
         if (end - out < static_cast<std::ptrdiff_t>(kLineRoom) && !flush())
             return false;
     }
-    return flush() && file.commit();
+    // A write cut short by a full disk shows only in the flush; commit alone would keep the
+    // shortened file under the chosen name.
+    return flush() && file.flush() && file.commit();
 }
 
 void m_maketext_Click()

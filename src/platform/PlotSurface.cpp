@@ -145,7 +145,8 @@ void PlotSurface::Print(const QString& text)
 
 bool PlotSurface::saveBmp(const QString& path) const
 {
-    // Written under a temporary name beside the target and renamed once complete.
+    // Written under a temporary name beside the target and renamed once complete. A write cut
+    // short by a full disk shows only in the flush; commit alone would keep the shortened file.
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image_.save(&file, "BMP") && file.commit();
+    return file.open(QIODevice::WriteOnly) && image_.save(&file, "BMP") && file.flush() && file.commit();
 }

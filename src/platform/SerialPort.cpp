@@ -5,6 +5,60 @@
 
 #include <QFileInfo>
 #include <QSerialPort>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+
+SerialPort::SerialPort(QObject* parent)
+    : QObject(parent)
+    , retry_(new QTimer(this))
+{
+    retry_->setInterval(1s);
+    connect(retry_, &QTimer::timeout, this, &SerialPort::retryLostDevice);
+}
+
+bool SerialPort::setPortOpen(bool open)
+{
+    // The program holds the port closed (a dialog, the port window): nothing reopens it meanwhile.
+    retry_->stop();
+    const bool done = changeOpen(open);
+    if (open && done)
+        awaitingDevice_ = false;
+    else if (open && awaitingDevice_)
+        retry_->start();
+    return done;
+}
+
+void SerialPort::deviceLost()
+{
+    changeOpen(false);
+    awaitingDevice_ = true;
+    retry_->start();
+}
+
+void SerialPort::retryLostDevice()
+{
+    if (!awaitingDevice_ || !changeOpen(true))
+        return;
+    awaitingDevice_ = false;
+    retry_->stop();
+    input();
+}
+
+namespace {
+
+// A device that vanishes under the open port (an adapter unplugged, the far end of a pseudo-
+// terminal closed) makes reading fail with a resource error, or report a hang-up as a read error
+// over and over: either way the line is gone until it is opened anew.
+bool isLoss(QSerialPort::SerialPortError error)
+{
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+}
+
+}  // namespace
 
 #include <cstdio>
 
@@ -13,6 +67,10 @@ HardwareSerialPort::HardwareSerialPort(QObject* parent)
     , port_(new QSerialPort(this))
 {
     connect(port_, &QSerialPort::readyRead, this, &HardwareSerialPort::checkThreshold);
+    connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        if (isLoss(error) && port_->isOpen())
+            deviceLost();
+    });
 }
 
 QString HardwareSerialPort::deviceName() const
@@ -20,7 +78,7 @@ QString HardwareSerialPort::deviceName() const
     return deviceForComPort(commPort());
 }
 
-bool HardwareSerialPort::setPortOpen(bool open)
+bool HardwareSerialPort::changeOpen(bool open)
 {
     if (!open) {
         if (port_->isOpen())
@@ -62,7 +120,17 @@ QString HardwareSerialPort::input()
 {
     if (!port_->isOpen())
         return {};
-    return QString::fromLatin1(port_->readAll());
+    {
+        // Also what the system holds but has not announced yet (right after opening, everything);
+        // its announcement must not start a second read inside this one.
+        const QSignalBlocker quiet(port_);
+        port_->waitForReadyRead(0);
+    }
+    const QString text = QString::fromLatin1(port_->readAll());
+    if (isLoss(port_->error()))
+        deviceLost();
+    port_->clearError();
+    return text;
 }
 
 void HardwareSerialPort::checkThreshold()
@@ -71,7 +139,7 @@ void HardwareSerialPort::checkThreshold()
         raise(comEvReceive);
 }
 
-bool MemorySerialPort::setPortOpen(bool open)
+bool MemorySerialPort::changeOpen(bool open)
 {
     if (!open) {
         open_ = false;
@@ -104,4 +172,18 @@ void MemorySerialPort::receive(const QByteArray& bytes)
     buffer_ += bytes;
     if (threshold_ > 0 && buffer_.size() >= threshold_)
         raise(comEvReceive);
+}
+
+void MemorySerialPort::unplug()
+{
+    available_.erase(commPort());
+    if (open_) {
+        buffer_.clear();
+        deviceLost();
+    }
+}
+
+void MemorySerialPort::replug()
+{
+    available_.insert(commPort());
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QSerialPort;
+class QTimer;
 
 // Communication event codes reported by commEvent().
 enum CommEvent : int {
@@ -24,7 +25,7 @@ enum CommEvent : int {
 class SerialPort : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit SerialPort(QObject* parent = nullptr);
 
     void setSettings(const QString& settings) { settings_ = settings; }  // "9600,N,8,1"
     QString settings() const { return settings_; }
@@ -34,8 +35,14 @@ public:
     int commPort() const { return commPort_; }
 
     // Opens or closes the port; returns false when opening fails (the port then stays closed).
-    virtual bool setPortOpen(bool open) = 0;
+    // While the device is away, closing pauses the waiting for it and a failed opening resumes it.
+    bool setPortOpen(bool open);
     virtual bool portOpen() const = 0;
+    // True from the loss of the open device until the port is open again.
+    bool awaitingDevice() const { return awaitingDevice_; }
+    // One attempt to reopen the lost device, as the once-a-second check makes it; after success
+    // the waiting characters are read away so that decoding starts on fresh ones.
+    void retryLostDevice();
     // Reads every waiting character (one byte each) and empties the receive buffer.
     virtual QString input() = 0;
     int commEvent() const { return commEvent_; }
@@ -45,11 +52,14 @@ signals:
     void onComm();
 
 protected:
+    virtual bool changeOpen(bool open) = 0;
     void raise(int code)
     {
         commEvent_ = code;
         emit onComm();
     }
+    // The open device went away (adapter unplugged): close, then check once a second for its return.
+    void deviceLost();
 
     int threshold_ = 0;
 
@@ -57,6 +67,8 @@ private:
     QString settings_;
     int commPort_ = 1;
     int commEvent_ = 0;
+    bool awaitingDevice_ = false;
+    QTimer* retry_;
 };
 
 // Backed by QSerialPort on the device that COM n maps to.
@@ -65,10 +77,12 @@ class HardwareSerialPort : public SerialPort {
 public:
     explicit HardwareSerialPort(QObject* parent = nullptr);
 
-    bool setPortOpen(bool open) override;
     bool portOpen() const override;
     QString input() override;
     QString deviceName() const;
+
+protected:
+    bool changeOpen(bool open) override;
 
 private:
     void checkThreshold();
@@ -87,10 +101,12 @@ public:
     void setAvailablePorts(std::set<int> ports) { available_ = std::move(ports); }
     // Characters that wait in the device and arrive in the buffer when the port opens.
     void setWaitingOnOpen(const QByteArray& bytes) { waitingOnOpen_ = bytes; }
-    bool setPortOpen(bool open) override;
     bool portOpen() const override { return open_; }
     QString input() override;
 
+    // Takes the device away under the open port, as an unplugged adapter, and brings it back.
+    void unplug();
+    void replug();
     // Appends characters to the receive buffer and raises the receive event once the threshold is met.
     void receive(const QByteArray& bytes);
     // Raises any event code (1001 break, errors, unknown codes).
@@ -98,6 +114,9 @@ public:
     const QByteArray& waiting() const { return buffer_; }
     // Every port number tried, in order, for fall-through checks.
     const std::vector<int>& triedPorts() const { return tried_; }
+
+protected:
+    bool changeOpen(bool open) override;
 
 private:
     std::set<int> available_{1, 2, 3, 4};

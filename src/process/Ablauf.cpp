@@ -166,6 +166,8 @@ void Aufzeichnen()
         V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
     }
     if (V->StatusAlt == 8 || V->MessungGestoppt == 1) {
+        // The new record runs: locked, also when a full store recorded nothing just now.
+        BedienungSperren();
         Neubeginn(V->StatusNr == 6 ? QStringLiteral("Alte Daten sind verloren !!!")
                                    : QStringLiteral("Alte Daten sind gelöscht !!!"));
     }

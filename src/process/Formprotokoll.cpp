@@ -22,6 +22,9 @@ namespace {
 // the lines: each line's numbers then begin with their blank right before the heading word.
 constexpr int kTabCharacters = 8;
 
+// Lines dropped at once from a log that holds a full store's worth.
+constexpr int kLogDrop = 100000;
+
 // Paints a log line with tab stops every eight characters, starting one character in.
 class LogLineDelegate : public QStyledItemDelegate {
 public:
@@ -65,6 +68,13 @@ void ProtokollModel::append(float messNr, float u, float i, float q)
     // Room for one full record up front; the pages are only taken from the system as rows fill them.
     if (rows_.capacity() == 0)
         rows_.reserve(kStoreSize);
+    // A full log drops its oldest lines in one block, so that it never outgrows its room in
+    // weeks of runs and the drop costs little per line.
+    if (rows_.size() == kStoreSize) {
+        beginRemoveRows({}, 0, kLogDrop - 1);
+        rows_.erase(rows_.begin(), rows_.begin() + kLogDrop);
+        endRemoveRows();
+    }
     const int row = static_cast<int>(rows_.size());
     beginInsertRows({}, row, row);
     rows_.push_back({messNr, u, i, q});

@@ -9,7 +9,8 @@
 class QLabel;
 class QTableView;
 
-// Rows kept as their four numbers; text is made only for the rows on screen.
+// Rows kept as their four numbers; text is made only for the rows on screen. The log holds at
+// most as many lines as the store; beyond that the oldest go.
 class ProtokollModel : public QAbstractListModel {
     Q_OBJECT
 public:

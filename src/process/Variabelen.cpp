@@ -1,11 +1,25 @@
 // The global state and the sample store, allocated once at full size.
 #include "process/Variabelen.h"
 
+#include <new>
+
 Variabelen* V = nullptr;
 
+namespace {
+
+CurveStore newCurve()
+{
+    auto* curve = static_cast<float*>(std::calloc(kStoreSize + 1, sizeof(float)));
+    if (!curve)
+        throw std::bad_alloc();
+    return CurveStore(curve);
+}
+
+}  // namespace
+
 Variabelen::Variabelen()
-    : KurveU(new float[kStoreSize + 1]())
-    , KurveI(new float[kStoreSize + 1]())
-    , KurveQ(new float[kStoreSize + 1]())
+    : KurveU(newCurve())
+    , KurveI(newCurve())
+    , KurveQ(newCurve())
 {
 }

@@ -5,9 +5,16 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 constexpr int kStoreSize = 2000000;  // samples 1 to 2,000,000
+
+// One curve of the store, zero-filled by the system: its pages cost memory only once written.
+struct FreeCurve {
+    void operator()(float* curve) const { std::free(curve); }
+};
+using CurveStore = std::unique_ptr<float[], FreeCurve>;
 
 struct Variabelen {
     Variabelen();
@@ -24,9 +31,9 @@ struct Variabelen {
     int16_t StatusNr = 0;
 
     // The record: indices 1 to kStoreSize are valid; index 0 is unused.
-    std::unique_ptr<float[]> KurveU;
-    std::unique_ptr<float[]> KurveI;
-    std::unique_ptr<float[]> KurveQ;
+    CurveStore KurveU;
+    CurveStore KurveI;
+    CurveStore KurveQ;
     float MessNr = 1;
     float MessAnzahl = 0;
 

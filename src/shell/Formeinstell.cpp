@@ -122,7 +122,8 @@ void Formeinstell::closeEvent(QCloseEvent* event)
             forms.datenformat->Text1->setText(port->input());
         else
             showMessageBox(comError, QStringLiteral("COM-Error"));
-        forms.mdi->m_port->setEnabled(true);
     }
+    // Also when the port was reopened meanwhile (an export, a returning device).
+    forms.mdi->m_port->setEnabled(true);
     event->accept();
 }
