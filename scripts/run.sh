@@ -10,13 +10,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target ladomat-link ladomat-sim
 
 [ $# -gt 0 ] || set -- --scenario nimh-charge --speed 10 --loop
-work=$(mktemp -d)
-./build/sim/ladomat-sim "$@" >"$work/sim.out" 2>"$work/sim.log" &
-sim=$!
-trap 'kill $sim 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 50); do grep -q '^PTY ' "$work/sim.out" && break; sleep 0.1; done
-pty=$(sed -n 's/^PTY //p' "$work/sim.out")
-[ -n "$pty" ] || { echo "The simulator did not start:"; cat "$work/sim.log"; exit 1; }
+source scripts/simulator.sh
+start_simulator "$@"
 echo "Simulator on $pty (COM1)"
 export LADOMAT_COM1="$pty"
 

@@ -12,13 +12,8 @@ cmake --build build -j"$(nproc)" --target ladomat-screenshots ladomat-sim
 
 folder=${1:-docs}
 mkdir -p "$folder"
-work=$(mktemp -d)
-./build/sim/ladomat-sim --scenario nimh-charge --speed 40 >"$work/sim.out" 2>"$work/sim.log" &
-sim=$!
-trap 'kill $sim 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 50); do grep -q '^PTY ' "$work/sim.out" && break; sleep 0.1; done
-pty=$(sed -n 's/^PTY //p' "$work/sim.out")
-[ -n "$pty" ] || { echo "The simulator did not start:"; cat "$work/sim.log"; exit 1; }
+source scripts/simulator.sh
+start_simulator --scenario nimh-charge --speed 40
 
 echo "Recording the simulated charge (about a minute) ..."
 LANG=de_DE.UTF-8 LADOMAT_COM1="$pty" xvfb-run -a -s "-screen 0 1280x1024x24" ./build/ladomat-screenshots "$folder"
