@@ -85,7 +85,8 @@ double vmRssBytes()
 void TimeReporter::ReportRuns(const std::vector<Run>& runs)
 {
     for (const Run& run : runs)
-        ms_[run.run_name.str()] = run.GetAdjustedRealTime() * 1000 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        ms_[run.run_name.str()] =
+            run.GetAdjustedRealTime() * 1000 / benchmark::GetTimeUnitMultiplier(run.time_unit);
     ConsoleReporter::ReportRuns(runs);
 }
 
@@ -140,4 +141,3 @@ std::string format(const char* pattern, ...)
     va_end(args);
     return text;
 }
-

@@ -79,14 +79,16 @@ void reportGesamtkurve(const TimeReporter& times)
         const double naive = times.ms(std::string("BM_GesamtkurveNaive/") + arg + "/iterations:1");
         if (ours == 0 || naive == 0)
             continue;  // not run: left out by a filter
-        const long differing = differingPixels(pictures[std::string("ours ") + name],
-                                               pictures[std::string("naive ") + name]);
-        table.push_back({std::string("whole-record view, ") + name + ", 2,000,000",
-                         format("%.1f ms", ours), format("%.0f ms", naive),
-                         format("%.0fx faster (target 20x); %.0f pixels differ; %.1fx the plain pass (target 15x)",
-                                naive / ours, static_cast<double>(differing), ours / floor),
-                         naive / ours >= 20 && differing == 0 && ours / floor <= 15});
+        const long differing =
+            differingPixels(pictures[std::string("ours ") + name], pictures[std::string("naive ") + name]);
+        table.push_back(
+            {std::string("whole-record view, ") + name + ", 2,000,000", format("%.1f ms", ours),
+             format("%.0f ms", naive),
+             format("%.0fx faster (target 20x); %.0f pixels differ; %.1fx the plain pass (target 15x)",
+                    naive / ours, static_cast<double>(differing), ours / floor),
+             naive / ours >= 20 && differing == 0 && ours / floor <= 15});
     }
     if (floor > 0)
-        table.push_back({"plain pass over the three curves (floor)", format("%.2f ms", floor), "-", "", true});
+        table.push_back(
+            {"plain pass over the three curves (floor)", format("%.2f ms", floor), "-", "", true});
 }

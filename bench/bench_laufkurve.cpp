@@ -74,7 +74,8 @@ void reportLaufKurve(const TimeReporter& times)
     const double naive = times.ms("BM_LaufKurveNaive/iterations:1");
     if (small == 0 || full == 0 || naive == 0)
         return;  // not run: left out by a filter
-    const long differing = differingPixels(pictures["live " + std::to_string(kStoreSize)], pictures["live naive"]);
+    const long differing =
+        differingPixels(pictures["live " + std::to_string(kStoreSize)], pictures["live naive"]);
     table.push_back({"live page redraw at 2,000,000", format("%.2f ms", full), format("%.0f ms", naive),
                      format("%.0fx faster; %.0f pixels differ; %.2fx its time at 1,000 (%.2f ms, target 2x)",
                             naive / full, static_cast<double>(differing), full / small, small),

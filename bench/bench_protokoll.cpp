@@ -73,15 +73,17 @@ void measureLog()
         float u, i, q;
         for (int k = 1; k <= kStoreSize; ++k) {
             row(k, u, i, q);
-            widget.addItem(blankText(float(k)) + tab + blankText(u) + tab + blankText(i) + tab + blankText(q));
+            widget.addItem(blankText(float(k)) + tab + blankText(u) + tab + blankText(i) + tab +
+                           blankText(q));
         }
     });
 }
 
 void reportLog()
 {
-    table.push_back({"charge log, 2,000,000 rows appended", format("%.0f ms", ours.ms), format("%.0f ms", naive.ms),
-                     format("%.1fx faster (target 5x); %.1f bytes a row resident (target 32), QListWidget %.1f",
-                            naive.ms / ours.ms, ours.bytesPerRow, naive.bytesPerRow),
-                     naive.ms / ours.ms >= 5 && ours.bytesPerRow <= 32});
+    table.push_back(
+        {"charge log, 2,000,000 rows appended", format("%.0f ms", ours.ms), format("%.0f ms", naive.ms),
+         format("%.1fx faster (target 5x); %.1f bytes a row resident (target 32), QListWidget %.1f",
+                naive.ms / ours.ms, ours.bytesPerRow, naive.bytesPerRow),
+         naive.ms / ours.ms >= 5 && ours.bytesPerRow <= 32});
 }

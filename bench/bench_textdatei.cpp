@@ -64,10 +64,11 @@ void reportTextdatei(const TimeReporter& times)
         const QByteArray a = contents(ourPath(onDisk));
         const bool identical = !a.isEmpty() && a == contents(naivePath(onDisk));
         const bool inMemory = !onDisk && folder(0).path().startsWith(QStringLiteral("/dev/shm"));
-        table.push_back({std::string("curve text file, 2,000,000 lines, ") + (inMemory ? "tmpfs" : "disk"),
-                         format("%.0f ms", ours), format("%.0f ms", naive),
-                         format("%.1fx faster%s; %lld bytes, %s", naive / ours, inMemory ? " (target 10x)" : "",
-                                static_cast<long long>(a.size()), identical ? "byte-identical" : "FILES DIFFER"),
-                         (!inMemory || naive / ours >= 10) && identical});
+        table.push_back(
+            {std::string("curve text file, 2,000,000 lines, ") + (inMemory ? "tmpfs" : "disk"),
+             format("%.0f ms", ours), format("%.0f ms", naive),
+             format("%.1fx faster%s; %lld bytes, %s", naive / ours, inMemory ? " (target 10x)" : "",
+                    static_cast<long long>(a.size()), identical ? "byte-identical" : "FILES DIFFER"),
+             (!inMemory || naive / ours >= 10) && identical});
     }
 }

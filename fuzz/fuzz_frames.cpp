@@ -40,8 +40,11 @@ using namespace invariants;
 // Save dialogs answer with a file in a temporary folder or cancel, as the input says.
 class FuzzDialogs : public DialogBackend {
 public:
-    void messageBox(const QString&, const QString&) override {}
-    QString saveFile(const SaveFileRequest& request) override { return answer ? dir.filePath(request.proposedName) : QString(); }
+    void messageBox(const QString&, const QString&) override { }
+    QString saveFile(const SaveFileRequest& request) override
+    {
+        return answer ? dir.filePath(request.proposedName) : QString();
+    }
 
     QTemporaryDir dir;
     bool answer = false;
@@ -95,7 +98,8 @@ void chooseViaPortWindow(Input& in, MDIForm1& window)
     if (choice == 0) {
         MDIForm1::frameOf(settings)->close();
     } else {
-        QRadioButton* options[] = {settings->Option1, settings->Option2, settings->Option3, settings->Option4};
+        QRadioButton* options[] = {settings->Option1, settings->Option2, settings->Option3,
+                                   settings->Option4};
         options[choice - 1]->click();
         settings->Command1->click();
     }
@@ -189,8 +193,8 @@ void step(Input& in, MDIForm1& window, MemorySerialPort& port, FuzzDialogs& dial
         // to write here, so it is only cancelled (the soak run writes full ones).
         dialogs.answer = in.take() % 2 && V->MessAnzahl < 100000;
         (operation == 20 ? window.m_maketext : window.m_grafsave)->trigger();
-        require(V->MessNr == was.messNr && V->MessAnzahl == was.messAnzahl
-                    && forms.protokoll->model->rowCount() == was.logRows,
+        require(V->MessNr == was.messNr && V->MessAnzahl == was.messAnzahl &&
+                    forms.protokoll->model->rowCount() == was.logRows,
                 "an export leaves the record untouched");
         break;
     }

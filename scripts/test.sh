@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
 
+# Every C++ file follows .clang-format.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLADOMAT_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")

@@ -20,8 +20,8 @@ std::string frameDigits(const Reading& r)
     const auto word = [](int v) { return static_cast<unsigned>(v) & 0xFFFFu; };
     char digits[31];
     std::snprintf(digits, sizeof digits, "%02X%02X%02X%04X%04X%04X%04X%02X%02X", byte(r.serial), byte(r.mode),
-        byte(r.cycle), word(r.inputMv), word(r.outputMv), word(r.currentTenthMa), word(r.capacityMah),
-        byte(r.status), byte(r.flags));
+                  byte(r.cycle), word(r.inputMv), word(r.outputMv), word(r.currentTenthMa),
+                  word(r.capacityMah), byte(r.status), byte(r.flags));
     unsigned sum = 0;
     for (int i = 0; i < 26; ++i)
         sum += static_cast<unsigned char>(digits[i]);
@@ -101,8 +101,8 @@ public:
     {
         for (int i = 0; i < seconds; ++i)
             send(status,
-                static_cast<int>(std::lround(towardsMv + (fromMv - towardsMv) * std::exp(-i / 60.0))), 0,
-                reading_.capacityMah);
+                 static_cast<int>(std::lround(towardsMv + (fromMv - towardsMv) * std::exp(-i / 60.0))), 0,
+                 reading_.capacityMah);
     }
 
     // Seconds under current, from zero capacity: the capacity grows by current times time.
@@ -198,12 +198,14 @@ std::vector<std::string> leadChargeScenario()
     constexpr int current = 8000;
     Recorder r(4);
     r.rest(1, 10, 6300, 6300);
-    const auto risingMv
-        = [](int i) { return packMv(kLeadCells, leadChargeCellMv(static_cast<double>(i) / (stage - 1))); };
+    const auto risingMv = [](int i) {
+        return packMv(kLeadCells, leadChargeCellMv(static_cast<double>(i) / (stage - 1)));
+    };
     r.run(2, stage, risingMv, [](int) { return current; });
     const int holdMv = r.outputMv();
-    const auto fallingTenthMa
-        = [](int i) { return static_cast<int>(std::lround(current * std::exp(-i / 300.0))); };
+    const auto fallingTenthMa = [](int i) {
+        return static_cast<int>(std::lround(current * std::exp(-i / 300.0)));
+    };
     const auto heldMv = [holdMv](int) { return holdMv; };
     r.carryOn(2, stage, heldMv, fallingTenthMa);
     r.rest(8, 120, holdMv, packMv(kLeadCells, 2200));
@@ -309,24 +311,24 @@ std::vector<std::string> shortReadsScenario()
 using Builder = std::vector<std::string> (*)();
 
 constexpr std::pair<std::string_view, Builder> kScenarios[] = {
-    { "nimh-charge", nimhChargeScenario },
-    { "discharge", dischargeScenario },
-    { "charge-discharge", chargeDischargeScenario },
-    { "discharge-charge", dischargeChargeScenario },
-    { "lead-charge", leadChargeScenario },
-    { "stop", stopScenario },
-    { "no-battery", noBatteryScenario },
-    { "silent", silentScenario },
-    { "frozen", frozenScenario },
-    { "garbage", garbageScenario },
-    { "short-reads", shortReadsScenario },
+    {"nimh-charge", nimhChargeScenario},
+    {"discharge", dischargeScenario},
+    {"charge-discharge", chargeDischargeScenario},
+    {"discharge-charge", dischargeChargeScenario},
+    {"lead-charge", leadChargeScenario},
+    {"stop", stopScenario},
+    {"no-battery", noBatteryScenario},
+    {"silent", silentScenario},
+    {"frozen", frozenScenario},
+    {"garbage", garbageScenario},
+    {"short-reads", shortReadsScenario},
 };
 
 // The output voltage, current and capacity of a curve file line "n,mV,tenthmA,mAh", rounded to
 // whole units; nothing when the line is not four numbers.
 std::optional<std::array<int, 3>> parseCurveLine(std::string_view line)
 {
-    std::array<int, 3> values {};
+    std::array<int, 3> values{};
     const char* at = line.data();
     const char* const end = line.data() + line.size();
     for (int field = 0; field < 4; ++field) {
@@ -349,7 +351,7 @@ std::optional<std::array<int, 3>> parseCurveLine(std::string_view line)
     return values;
 }
 
-} // namespace
+}  // namespace
 
 Reading chargeSecond(int second, int seconds, int currentTenthMa)
 {
@@ -357,7 +359,8 @@ Reading chargeSecond(int second, int seconds, int currentTenthMa)
     reading.status = 2;
     reading.outputMv = nimhChargeMv(second, seconds - kMinusDeltaVSeconds);
     reading.currentTenthMa = currentTenthMa;
-    reading.capacityMah = static_cast<int>(static_cast<long long>(currentTenthMa) * second / kTenthMaSecondsPerMah);
+    reading.capacityMah =
+        static_cast<int>(static_cast<long long>(currentTenthMa) * second / kTenthMaSecondsPerMah);
     return reading;
 }
 
@@ -399,4 +402,4 @@ std::vector<std::string> replayCurveFile(const std::string& text)
     return r.take();
 }
 
-} // namespace ladomat::sim
+}  // namespace ladomat::sim

@@ -9,18 +9,18 @@ namespace ladomat::sim {
 
 // One measurement as the charger reports it; the comments give the frame positions of each field.
 struct Reading {
-    int serial = 1; // positions 1-2
+    int serial = 1;  // positions 1-2
     // positions 3-4: 0 charge, 1 discharge, 2 charge->discharge, 3 discharge->charge, 4 lead charge
     int mode = 0;
-    int cycle = 0; // 5-6
-    int inputMv = 12460; // 7-10
-    int outputMv = 0; // 11-14
-    int currentTenthMa = 0; // 15-18 (tenths of a milliampere, 50000 = 5 A)
-    int capacityMah = 0; // 19-22
+    int cycle = 0;  // 5-6
+    int inputMv = 12460;  // 7-10
+    int outputMv = 0;  // 11-14
+    int currentTenthMa = 0;  // 15-18 (tenths of a milliampere, 50000 = 5 A)
+    int capacityMah = 0;  // 19-22
     // 23-24: 0 no battery, 1 ready, 2 charging, 3 discharging, 4/5 the phases of discharge->charge,
     // 6/7 the phases of charge->discharge, 8 ended, 9 pause
     int status = 0;
-    int flags = 0; // 25-26
+    int flags = 0;  // 25-26
 };
 
 // The 30 upper-case hexadecimal digits of the frame, each field masked to its width; positions 27-30
@@ -45,4 +45,4 @@ std::vector<std::string> replayCurveFile(const std::string& text);
 // capacity growing with current times time. Status 2 (charging) in mode 0.
 Reading chargeSecond(int second, int seconds, int currentTenthMa);
 
-} // namespace ladomat::sim
+}  // namespace ladomat::sim

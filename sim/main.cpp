@@ -61,8 +61,8 @@ struct Options {
 // Where the bytes go: a pseudo-terminal's master, or a device.
 struct Line {
     int out = -1;
-    int master = -1; // -1 on a device
-    int slave = -1; // held open so the master never sees a hang-up while clients close and reopen
+    int master = -1;  // -1 on a device
+    int slave = -1;  // held open so the master never sees a hang-up while clients close and reopen
     std::string slavePath;
 };
 
@@ -114,20 +114,20 @@ std::optional<Line> openPseudoTerminal()
     cfmakeraw(&settings);
     if (tcsetattr(slave, TCSANOW, &settings) != 0)
         return failed(path);
-    return Line { master, master, slave, path };
+    return Line{master, master, slave, path};
 }
 
 // Waits until `due`, reading and discarding whatever a client writes meanwhile so that the
 // pseudo-terminal never fills up in that direction. False once a stop was requested.
 bool waitUntil(const Line& line, Clock::time_point due, const sigset_t& unblocked)
 {
-    pollfd master { line.master, POLLIN, 0 }; // poll ignores it on a device (fd -1)
+    pollfd master{line.master, POLLIN, 0};  // poll ignores it on a device (fd -1)
     while (!stopRequested) {
         const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(due - Clock::now()).count();
         if (left <= 0)
             return true;
-        const timespec timeout { static_cast<time_t>(left / 1'000'000'000),
-            static_cast<long>(left % 1'000'000'000) };
+        const timespec timeout{static_cast<time_t>(left / 1'000'000'000),
+                               static_cast<long>(left % 1'000'000'000)};
         if (ppoll(&master, 1, &timeout, &unblocked) > 0 && (master.revents & POLLIN)) {
             char discard[256];
             if (read(line.master, discard, sizeof discard) < 0)
@@ -154,7 +154,7 @@ bool send(const Line& line, const std::string& bytes)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -174,8 +174,8 @@ int main(int argc, char** argv)
             options.loop = true;
             continue;
         }
-        if (option != "--scenario" && option != "--speed" && option != "--device" && option != "--replay"
-            && option != "--delay")
+        if (option != "--scenario" && option != "--speed" && option != "--device" && option != "--replay" &&
+            option != "--delay")
             return usageError("unknown option " + std::string(option));
         if (i + 1 == argc)
             return usageError(std::string(option) + " needs a value");
@@ -190,8 +190,10 @@ int main(int argc, char** argv)
             char* end = nullptr;
             const double number = std::strtod(value.c_str(), &end);
             const bool delay = option == "--delay";
-            if (end == value.c_str() || *end != '\0' || !std::isfinite(number) || number < 0 || (!delay && number == 0))
-                return usageError(std::string(option) + (delay ? " needs a number of 0 or more" : " needs a number above 0"));
+            if (end == value.c_str() || *end != '\0' || !std::isfinite(number) || number < 0 ||
+                (!delay && number == 0))
+                return usageError(std::string(option) +
+                                  (delay ? " needs a number of 0 or more" : " needs a number above 0"));
             (delay ? options.delay : options.speed) = number;
         }
     }
@@ -220,8 +222,8 @@ int main(int argc, char** argv)
         what = "scenario " + options.scenario;
     }
 
-    const std::optional<Line> line
-        = options.device.empty() ? openPseudoTerminal() : openDevice(options.device);
+    const std::optional<Line> line =
+        options.device.empty() ? openPseudoTerminal() : openDevice(options.device);
     if (!line)
         return 1;
 
@@ -243,12 +245,12 @@ int main(int argc, char** argv)
               << '\n';
 
     // A listener that opens the line only after the announcement gets the whole run.
-    const auto start = Clock::now()
-        + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.delay));
+    const auto start = Clock::now() +
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.delay));
     const auto due = [&](std::size_t second) {
-        return start
-            + std::chrono::duration_cast<Clock::duration>(
-                std::chrono::duration<double>(second / options.speed));
+        return start +
+            std::chrono::duration_cast<Clock::duration>(
+                   std::chrono::duration<double>(second / options.speed));
     };
     for (std::size_t second = 0; options.loop || second < seconds.size(); ++second) {
         if (!waitUntil(*line, due(second), unblocked))

@@ -21,10 +21,17 @@ struct Charger {
 
     ladomat::sim::Reading reading(int status) const
     {
-        return {.mode = mode, .outputMv = 7000 + sent, .currentTenthMa = 10000, .capacityMah = sent,
+        return {.mode = mode,
+                .outputMv = 7000 + sent,
+                .currentTenthMa = 10000,
+                .capacityMah = sent,
                 .status = status};
     }
-    void frame(int status) { app.send(reading(status)); ++sent; }
+    void frame(int status)
+    {
+        app.send(reading(status));
+        ++sent;
+    }
     // A script of status numbers (one frame each) and "t" (one tick of both timers): "2 2 t 1 t".
     void play(const QString& script)
     {
@@ -37,8 +44,8 @@ struct Charger {
 inline QList<QObject*> lockable()
 {
     const Formsetgraf* s = forms.setgraf;
-    return {s->Command1, s->Command2, s->Command3, s->Option1, s->Option2, s->Option3, s->Option4,
-            forms.mdi->m_grafsave, forms.mdi->m_maketext};
+    return {s->Command1, s->Command2, s->Command3,           s->Option1,           s->Option2,
+            s->Option3,  s->Option4,  forms.mdi->m_grafsave, forms.mdi->m_maketext};
 }
 inline QString locks()
 {
@@ -61,15 +68,21 @@ inline QString messageField() { return forms.akku->Text7->text(); }
 inline QString lines(const QStringList& text) { return text.join(QStringLiteral("\r\n")); }
 inline const QString kSichern = "Sie sollten jetzt die Daten sichern !!!";
 inline const QString kGeloescht = "Alte Daten sind gelöscht !!!";
-inline const QString kStopMessage = lines({"Sie haben auf STOP gedrückt !  ", "",
-    "Sie können jetzt die Kurve     ", "speichern oder ansehen.  Der   ", "Akku ist aber nicht korrekt    ",
-    "geladen und sollte erst        ", "entladen und dann wieder       ", "aufgeladen werden !            "});
-inline const QString kLinkAlarm = lines({"Ein Fehler ist aufgetreten ... ", "",
-    "A) Kabel zum Akku abgezogen    ", "-> Kabel NIE während einem     ", "Vorgang abziehen !!            ",
-    "-> START-Taste solange drücken,", "bis im Display 'NO BATTERY'    ", "steht !!                       ",
-    "-> Auf 'OK' klicken !          ", "", "B) Gerät nicht betriebsbereit  ",
-    "-> ser. Verbindung prüfen      ", "-> COM Port falsch konfiguriert", "bzw. belegt !                  ",
-    "-> Gerät eingeschaltet ??      ", "", "C) Serielle Übertragung noch   ",
-    "nicht gestartet                ", "-> Drücken Sie eine beliebige  ", "Taste am Ladomat XT II !       "});
-inline const QString kStoreFull = lines({"Der Speicher ist voll:         ", "2.000.000 Messwerte.           ",
-    "Die Aufzeichnung ist beendet.  ", "", "Bitte die Daten jetzt sichern !"});
+inline const QString kStopMessage = lines(
+    {"Sie haben auf STOP gedrückt !  ", "", "Sie können jetzt die Kurve     ",
+     "speichern oder ansehen.  Der   ", "Akku ist aber nicht korrekt    ", "geladen und sollte erst        ",
+     "entladen und dann wieder       ", "aufgeladen werden !            "});
+inline const QString kLinkAlarm =
+    lines({"Ein Fehler ist aufgetreten ... ", "",
+           "A) Kabel zum Akku abgezogen    ", "-> Kabel NIE während einem     ",
+           "Vorgang abziehen !!            ", "-> START-Taste solange drücken,",
+           "bis im Display 'NO BATTERY'    ", "steht !!                       ",
+           "-> Auf 'OK' klicken !          ", "",
+           "B) Gerät nicht betriebsbereit  ", "-> ser. Verbindung prüfen      ",
+           "-> COM Port falsch konfiguriert", "bzw. belegt !                  ",
+           "-> Gerät eingeschaltet ??      ", "",
+           "C) Serielle Übertragung noch   ", "nicht gestartet                ",
+           "-> Drücken Sie eine beliebige  ", "Taste am Ladomat XT II !       "});
+inline const QString kStoreFull =
+    lines({"Der Speicher ist voll:         ", "2.000.000 Messwerte.           ",
+           "Die Aufzeichnung ist beendet.  ", "", "Bitte die Daten jetzt sichern !"});

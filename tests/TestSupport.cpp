@@ -9,15 +9,9 @@
 #include <QLineEdit>
 #include <QTimer>
 
-RecordingDialogs::RecordingDialogs()
-{
-    setDialogBackend(this);
-}
+RecordingDialogs::RecordingDialogs() { setDialogBackend(this); }
 
-RecordingDialogs::~RecordingDialogs()
-{
-    setDialogBackend(nullptr);
-}
+RecordingDialogs::~RecordingDialogs() { setDialogBackend(nullptr); }
 
 void RecordingDialogs::messageBox(const QString& text, const QString& title)
 {
@@ -47,10 +41,7 @@ void TestApp::send(const ladomat::sim::Reading& reading)
     sendRaw(QByteArray::fromStdString(ladomat::sim::frameLine(reading)));
 }
 
-void TestApp::sendRaw(const QByteArray& bytes)
-{
-    port->receive(bytes);
-}
+void TestApp::sendRaw(const QByteArray& bytes) { port->receive(bytes); }
 
 void TestApp::tick()
 {
@@ -75,10 +66,7 @@ PlotWindows::~PlotWindows()
     V = nullptr;
 }
 
-const QImage& PlotWindows::image() const
-{
-    return grafik.Picture1->image();
-}
+const QImage& PlotWindows::image() const { return grafik.Picture1->image(); }
 
 QStringList PlotWindows::timeTexts() const
 {

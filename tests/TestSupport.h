@@ -56,7 +56,7 @@ struct PlotWindows {
     explicit PlotWindows(QSize inner = {680, 544});
     ~PlotWindows();
     PlotSurface* plot() const { return grafik.Picture1; }
-    const QImage& image() const;    // the plot's picture
+    const QImage& image() const;  // the plot's picture
     QStringList timeTexts() const;  // the time axis labels, fields 11 to 17
 
     Variabelen vars;

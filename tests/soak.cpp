@@ -145,7 +145,8 @@ public:
                 checkCurveFile("after a stop");
                 invariants::require(V->MessungGestoppt == 1, "the stop was seen");
                 run(mode, 1);  // and the next run starts a new record
-                invariants::require(V->MessungGestoppt == 0 && V->MessNr == 1, "a run after a stop starts anew");
+                invariants::require(V->MessungGestoppt == 0 && V->MessNr == 1,
+                                    "a run after a stop starts anew");
                 break;
             case 2:  // battery taken off mid-run
                 frame(mode, 0);
@@ -195,7 +196,8 @@ public:
                 for (int s = 0; s < 8; ++s)
                     second({});
         }
-        invariants::require(V->MessNr == kStoreSize + 1 && V->MessungBeendet == 1, "a full store ends the record");
+        invariants::require(V->MessNr == kStoreSize + 1 && V->MessungBeendet == 1,
+                            "a full store ends the record");
         run(0, 1000);
         checkCurveFile("after the store filled");
     }
@@ -211,8 +213,8 @@ public:
 private:
     static QByteArray curveLine(int n, const Values& v)
     {
-        return QByteArray::number(n) + ',' + QByteArray::number(v[0]) + ',' + QByteArray::number(v[1]) + ','
-               + QByteArray::number(v[2]) + "\r\n";
+        return QByteArray::number(n) + ',' + QByteArray::number(v[0]) + ',' + QByteArray::number(v[1]) + ',' +
+            QByteArray::number(v[2]) + "\r\n";
     }
 };
 

@@ -24,7 +24,8 @@ void TestAkku::startState()
     // Name and capacity unknown, 6 cells, today's date; cells, voltage and date cannot be typed in.
     TestApp app;
     const Formakku* a = forms.akku;
-    QCOMPARE((QStringList{a->Text1->text(), a->Text2->text(), a->Text3->text(), a->Text4->text(), a->Text7->text()}),
+    QCOMPARE((QStringList{a->Text1->text(), a->Text2->text(), a->Text3->text(), a->Text4->text(),
+                          a->Text7->text()}),
              (QStringList{"?", "?", "6", "7,2", ""}));
     QCOMPARE(a->Text6->text(), QDate::currentDate().toString(QStringLiteral("dd.MM.yy")));
     QVERIFY(a->Text3->isReadOnly() && a->Text4->isReadOnly() && a->Text6->isReadOnly());
@@ -56,7 +57,8 @@ void TestAkku::fieldsKeepWhatIsEntered()
     // keeps its line ends as CR LF.
     TestApp app;
     const std::tuple<QLineEdit*, const char*, const char*> rows[] = {
-        {forms.akku->Text1, "Sanyo 1700 SCRC Pack A", "Sanyo 1700 SCRC"}, {forms.akku->Text2, "170000", "1700"}};
+        {forms.akku->Text1, "Sanyo 1700 SCRC Pack A", "Sanyo 1700 SCRC"},
+        {forms.akku->Text2, "170000", "1700"}};
     for (const auto& [edit, typed, kept] : rows) {
         edit->selectAll();
         QTest::keyClicks(edit, QLatin1String(typed));

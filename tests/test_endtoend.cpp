@@ -40,7 +40,10 @@ struct PseudoTerminal {
         }
     }
     ~PseudoTerminal() { close(); }
-    bool write(const QByteArray& bytes) { return ::write(master, bytes.data(), bytes.size()) == bytes.size(); }
+    bool write(const QByteArray& bytes)
+    {
+        return ::write(master, bytes.data(), bytes.size()) == bytes.size();
+    }
     void close()
     {
         for (int* fd : {&slave, &master}) {
@@ -84,13 +87,13 @@ private slots:
     void simulatorChargeReachesTheProgram()
     {
         QProcess sim;
-        sim.start(qEnvironmentVariable("LADOMAT_SIM"), { "--scenario", "nimh-charge", "--speed", "20" });
+        sim.start(qEnvironmentVariable("LADOMAT_SIM"), {"--scenario", "nimh-charge", "--speed", "20"});
         QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), 10000);
         const QString announced = QString::fromLocal8Bit(sim.readLine()).trimmed();
         QVERIFY2(announced.startsWith(QLatin1String("PTY ")), qPrintable(announced));
         qputenv("LADOMAT_COM1", announced.mid(4).toLocal8Bit());
         RecordingDialogs dialogs;
-        MDIForm1 window; // the hardware port, opened on COM1
+        MDIForm1 window;  // the hardware port, opened on COM1
         QVERIFY(!window.ended() && dialogs.messages.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(V->MessNr > 20, 60000);
         window.MSComm1->setPortOpen(false);
@@ -98,7 +101,7 @@ private slots:
         sim.waitForFinished();
         qunsetenv("LADOMAT_COM1");
 
-        std::vector<std::string> frames; // the 30 digits of each frame sent
+        std::vector<std::string> frames;  // the 30 digits of each frame sent
         for (const std::string& second : ladomat::sim::scenario("nimh-charge"))
             frames.push_back(second.substr(1, 30));
         QVERIFY(std::find(frames.begin(), frames.end(), V->Datensatz.toStdString()) != frames.end());
@@ -108,10 +111,11 @@ private slots:
         // (status 02 at 23-24) than the sample before.
         auto next = frames.begin();
         for (int n = 1; n < V->MessNr; ++n) {
-            const std::string sample = QString::asprintf("%04X%04X%04X02", int(V->KurveU[n]), int(V->KurveI[n]),
-                int(V->KurveQ[n])).toStdString();
-            next = std::find_if(
-                next, frames.end(), [&](const std::string& f) { return f.substr(10, 14) == sample; });
+            const std::string sample =
+                QString::asprintf("%04X%04X%04X02", int(V->KurveU[n]), int(V->KurveI[n]), int(V->KurveQ[n]))
+                    .toStdString();
+            next = std::find_if(next, frames.end(),
+                                [&](const std::string& f) { return f.substr(10, 14) == sample; });
             QVERIFY2(next != frames.end(), qPrintable(QStringLiteral("sample %1 was not sent").arg(n)));
             ++next;
         }
@@ -126,7 +130,8 @@ private slots:
         const auto openPty = [](int mode) {
             const int master = posix_openpt(O_RDWR | O_NOCTTY);
             const QString slave = master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0
-                ? QString::fromLocal8Bit(ptsname(master)) : QString();
+                ? QString::fromLocal8Bit(ptsname(master))
+                : QString();
             if (!slave.isEmpty())
                 chmod(ptsname(master), mode);
             return std::pair(master, slave);
@@ -146,10 +151,11 @@ private slots:
         QTemporaryDir copyDir;
         if (geteuid() == 0) {
             const QString copy = copyDir.filePath(QStringLiteral("ladomat-link"));
-            QVERIFY(QFile::copy(link, copy) && chmod(qPrintable(copyDir.path()), 0755) == 0
-                    && chmod(qPrintable(copy), 0755) == 0);
+            QVERIFY(QFile::copy(link, copy) && chmod(qPrintable(copyDir.path()), 0755) == 0 &&
+                    chmod(qPrintable(copy), 0755) == 0);
             link = copy;
-            program.start(QStringLiteral("setpriv"), { "--reuid=65534", "--regid=65534", "--clear-groups", link });
+            program.start(QStringLiteral("setpriv"),
+                          {"--reuid=65534", "--regid=65534", "--clear-groups", link});
         } else {
             program.start(link);
         }
@@ -167,7 +173,8 @@ private slots:
         program.waitForFinished();
         ::close(deniedMaster);
         ::close(allowedMaster);
-        const QStringList hints = QString::fromUtf8(program.readAllStandardError()).split(u'\n').filter(u"dialout");
+        const QStringList hints =
+            QString::fromUtf8(program.readAllStandardError()).split(u'\n').filter(u"dialout");
         QCOMPARE(hints.size(), 1);
         QVERIFY2(hints[0].contains(denied) && !hints[0].contains(allowed), qPrintable(hints[0]));
     }
@@ -205,7 +212,8 @@ private slots:
         QVERIFY(V->MessNr == 4 && V->MessAnzahl == 4 && forms.protokoll->model->rowCount() == 3);
         dialogs.answers = {dir.filePath("Kurve01.TXT")};
         m_maketext_Click();  // enabled or not, an export of what is recorded must work now
-        QCOMPARE(contents(dir.filePath("Kurve01.TXT")), "1,7001,10000,0\r\n2,7002,10000,0\r\n3,7003,10000,0\r\n4,0,0,0\r\n");
+        QCOMPARE(contents(dir.filePath("Kurve01.TXT")),
+                 "1,7001,10000,0\r\n2,7002,10000,0\r\n3,7003,10000,0\r\n4,0,0,0\r\n");
         QVERIFY(dialogs.messages.isEmpty() && !window.MSComm1->portOpen());
 
         // Back: half a frame left over on the line must not spoil the next one.
@@ -246,7 +254,8 @@ private slots:
         expected += curveLine(n + 1, last);
 
         QProcess sim;
-        sim.start(qEnvironmentVariable("LADOMAT_SIM"), {"--replay", file.fileName(), "--speed", "30", "--delay", "2"});
+        sim.start(qEnvironmentVariable("LADOMAT_SIM"),
+                  {"--replay", file.fileName(), "--speed", "30", "--delay", "2"});
         QVERIFY(sim.waitForReadyRead(10000));
         const QString announced = QString::fromLocal8Bit(sim.readLine()).trimmed();
         QVERIFY2(announced.startsWith(QLatin1String("PTY ")), qPrintable(announced));

@@ -39,13 +39,21 @@ QStringList entries(const QTemporaryDir& dir)
 // Answers through the app's dialogs, noting each request's settings and whether the port is open
 // meanwhile; a frame sent while the dialog is open must be lost.
 struct DialogProbe : DialogBackend {
-    explicit DialogProbe(TestApp& app) : app(app) { setDialogBackend(this); }
+    explicit DialogProbe(TestApp& app)
+        : app(app)
+    {
+        setDialogBackend(this);
+    }
     ~DialogProbe() override { setDialogBackend(&app.dialogs); }
-    void messageBox(const QString& text, const QString& title) override { app.dialogs.messageBox(text, title); }
+    void messageBox(const QString& text, const QString& title) override
+    {
+        app.dialogs.messageBox(text, title);
+    }
     QString saveFile(const SaveFileRequest& r) override
     {
-        seen << QStringList{r.title, r.filter, r.initialFolder, r.proposedName, r.defaultExtension}.join(u'|')
-                    + (app.port->portOpen() ? " port open" : "");
+        seen << QStringList{r.title, r.filter, r.initialFolder, r.proposedName, r.defaultExtension}.join(
+                    u'|') +
+                (app.port->portOpen() ? " port open" : "");
         app.send(frame(8, 9999));
         return app.dialogs.saveFile(r);
     }
@@ -78,7 +86,8 @@ private slots:
         QFile old(dir.filePath("Kurve01.TXT"));
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(500, 'x')) == 500);
         old.close();
-        app.port->setWaitingOnOpen("\x02" "0100");
+        app.port->setWaitingOnOpen("\x02"
+                                   "0100");
         app.dialogs.answers = {old.fileName(), dir.filePath("Test")};
         app.mdi->m_maketext->trigger();  // enabled: the record has ended
         QCOMPARE(contents(old.fileName()),
@@ -149,7 +158,8 @@ private slots:
         m_maketext_Click();
         m_grafsave_Click();
         const auto failed = [](const QString& path) {
-            return QPair<QString, QString>("Die Datei " + QDir::toNativeSeparators(path) + " konnte nicht geschrieben werden !",
+            return QPair<QString, QString>("Die Datei " + QDir::toNativeSeparators(path) +
+                                               " konnte nicht geschrieben werden !",
                                            "Ladomat Link");
         };
         QCOMPARE(app.dialogs.messages, (QList{failed(missing), failed(folder)}));
@@ -163,8 +173,9 @@ private slots:
         app.dialogs.messages.clear();
         app.port->setAvailablePorts({});
         m_grafsave_Click();
-        QCOMPARE(app.dialogs.messages.value(0).first,
-                 "COM1 konnte nicht wieder geöffnet werden ! Bitte unter Einstellungen / Port einen Port wählen.");
+        QCOMPARE(
+            app.dialogs.messages.value(0).first,
+            "COM1 konnte nicht wieder geöffnet werden ! Bitte unter Einstellungen / Port einen Port wählen.");
         QVERIFY(!app.port->portOpen());
     }
 
@@ -179,8 +190,8 @@ private slots:
             app.send(frame(2, 10000 + k, 500, k));
         app.send(frame(8, 13000));
         const auto state = [] {
-            QByteArray bytes = QByteArray::number(V->MessNr) + ' ' + QByteArray::number(V->MessAnzahl) + ' '
-                               + QByteArray::number(forms.protokoll->model->rowCount());
+            QByteArray bytes = QByteArray::number(V->MessNr) + ' ' + QByteArray::number(V->MessAnzahl) + ' ' +
+                QByteArray::number(forms.protokoll->model->rowCount());
             for (float* curve : {V->KurveU.get(), V->KurveI.get(), V->KurveQ.get()})
                 bytes.append(reinterpret_cast<const char*>(curve), 503 * sizeof(float));
             return bytes;
@@ -189,9 +200,11 @@ private slots:
         QTemporaryDir dir;
         const QString readOnly = dir.filePath("nur-lesen"), full = dir.filePath("voll");
         QVERIFY(QDir(dir.path()).mkdir("nur-lesen") && QDir(dir.path()).mkdir("voll"));
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                      | QFile::ReadOther | QFile::ExeOther));
-        QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(dir.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(
+            readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
         const bool root = geteuid() == 0;
         QVERIFY(!root || seteuid(65534) == 0);
         app.dialogs.answers = {readOnly + "/Kurve01.TXT", readOnly + "/Grafik01.BMP"};
@@ -212,13 +225,16 @@ private slots:
         QStringList expected;
         for (const QString& folder : {readOnly, full})
             for (const char* name : {"/Kurve01.TXT", "/Grafik01.BMP"})
-                expected << "Die Datei " + QDir::toNativeSeparators(folder + name) + " konnte nicht geschrieben werden !";
+                expected << "Die Datei " + QDir::toNativeSeparators(folder + name) +
+                        " konnte nicht geschrieben werden !";
         QStringList shown;
         for (const auto& [text, title] : app.dialogs.messages)
             shown << text;
         QCOMPARE(shown.join("\n"), expected.join("\n"));
         QVERIFY(state() == before);
-        const auto nothingIn = [](const QString& folder) { return QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+        const auto nothingIn = [](const QString& folder) {
+            return QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        };
         QVERIFY(nothingIn(readOnly) && nothingIn(full));
         QVERIFY(app.port->portOpen());
         app.send(frame(8, 13100));

@@ -31,10 +31,10 @@ QString frontCaption(const TestApp& app)
     return app.mdi->mdiArea->subWindowList(QMdiArea::StackingOrder).last()->windowTitle();
 }
 
-const QPair<QString, QString> comError { "Fehler : COM-Port nicht vorhanden oder anderweitig verwendet !",
-    "COM-Error" };
+const QPair<QString, QString> comError{"Fehler : COM-Port nicht vorhanden oder anderweitig verwendet !",
+                                       "COM-Error"};
 
-} // namespace
+}  // namespace
 
 class TestMenus : public QObject {
     Q_OBJECT
@@ -50,27 +50,28 @@ private slots:
 void TestMenus::portWindowAndItsChoice()
 {
     qputenv("LADOMAT_COM2", "/dev/ttyTEST2");
-    TestApp app({ 1, 2 });
+    TestApp app({1, 2});
     app.mdi->m_port->trigger();
     Formeinstell* window = portWindow(app);
     QVERIFY(window && !app.port->portOpen() && !app.mdi->m_port->isEnabled());
     QCOMPARE(MDIForm1::frameOf(window)->windowTitle(), QStringLiteral("Port - Einstellungen"));
-    QCOMPARE((QStringList { window->Text1->text(), window->Text3->text(), window->Label5->text(),
-                 window->Frame1->title(), window->Command1->text() }),
-        (QStringList { "9600 bps", "keine",
-            "Die oberen Parameter sind fest vorgegeben und brauch nicht eingestellt zu werden !",
-            "Port wählen", "Port übernhemen" }));
-    QCOMPARE(window->size(), QSize(161, 241)); // 2415 x 3615 twips
+    QCOMPARE(
+        (QStringList{window->Text1->text(), window->Text3->text(), window->Label5->text(),
+                     window->Frame1->title(), window->Command1->text()}),
+        (QStringList{"9600 bps", "keine",
+                     "Die oberen Parameter sind fest vorgegeben und brauch nicht eingestellt zu werden !",
+                     "Port wählen", "Port übernhemen"}));
+    QCOMPARE(window->size(), QSize(161, 241));  // 2415 x 3615 twips
     QVERIFY(window->Option2->toolTip().contains(QLatin1String("/dev/ttyTEST2")));
-    QVERIFY(!window->Option1->isChecked() && !window->Option2->isChecked() && !window->Option3->isChecked()
-        && !window->Option4->isChecked());
+    QVERIFY(!window->Option1->isChecked() && !window->Option2->isChecked() && !window->Option3->isChecked() &&
+            !window->Option4->isChecked());
     qunsetenv("LADOMAT_COM2");
 
     // A port in use: the message, and nothing else changes; then a free one is taken and what
     // waited there is shown once, not decoded.
     window->Option3->setChecked(true);
     window->Command1->click();
-    QCOMPARE(app.dialogs.messages, QList { comError });
+    QCOMPARE(app.dialogs.messages, QList{comError});
     QVERIFY(portWindow(app) && !app.port->portOpen() && !app.mdi->m_port->isEnabled());
     const QByteArray waiting = QByteArray("\x02") + ladomat::sim::frameDigits({}).c_str() + "\r";
     app.port->setWaitingOnOpen(waiting);
@@ -100,7 +101,7 @@ void TestMenus::portWindowAndItsChoice()
 void TestMenus::portWindowClosedByItsFrame()
 {
     // After a failed choice, closing the frame goes back to the port used before.
-    TestApp app({ 2, 3 });
+    TestApp app({2, 3});
     app.mdi->m_port->trigger();
     portWindow(app)->Option1->setChecked(true);
     portWindow(app)->Command1->click();
@@ -110,10 +111,10 @@ void TestMenus::portWindowClosedByItsFrame()
 
     // That port is gone meanwhile: the message, and "Port" can be chosen again.
     app.mdi->m_port->trigger();
-    app.port->setAvailablePorts({ 3 });
+    app.port->setAvailablePorts({3});
     MDIForm1::frameOf(portWindow(app))->close();
     QVERIFY(!app.port->portOpen() && app.mdi->m_port->isEnabled());
-    QCOMPARE(app.dialogs.messages, (QList { comError, comError }));
+    QCOMPARE(app.dialogs.messages, (QList{comError, comError}));
 }
 
 void TestMenus::showHideItems()
@@ -124,15 +125,15 @@ void TestMenus::showHideItems()
     MDIForm1& m = *app.mdi;
     QCOMPARE(m.m_serdaten->text(), QStringLiteral("ser. Datenformat [anzeigen]"));
     const std::tuple<QAction*, QString, QList<QWidget*>> items[] = {
-        { m.m_text, "Text", { forms.text } },
-        { m.m_grafik, "Grafik", { forms.grafik, forms.setgraf } },
-        { m.m_protokoll, "Protokoll", { forms.protokoll } },
-        { m.m_akku, "Akku / Infos", { forms.akku } },
-        { m.m_serdaten, "Ser. Datenformat", { forms.datenformat } },
+        {m.m_text, "Text", {forms.text}},
+        {m.m_grafik, "Grafik", {forms.grafik, forms.setgraf}},
+        {m.m_protokoll, "Protokoll", {forms.protokoll}},
+        {m.m_akku, "Akku / Infos", {forms.akku}},
+        {m.m_serdaten, "Ser. Datenformat", {forms.datenformat}},
     };
     for (const auto& [item, name, windows] : items) {
         const bool shownAtStart = !MDIForm1::frameOf(windows.first())->isHidden();
-        for (bool shown : { !shownAtStart, shownAtStart }) {
+        for (bool shown : {!shownAtStart, shownAtStart}) {
             item->trigger();
             QCOMPARE(item->text(), name + (shown ? " [verbergen]" : " [anzeigen]"));
             for (QWidget* window : windows)
@@ -173,7 +174,7 @@ void TestMenus::informationWindows()
     QStringList captions;
     for (QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList().mid(6))
         captions << frame->windowTitle();
-    QCOMPARE(captions, (QStringList { "Aufbau des ser. Kabels", "Info ...", "Fragen ..." }));
+    QCOMPARE(captions, (QStringList{"Aufbau des ser. Kabels", "Info ...", "Fragen ..."}));
 
     QString texts = "\n";
     for (const QLabel* label : app.mdi->findChild<Forminfo*>()->findChildren<QLabel*>())

@@ -1,4 +1,5 @@
-// The platform layer: number texts, the plot surface's line drawing and clipping, port names, the memory port.
+// The platform layer: number texts, the plot surface's line drawing and clipping, port names, the memory
+// port.
 #include "TestSupport.h"
 
 #include "platform/NumberText.h"
@@ -63,7 +64,7 @@ private slots:
         qputenv("LADOMAT_COM3", "/dev/pts/77");
         QCOMPARE(deviceForComPort(3), QStringLiteral("/dev/pts/77"));
         qunsetenv("LADOMAT_COM3");
-        QCOMPARE(deviceForComPort(3), systemSerialDevices().value(2)); // empty when there is none
+        QCOMPARE(deviceForComPort(3), systemSerialDevices().value(2));  // empty when there is none
     }
 
     // The receive event comes once the threshold is reached; reading takes every waiting character.

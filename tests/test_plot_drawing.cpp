@@ -90,21 +90,40 @@ void TestPlotDrawing::eachViewEqualsPerSampleDrawing()
     // voltage's only up to the current's row, as the current is drawn over it. Noisy curves
     // (voltage 0) are drawn in the start size, 21 minutes (1260 samples) a page. The whole record's
     // time labels show a sixth of its minutes per grid line; an empty record leaves the bare grid.
-    const struct { char view; float page; int samples; Qt::CheckState u, q; float voltage; int row;
-                   QStringList labels; } cases[] = {  // labels: the time labels, when given
-        {'L', 1, 720, Qt::Checked, Qt::Unchecked, 31500, 262, {}},
-        {'P', 1, 720, Qt::Checked, Qt::Unchecked, 31500, 262, {}},
-        {'W', 1, 720, Qt::Checked, Qt::Unchecked, 63000, 0,
-         {"0", "002,0", "004,0", "006,0", "008,0", "010,0", "012,0Min"}},
-        {'W', 1, 20000, Qt::Checked, Qt::Unchecked, 31500, 262, {}},  // many samples a column
-        {'L', 2, 1261, Qt::PartiallyChecked, Qt::Checked, 0, 0, {}},  // page 2's first sample
-        {'P', 1, 1000, Qt::Checked, Qt::Unchecked, 0, 0, {}},  // the record ends mid page
-        {'W', 1, 0, Qt::Checked, Qt::Checked, 0, 0, {"0", "", "", "", "", "", ""}},
-        {'W', 1, 1, Qt::Checked, Qt::Checked, 0, 0, {}},
-        {'W', 1, 601, Qt::PartiallyChecked, Qt::Unchecked, 0, 0, {}},
-        {'W', 1, 30000, Qt::Checked, Qt::Checked, -1, 0, {}},  // a clean charge curve
-        {'W', 1, 5000, Qt::Checked, Qt::Checked, 0, 0,
-         {"0", "013,9", "027,8", "041,7", "055,6", "069,4", "083,3Min"}}};
+    const struct {
+        char view;
+        float page;
+        int samples;
+        Qt::CheckState u, q;
+        float voltage;
+        int row;
+        QStringList labels;
+    } cases[] = {// labels: the time labels, when given
+                 {'L', 1, 720, Qt::Checked, Qt::Unchecked, 31500, 262, {}},
+                 {'P', 1, 720, Qt::Checked, Qt::Unchecked, 31500, 262, {}},
+                 {'W',
+                  1,
+                  720,
+                  Qt::Checked,
+                  Qt::Unchecked,
+                  63000,
+                  0,
+                  {"0", "002,0", "004,0", "006,0", "008,0", "010,0", "012,0Min"}},
+                 {'W', 1, 20000, Qt::Checked, Qt::Unchecked, 31500, 262, {}},  // many samples a column
+                 {'L', 2, 1261, Qt::PartiallyChecked, Qt::Checked, 0, 0, {}},  // page 2's first sample
+                 {'P', 1, 1000, Qt::Checked, Qt::Unchecked, 0, 0, {}},  // the record ends mid page
+                 {'W', 1, 0, Qt::Checked, Qt::Checked, 0, 0, {"0", "", "", "", "", "", ""}},
+                 {'W', 1, 1, Qt::Checked, Qt::Checked, 0, 0, {}},
+                 {'W', 1, 601, Qt::PartiallyChecked, Qt::Unchecked, 0, 0, {}},
+                 {'W', 1, 30000, Qt::Checked, Qt::Checked, -1, 0, {}},  // a clean charge curve
+                 {'W',
+                  1,
+                  5000,
+                  Qt::Checked,
+                  Qt::Checked,
+                  0,
+                  0,
+                  {"0", "013,9", "027,8", "041,7", "055,6", "069,4", "083,3Min"}}};
     for (const auto& c : cases) {
         PlotWindows windows(c.voltage != 0 ? QSize(680, 544) : QSize(455, 211));
         (c.voltage > 0 ? windows.setgraf.Option2 : windows.setgraf.Option3)->setChecked(true);
@@ -144,11 +163,15 @@ void TestPlotDrawing::liveExtensionTurnsThePage()
     // sample. A pause across a page end turns the page as well.
     QList<int> allColumns(600);
     std::iota(allColumns.begin(), allColumns.end(), 0);
-    const struct { int first, last; float page; QStringList texts; QList<int> green; } steps[] = {
-        {1, 719, 1, {"0", "1", "12 Min"}, allColumns},
-        {720, 720, 2, {"0", "1", "24 Min"}, {599}},
-        {721, 721, 2, {"720", "2", "24 Min"}, {0, 599}},
-        {1445, 1446, 3, {"1440", "3", "36 Min"}, {4, 5}}};  // nothing from 722 to 1444
+    const struct {
+        int first, last;
+        float page;
+        QStringList texts;
+        QList<int> green;
+    } steps[] = {{1, 719, 1, {"0", "1", "12 Min"}, allColumns},
+                 {720, 720, 2, {"0", "1", "24 Min"}, {599}},
+                 {721, 721, 2, {"720", "2", "24 Min"}, {0, 599}},
+                 {1445, 1446, 3, {"1440", "3", "36 Min"}, {4, 5}}};  // nothing from 722 to 1444
     PlotWindows windows;
     std::fill_n(&windows.vars.KurveU[1], 1500, 31500.0f);
     for (const auto& s : steps) {
@@ -246,7 +269,8 @@ void TestPlotDrawing::plotFollowsTheDevicePixelRatio()
         QVERIFY(two.rows[i] - 2 * one.rows[i] == 0 || two.rows[i] - 2 * one.rows[i] == 1);
     for (int i = 0; i < one.columns.size(); ++i)
         QVERIFY(two.columns[i] - 2 * one.columns[i] == 0 || two.columns[i] - 2 * one.columns[i] == 1);
-    QVERIFY2(qAbs(two.caption.top() - 2 * one.caption.top()) <= 2 && qAbs(two.caption.left() - 2 * one.caption.left()) <= 2,
+    QVERIFY2(qAbs(two.caption.top() - 2 * one.caption.top()) <= 2 &&
+                 qAbs(two.caption.left() - 2 * one.caption.left()) <= 2,
              qPrintable(QStringLiteral("%1 %2").arg(two.caption.top()).arg(one.caption.top())));
     QVERIFY2(qAbs(two.caption.height() - 2 * one.caption.height()) <= 2,
              qPrintable(QStringLiteral("%1 %2").arg(two.caption.height()).arg(one.caption.height())));

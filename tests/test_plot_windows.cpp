@@ -26,7 +26,10 @@ void TestPlotWindows::layoutRuleGridAndFrame()
 {
     // Outer sizes in pixels: at least 6150 x 3700 twips (410 x 247); below the minimum width the
     // plot keeps 4845 twips (323 pixels), else it is the inner width less 1200 twips (80).
-    const struct { QSize outer, expected; bool fixedWidth; } cases[] = {
+    const struct {
+        QSize outer, expected;
+        bool fixedWidth;
+    } cases[] = {
         {{200, 100}, {410, 247}, true}, {{409, 300}, {410, 300}, true}, {{410, 300}, {410, 300}, false}};
     for (const auto& c : cases) {
         QMdiArea area;  // outlives the window it frames
@@ -40,8 +43,9 @@ void TestPlotWindows::layoutRuleGridAndFrame()
         const QSize inner = windows.grafik.size();
         QCOMPARE(inner, c.expected - border);
         const QRect plot = windows.plot()->geometry();
-        QCOMPARE(plot, QRect(33, 0, c.fixedWidth ? 323 : inner.width() - 80,
-                             twipsToPixels(pixelsToTwips(inner.height()) - 290)));
+        QCOMPARE(plot,
+                 QRect(33, 0, c.fixedWidth ? 323 : inner.width() - 80,
+                       twipsToPixels(pixelsToTwips(inner.height()) - 290)));
 
         // Grid line k lies at k times H / 525 (rows) or W / 600 (columns), the frame on the
         // plot's edges; nothing else is drawn.
@@ -65,7 +69,8 @@ void TestPlotWindows::labelsAndSettings()
     QList<QPoint> places;
     for (int field : {1, 6, 18, 10, 11, 12, 17})
         places << windows.grafik.Text[field]->pos();
-    QCOMPARE(places, (QList<QPoint>{{0, 18}, {633, 14}, {633, 26}, {633, 414}, {17, 525}, {117, 525}, {623, 525}}));
+    QCOMPARE(places,
+             (QList<QPoint>{{0, 18}, {633, 14}, {633, 26}, {633, 414}, {17, 525}, {117, 525}, {623, 525}}));
 
     // The settings' start state: voltage and current ticked, 12 minutes a page. A grey box
     // reads 2; the user's clicks only toggle between 1 and 0.
@@ -79,10 +84,13 @@ void TestPlotWindows::labelsAndSettings()
     }
     QCOMPARE(values, (QList<int>{1, 1, 0, 2, 1, 0, 1}));
 
-    const struct { const char* option; float page; QStringList labels; } cases[] = {
-        {"Option1", 1, {"0", "1", "2", "3", "4", "5", "6 Min"}},
-        {"Option3", 2, {"21", "24,5", "28", "31,5", "35", "38,5", "42 Min"}},
-        {"Option4", 4, {"90", "95", "100", "105", "110", "115", "120 Min"}}};
+    const struct {
+        const char* option;
+        float page;
+        QStringList labels;
+    } cases[] = {{"Option1", 1, {"0", "1", "2", "3", "4", "5", "6 Min"}},
+                 {"Option3", 2, {"21", "24,5", "28", "31,5", "35", "38,5", "42 Min"}},
+                 {"Option4", 4, {"90", "95", "100", "105", "110", "115", "120 Min"}}};
     for (const auto& c : cases) {
         setgraf.findChild<QRadioButton*>(c.option)->setChecked(true);
         windows.vars.Seite = c.page;

@@ -21,13 +21,26 @@ static int logRows() { return forms.protokoll->model->rowCount(); }
 static int loggedNumber(int row) { return forms.protokoll->model->line(row).section(u'\t', 0, 0).toInt(); }
 
 // The texts a frame shows; kOld where an ignored frame leaves the text as it was.
-struct Texts { int mode, status; QString modeText, statusText, hint; };
+struct Texts {
+    int mode, status;
+    QString modeText, statusText, hint;
+};
 // A frame in one state of the run: the script before it (as for Charger, and "w" to show the whole
 // record instead of pages, "f" to move on to sample 1,999,999 next to the end of the store), then what
 // the frame does: the sample number of the log line it adds (0 for none), the next sample number,
 // locks, message and the state after it.
-struct Step { int mode; QString before; int status, logged; float messNr; QString locks, message, after; };
-struct Run { QString scenario; int rows, lastLogged; QString message, locks; };
+struct Step {
+    int mode;
+    QString before;
+    int status, logged;
+    float messNr;
+    QString locks, message, after;
+};
+struct Run {
+    QString scenario;
+    int rows, lastLogged;
+    QString message, locks;
+};
 
 class TestProcessStates : public QObject {
     Q_OBJECT

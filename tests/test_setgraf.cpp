@@ -167,12 +167,19 @@ void TestSetgraf::pagesAndViews()
     // After each click: Text1, the view button's caption, first and last time label, the locks.
     const QStringList first{"1", "Gesamtkurve", "0", "12 Min", kUnlocked};
     const QStringList second{"2", "Gesamtkurve", "12", "24 Min", kUnlocked};
-    const struct { QAbstractButton* button; QStringList state; int lastColumn; } clicks[] = {
-        {s->Option2, {" 1", "Gesamtkurve", "0", "12 Min", kUnlocked}, full},
-        {s->Command3, second, page2}, {s->Command3, second, page2}, {s->Command3, second, page2},
-        {s->Command2, first, full}, {s->Command2, first, full}, {s->Command3, second, page2},
-        {s->Command1, {"2", "Normalansicht", "0", "012,5Min", "100000011"}, full},
-        {s->Command1, second, page2}};
+    const struct {
+        QAbstractButton* button;
+        QStringList state;
+        int lastColumn;
+    } clicks[] = {{s->Option2, {" 1", "Gesamtkurve", "0", "12 Min", kUnlocked}, full},
+                  {s->Command3, second, page2},
+                  {s->Command3, second, page2},
+                  {s->Command3, second, page2},
+                  {s->Command2, first, full},
+                  {s->Command2, first, full},
+                  {s->Command3, second, page2},
+                  {s->Command1, {"2", "Normalansicht", "0", "012,5Min", "100000011"}, full},
+                  {s->Command1, second, page2}};
     for (const auto& c : clicks) {
         c.button->click();
         const QString start = forms.grafik->Text[11]->text(), span = forms.grafik->Text[17]->text();

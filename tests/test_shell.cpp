@@ -31,7 +31,8 @@ void TestShell::portAtStartup()
     // COM1 to COM4 are tried in turn; the first that opens is used, at 9600,N,8,1. What waits
     // there is read once into the data format window, not decoded.
     const QByteArray waiting = QByteArray("\x02") + ladomat::sim::frameDigits({}).c_str() + "\r";
-    const std::pair<std::set<int>, std::vector<int>> cases[] = {{{1, 2, 3, 4}, {1}}, {{2, 3}, {1, 2}}, {{4}, {1, 2, 3, 4}}};
+    const std::pair<std::set<int>, std::vector<int>> cases[] = {
+        {{1, 2, 3, 4}, {1}}, {{2, 3}, {1, 2}}, {{4}, {1, 2, 3, 4}}};
     for (const auto& [available, tried] : cases) {
         TestApp app(available, waiting);
         QVERIFY(app.port->portOpen() && !app.mdi->ended() && app.dialogs.messages.isEmpty());
@@ -45,8 +46,9 @@ void TestShell::portAtStartup()
     // before the later start-up steps.
     TestApp app(std::set<int>{5});
     QCOMPARE(app.port->triedPorts(), (std::vector<int>{1, 2, 3, 4}));
-    QCOMPARE(app.dialogs.messages, (QList<QPair<QString, QString>>{
-                                       {"Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !", "Ladomat Link"}}));
+    QCOMPARE(app.dialogs.messages,
+             (QList<QPair<QString, QString>>{
+                 {"Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !", "Ladomat Link"}}));
     QVERIFY(app.mdi->ended() && !app.mdi->isVisible());
     QCOMPARE(forms.grafik->Text[1]->text(), QString());
 }
@@ -61,10 +63,27 @@ void TestShell::stateAfterStartupAndEnde()
         for (QAction* action : menu->menu()->actions())
             captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    QCOMPARE(captions, (QStringList{"Ladomat Link V2.01", "Datei:", "Textdatei erzeugen", "-", "Grafik speichern", "-",
-                                    "Ende", "Einstellungen:", "Port", "Fenster:", "Text [verbergen]", "Grafik [verbergen]",
-                                    "Protokoll [anzeigen]", "Akku / Infos [verbergen]", "Infos:", "serielles Kabel",
-                                    "ser. Datenformat [anzeigen]", "-", "Author", "Kontakt"}));
+    QCOMPARE(captions,
+             (QStringList{"Ladomat Link V2.01",
+                          "Datei:",
+                          "Textdatei erzeugen",
+                          "-",
+                          "Grafik speichern",
+                          "-",
+                          "Ende",
+                          "Einstellungen:",
+                          "Port",
+                          "Fenster:",
+                          "Text [verbergen]",
+                          "Grafik [verbergen]",
+                          "Protokoll [anzeigen]",
+                          "Akku / Infos [verbergen]",
+                          "Infos:",
+                          "serielles Kabel",
+                          "ser. Datenformat [anzeigen]",
+                          "-",
+                          "Author",
+                          "Kontakt"}));
 
     // Six child windows without close buttons, the log and the data format window hidden.
     QStringList windows;
@@ -72,15 +91,17 @@ void TestShell::stateAfterStartupAndEnde()
         QVERIFY(!(frame->windowFlags() & Qt::WindowCloseButtonHint));
         windows << frame->windowTitle() + (frame->isVisible() ? QString() : QStringLiteral(" (hidden)"));
     }
-    QCOMPARE(windows, (QStringList{"Text - Box", "Grafik - Box", "Grafik Einstellungen", "Akku / Infos",
-                                   "Lade Protokoll (hidden)", "serielles Datenfomat (hidden)"}));
+    QCOMPARE(windows,
+             (QStringList{"Text - Box", "Grafik - Box", "Grafik Einstellungen", "Akku / Infos",
+                          "Lade Protokoll (hidden)", "serielles Datenfomat (hidden)"}));
 
     // Scales and page on the axes; until a record ends, view, page and file commands are locked.
     const Formgrafik* g = forms.grafik;
     QCOMPARE((QStringList{g->Text[1]->text(), g->Text[10]->text(), g->Text[17]->text(), g->Text[18]->text()}),
              (QStringList{"60,0V", "1,00A", "12 Min", "3000mAh"}));
     const Formsetgraf* s = forms.setgraf;
-    const QList<QWidget*> locked{s->Command1, s->Command2, s->Command3, s->Option1, s->Option2, s->Option3, s->Option4};
+    const QList<QWidget*> locked{s->Command1, s->Command2, s->Command3, s->Option1,
+                                 s->Option2,  s->Option3,  s->Option4};
     for (QWidget* control : locked)
         QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
     QVERIFY(!app.mdi->m_grafsave->isEnabled() && !app.mdi->m_maketext->isEnabled());
@@ -88,7 +109,8 @@ void TestShell::stateAfterStartupAndEnde()
     QCOMPARE((QStringList{s->Command1->text(), s->Text1->text()}), (QStringList{"Gesamtkurve", " 1"}));
 
     app.mdi->m_ende->trigger();
-    QVERIFY(!app.port->portOpen() && app.mdi->ended() && !app.mdi->isVisible() && app.dialogs.messages.isEmpty());
+    QVERIFY(!app.port->portOpen() && app.mdi->ended() && !app.mdi->isVisible() &&
+            app.dialogs.messages.isEmpty());
 }
 
 void TestShell::dockingFollowsTheMainWindow()
@@ -100,8 +122,8 @@ void TestShell::dockingFollowsTheMainWindow()
     QVERIFY(QTest::qWaitForWindowExposed(app.mdi.get()));
     const QWidget* client = app.mdi->mdiArea->viewport();
     const auto docked = [&] {
-        return MDIForm1::frameOf(forms.setgraf)->geometry().topRight() == client->rect().topRight()
-            && MDIForm1::frameOf(forms.akku)->geometry().bottomRight() == client->rect().bottomRight();
+        return MDIForm1::frameOf(forms.setgraf)->geometry().topRight() == client->rect().topRight() &&
+            MDIForm1::frameOf(forms.akku)->geometry().bottomRight() == client->rect().bottomRight();
     };
     QVERIFY(docked());
     const QPoint textPlace = MDIForm1::frameOf(forms.text)->pos();

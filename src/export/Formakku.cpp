@@ -17,8 +17,7 @@ namespace {
 const QColor kFieldGrey(224, 224, 224);
 const QColor kMessageRed(192, 0, 0);
 
-void addLabel(QWidget* parent, const char* name, const QString& text, double left, double top,
-              double width)
+void addLabel(QWidget* parent, const char* name, const QString& text, double left, double top, double width)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));

@@ -8,10 +8,7 @@
 
 namespace {
 
-bool writeBitmap(const QString& path)
-{
-    return forms.grafik->Picture1->saveBmp(path);
-}
+bool writeBitmap(const QString& path) { return forms.grafik->Picture1->saveBmp(path); }
 
 }  // namespace
 

@@ -12,14 +12,14 @@ class Formtext : public QWidget {
 public:
     explicit Formtext(QWidget* parent = nullptr);
 
-    QLineEdit* Text2;   // input voltage
-    QLineEdit* Text3;   // output voltage
-    QLineEdit* Text4;   // output current
-    QLineEdit* Text5;   // capacity
-    QLineEdit* Text6;   // status name
-    QLineEdit* Text7;   // mode
-    QLineEdit* Text8;   // cycle
-    QLineEdit* Text9;   // sample number
+    QLineEdit* Text2;  // input voltage
+    QLineEdit* Text3;  // output voltage
+    QLineEdit* Text4;  // output current
+    QLineEdit* Text5;  // capacity
+    QLineEdit* Text6;  // status name
+    QLineEdit* Text7;  // mode
+    QLineEdit* Text8;  // cycle
+    QLineEdit* Text9;  // sample number
     QLineEdit* Text10;  // samples before the live page
     QProgressBar* ProgressBar1;
     QProgressBar* ProgressBar2;

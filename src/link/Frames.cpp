@@ -106,8 +106,8 @@ void WerteAnzeigen()
     f->Text7->setText(blankText(V->Modus.toDouble()));
     f->Text8->setText(blankText(V->Zyklus));
     f->Text9->setText(blankText(V->MessNr));
-    if (!setBar(f->ProgressBar1, V->UEin) || !setBar(f->ProgressBar2, V->UAus)
-        || !setBar(f->ProgressBar3, V->IAus) || !setBar(f->ProgressBar4, V->Kapazitaet)) {
+    if (!setBar(f->ProgressBar1, V->UEin) || !setBar(f->ProgressBar2, V->UAus) ||
+        !setBar(f->ProgressBar3, V->IAus) || !setBar(f->ProgressBar4, V->Kapazitaet)) {
         f->ProgressBar1->setValue(0);
         f->ProgressBar2->setValue(0);
         f->ProgressBar3->setValue(0);

@@ -41,15 +41,9 @@ DialogBackend& backend()
 
 }  // namespace
 
-void setDialogBackend(DialogBackend* newBackend)
-{
-    installedBackend = newBackend;
-}
+void setDialogBackend(DialogBackend* newBackend) { installedBackend = newBackend; }
 
-void showMessageBox(const QString& text, const QString& title)
-{
-    backend().messageBox(text, title);
-}
+void showMessageBox(const QString& text, const QString& title) { backend().messageBox(text, title); }
 
 QString askSaveFileName(const SaveFileRequest& request)
 {

@@ -5,9 +5,9 @@
 
 struct SaveFileRequest {
     QString title;
-    QString filter;          // "Grafiken (*.txt)|*.txt"
-    QString initialFolder;   // "C:\"; the home folder where there are no drive letters
-    QString proposedName;    // "Kurve01.TXT"
+    QString filter;  // "Grafiken (*.txt)|*.txt"
+    QString initialFolder;  // "C:\"; the home folder where there are no drive letters
+    QString proposedName;  // "Kurve01.TXT"
     QString defaultExtension;  // ".TXT", appended to a name typed without extension
 };
 

@@ -27,10 +27,7 @@ QString shortest(double value, int significantDigits)
 
 }  // namespace
 
-QString plainText(double value)
-{
-    return shortest(value, 15);
-}
+QString plainText(double value) { return shortest(value, 15); }
 
 QString blankText(double value)
 {

@@ -12,10 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-int pixelRow(double y)
-{
-    return static_cast<int>(std::floor(std::clamp(y, -2.0, 1.0e7)));
-}
+int pixelRow(double y) { return static_cast<int>(std::floor(std::clamp(y, -2.0, 1.0e7))); }
 
 PixelRun segmentRunInColumn(double ax, double ay, double bx, double by, int column)
 {

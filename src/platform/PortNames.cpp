@@ -38,7 +38,8 @@ QStringList systemSerialDevices()
 
 QString deviceForComPort(int number)
 {
-    const QByteArray fromEnvironment = qgetenv(QStringLiteral("LADOMAT_COM%1").arg(number).toLatin1().constData());
+    const QByteArray fromEnvironment =
+        qgetenv(QStringLiteral("LADOMAT_COM%1").arg(number).toLatin1().constData());
     if (!fromEnvironment.isEmpty())
         return QString::fromLocal8Bit(fromEnvironment);
 #ifdef Q_OS_WIN

@@ -73,10 +73,7 @@ HardwareSerialPort::HardwareSerialPort(QObject* parent)
     });
 }
 
-QString HardwareSerialPort::deviceName() const
-{
-    return deviceForComPort(commPort());
-}
+QString HardwareSerialPort::deviceName() const { return deviceForComPort(commPort()); }
 
 bool HardwareSerialPort::changeOpen(bool open)
 {
@@ -96,8 +93,9 @@ bool HardwareSerialPort::changeOpen(bool open)
         const bool denied = port_->error() == QSerialPort::PermissionError && !QFileInfo(device).isReadable();
         if (denied && !permissionHinted_) {
             permissionHinted_ = true;
-            std::fprintf(stderr, "Ladomat Link: keine Berechtigung für %s – Benutzer in die Gruppe dialout "
-                                 "aufnehmen (sudo adduser $USER dialout) und neu anmelden.\n",
+            std::fprintf(stderr,
+                         "Ladomat Link: keine Berechtigung für %s – Benutzer in die Gruppe dialout "
+                         "aufnehmen (sudo adduser $USER dialout) und neu anmelden.\n",
                          qUtf8Printable(device));
         }
         return false;
@@ -111,10 +109,7 @@ bool HardwareSerialPort::changeOpen(bool open)
     return true;
 }
 
-bool HardwareSerialPort::portOpen() const
-{
-    return port_->isOpen();
-}
+bool HardwareSerialPort::portOpen() const { return port_->isOpen(); }
 
 QString HardwareSerialPort::input()
 {
@@ -183,7 +178,4 @@ void MemorySerialPort::unplug()
     }
 }
 
-void MemorySerialPort::replug()
-{
-    available_.insert(commPort());
-}
+void MemorySerialPort::replug() { available_.insert(commPort()); }

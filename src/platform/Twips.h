@@ -11,10 +11,7 @@ inline int twipsToPixels(double twips)
     return static_cast<int>(twips / kTwipsPerPixel + (twips >= 0 ? 0.5 : -0.5));
 }
 
-inline double pixelsToTwips(int pixels)
-{
-    return pixels * kTwipsPerPixel;
-}
+inline double pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
 
 inline QRect twipsRect(double left, double top, double width, double height)
 {

@@ -11,7 +11,7 @@ inline const QColor kCapacityColor{0, 0, 255};
 
 struct Curve {
     const float* samples;  // 1-based
-    float scale;           // value at the top edge
+    float scale;  // value at the top edge
     QColor color;
 };
 
@@ -19,7 +19,4 @@ struct Curve {
 std::vector<Curve> shownCurves();
 
 // Height of a value on a plot H twips high: the scale at the top edge, 0 at the bottom.
-inline float curveY(float H, float value, float scale)
-{
-    return H - H * (value / scale);
-}
+inline float curveY(float H, float value, float scale) { return H - H * (value / scale); }

@@ -82,10 +82,7 @@ Formgrafik::Formgrafik(QWidget* parent)
         Text[18 + k]->setText(QLatin1String(capacity[k]));
 }
 
-void Formgrafik::Form_Load()
-{
-    GrafikAufbauen();
-}
+void Formgrafik::Form_Load() { GrafikAufbauen(); }
 
 void Formgrafik::resizeEvent(QResizeEvent* event)
 {

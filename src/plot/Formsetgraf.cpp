@@ -31,7 +31,10 @@ public:
     using QCheckBox::QCheckBox;
 
 protected:
-    void nextCheckState() override { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
+    void nextCheckState() override
+    {
+        setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
 };
 
 template <typename Control>
@@ -179,20 +182,11 @@ void Formsetgraf::HScroll3_Change()
     redraw();
 }
 
-void Formsetgraf::Check1_Click()
-{
-    redraw();
-}
+void Formsetgraf::Check1_Click() { redraw(); }
 
-void Formsetgraf::Check2_Click()
-{
-    redraw();
-}
+void Formsetgraf::Check2_Click() { redraw(); }
 
-void Formsetgraf::Check3_Click()
-{
-    redraw();
-}
+void Formsetgraf::Check3_Click() { redraw(); }
 
 void Formsetgraf::Command1_Click()
 {
@@ -223,25 +217,13 @@ void Formsetgraf::Command3_Click()
     SeiteZeichnen(pageStart(V->Seite));
 }
 
-void Formsetgraf::Option1_Click()
-{
-    showPageLength(6);
-}
+void Formsetgraf::Option1_Click() { showPageLength(6); }
 
-void Formsetgraf::Option2_Click()
-{
-    showPageLength(12);
-}
+void Formsetgraf::Option2_Click() { showPageLength(12); }
 
-void Formsetgraf::Option3_Click()
-{
-    showPageLength(21);
-}
+void Formsetgraf::Option3_Click() { showPageLength(21); }
 
-void Formsetgraf::Option4_Click()
-{
-    showPageLength(30);
-}
+void Formsetgraf::Option4_Click() { showPageLength(30); }
 
 // Counts the pages of the given length the record fills, a partly filled last page
 // included, and shows the first. An empty record still has its one, empty page.

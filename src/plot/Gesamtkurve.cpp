@@ -62,8 +62,8 @@ public:
     bool holds(int curve, int column, double ay, double by) const
     {
         const PixelRun& held = held_[static_cast<size_t>(column) * curves_ + curve];
-        return !held.empty() && (held.first == 0 || std::min(ay, by) >= held.first + 1)
-            && (held.last == height_ - 1 || std::max(ay, by) < held.last);
+        return !held.empty() && (held.first == 0 || std::min(ay, by) >= held.first + 1) &&
+            (held.last == height_ - 1 || std::max(ay, by) < held.last);
     }
 
     void paint(PlotSurface* plot, const std::vector<Curve>& curves) const

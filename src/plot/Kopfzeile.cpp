@@ -35,9 +35,9 @@ void KopfzeilenSchreiben()
 
     plot->PSet(50, 170, erase);
     plot->setForeColor(caption);
-    const QString line1 = akkuText(&Formakku::Text1) + QStringLiteral(" | Nennkap.: ")
-        + akkuText(&Formakku::Text2) + QStringLiteral(" mAh | Zellenzahl : ") + akkuText(&Formakku::Text3)
-        + QStringLiteral(" (") + akkuText(&Formakku::Text4) + QStringLiteral("V)");
+    const QString line1 = akkuText(&Formakku::Text1) + QStringLiteral(" | Nennkap.: ") +
+        akkuText(&Formakku::Text2) + QStringLiteral(" mAh | Zellenzahl : ") + akkuText(&Formakku::Text3) +
+        QStringLiteral(" (") + akkuText(&Formakku::Text4) + QStringLiteral("V)");
     plot->Print(line1);
     V->AlteKopfzeile = line1;
 
@@ -47,9 +47,9 @@ void KopfzeilenSchreiben()
 
     plot->PSet(50, 0, erase);
     plot->setForeColor(caption);
-    const QString line2 = QStringLiteral("Hor.: ") + grafik->Text[5]->text() + QStringLiteral(" | ")
-        + grafik->Text[10]->text() + QStringLiteral(" | ") + grafik->Text[22]->text()
-        + QStringLiteral(" je pro 2 Striche") + QStringLiteral(" || Zeit: von ") + grafik->Text[11]->text()
-        + QStringLiteral(" bis ") + grafik->Text[17]->text();
+    const QString line2 = QStringLiteral("Hor.: ") + grafik->Text[5]->text() + QStringLiteral(" | ") +
+        grafik->Text[10]->text() + QStringLiteral(" | ") + grafik->Text[22]->text() +
+        QStringLiteral(" je pro 2 Striche") + QStringLiteral(" || Zeit: von ") + grafik->Text[11]->text() +
+        QStringLiteral(" bis ") + grafik->Text[17]->text();
     plot->Print(line2);
 }

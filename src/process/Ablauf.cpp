@@ -45,13 +45,15 @@ struct Mode {
 constexpr std::array<Mode, 5> kModes{{
     {u"0", u"Charge", u"Mit START den Ladevorgang beginnen !", codes({0, 1, 2, 8})},
     {u"1", u"Discharge", u"Mit START den Entladevorgang beginnen !", codes({0, 1, 3, 8})},
-    {u"2", u"Charge to Discharge", u"Mit START den Lade- Entladevorgang beginnen !", codes({0, 1, 6, 7, 8, 9})},
-    {u"3", u"Discharge to Charge", u"Mit START den Entlade- Ladevorgang beginnen !", codes({0, 1, 4, 5, 8, 9})},
+    {u"2", u"Charge to Discharge", u"Mit START den Lade- Entladevorgang beginnen !",
+     codes({0, 1, 6, 7, 8, 9})},
+    {u"3", u"Discharge to Charge", u"Mit START den Entlade- Ladevorgang beginnen !",
+     codes({0, 1, 4, 5, 8, 9})},
     {u"4", u"Lead Battery Charge", u"Mit START den Ladevorgang beginnen !", codes({0, 1, 2, 8})},
 }};
 
 struct Status {
-    const char16_t* text;       // Formtext Text6
+    const char16_t* text;  // Formtext Text6
     const char16_t* statusBar;  // null: the mode's ready hint
 };
 
@@ -76,10 +78,7 @@ constexpr MessageLine kStoreFullMessage[] = {
 };
 static_assert(linesFit(kStoreFullMessage));
 
-void setMessage(const QString& text)
-{
-    forms.akku->Text7->setText(text);
-}
+void setMessage(const QString& text) { forms.akku->Text7->setText(text); }
 
 void clearPlot()
 {
@@ -124,10 +123,7 @@ void endRecord()
     }
 }
 
-bool storeFull()
-{
-    return V->MessNr > kStoreSize;
-}
+bool storeFull() { return V->MessNr > kStoreSize; }
 
 // Moves on to the next slot. Filling the store's last slot ends the record: no sample is
 // ever kept beyond it.

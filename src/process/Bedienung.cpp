@@ -27,12 +27,6 @@ void setControlsEnabled(bool enabled)
 
 }  // namespace
 
-void BedienungSperren()
-{
-    setControlsEnabled(false);
-}
+void BedienungSperren() { setControlsEnabled(false); }
 
-void BedienungFreigeben()
-{
-    setControlsEnabled(true);
-}
+void BedienungFreigeben() { setControlsEnabled(true); }

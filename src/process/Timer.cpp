@@ -11,33 +11,22 @@
 namespace {
 
 constexpr MessageLine kLinkAlarm[] = {
-    {u"Ein Fehler ist aufgetreten ... ", 2},
-    {u"A) Kabel zum Akku abgezogen    ", 1},
-    {u"-> Kabel NIE während einem     ", 1},
-    {u"Vorgang abziehen !!            ", 1},
-    {u"-> START-Taste solange drücken,", 1},
-    {u"bis im Display 'NO BATTERY'    ", 1},
-    {u"steht !!                       ", 1},
-    {u"-> Auf 'OK' klicken !          ", 2},
-    {u"B) Gerät nicht betriebsbereit  ", 1},
-    {u"-> ser. Verbindung prüfen      ", 1},
-    {u"-> COM Port falsch konfiguriert", 1},
-    {u"bzw. belegt !                  ", 1},
-    {u"-> Gerät eingeschaltet ??      ", 2},
-    {u"C) Serielle Übertragung noch   ", 1},
-    {u"nicht gestartet                ", 1},
-    {u"-> Drücken Sie eine beliebige  ", 1},
+    {u"Ein Fehler ist aufgetreten ... ", 2}, {u"A) Kabel zum Akku abgezogen    ", 1},
+    {u"-> Kabel NIE während einem     ", 1}, {u"Vorgang abziehen !!            ", 1},
+    {u"-> START-Taste solange drücken,", 1}, {u"bis im Display 'NO BATTERY'    ", 1},
+    {u"steht !!                       ", 1}, {u"-> Auf 'OK' klicken !          ", 2},
+    {u"B) Gerät nicht betriebsbereit  ", 1}, {u"-> ser. Verbindung prüfen      ", 1},
+    {u"-> COM Port falsch konfiguriert", 1}, {u"bzw. belegt !                  ", 1},
+    {u"-> Gerät eingeschaltet ??      ", 2}, {u"C) Serielle Übertragung noch   ", 1},
+    {u"nicht gestartet                ", 1}, {u"-> Drücken Sie eine beliebige  ", 1},
     {u"Taste am Ladomat XT II !       ", 0},
 };
 static_assert(linesFit(kLinkAlarm));
 
 constexpr MessageLine kStopMessage[] = {
-    {u"Sie haben auf STOP gedrückt !  ", 2},
-    {u"Sie können jetzt die Kurve     ", 1},
-    {u"speichern oder ansehen.  Der   ", 1},
-    {u"Akku ist aber nicht korrekt    ", 1},
-    {u"geladen und sollte erst        ", 1},
-    {u"entladen und dann wieder       ", 1},
+    {u"Sie haben auf STOP gedrückt !  ", 2}, {u"Sie können jetzt die Kurve     ", 1},
+    {u"speichern oder ansehen.  Der   ", 1}, {u"Akku ist aber nicht korrekt    ", 1},
+    {u"geladen und sollte erst        ", 1}, {u"entladen und dann wieder       ", 1},
     {u"aufgeladen werden !            ", 0},
 };
 static_assert(linesFit(kStopMessage));
@@ -47,8 +36,8 @@ static_assert(linesFit(kStopMessage));
 void Timer1_Timer()
 {
     const QString& frame = V->Datensatz;
-    if (frame == V->DatensatzAlt1 && frame == V->DatensatzAlt2 && frame == V->DatensatzAlt3
-        && frame == V->DatensatzAlt4 && frame == V->DatensatzAlt5) {
+    if (frame == V->DatensatzAlt1 && frame == V->DatensatzAlt2 && frame == V->DatensatzAlt3 &&
+        frame == V->DatensatzAlt4 && frame == V->DatensatzAlt5) {
         // The link is dead: throw away whatever waits (nothing to report if the port is closed).
         forms.mdi->MSComm1->input();
         MessageField* field = forms.akku->Text7;

@@ -65,10 +65,7 @@ struct Variabelen {
 extern Variabelen* V;
 
 // Samples per page: MinProSeite minutes at 60 samples a minute.
-inline float samplesPerPage()
-{
-    return V->MinProSeite * 720 / 12;
-}
+inline float samplesPerPage() { return V->MinProSeite * 720 / 12; }
 
 // First sample of page p; sample numbers start at 1.
 inline float pageStart(float page)

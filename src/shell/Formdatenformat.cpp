@@ -18,7 +18,8 @@ QFont fixedFont()
     return font;
 }
 
-QLabel* text(QWidget* parent, const QString& caption, double left, double top, double width, bool fixed = false)
+QLabel* text(QWidget* parent, const QString& caption, double left, double top, double width,
+             bool fixed = false)
 {
     auto* label = new QLabel(caption, parent);
     if (fixed)
@@ -57,9 +58,9 @@ Formdatenformat::Formdatenformat(QWidget* parent)
     text(this, QStringLiteral("Stelle(-n) :"), 120, 1080, 900);
     text(this, QStringLiteral("Bedeutung :"), 1080, 1080, 2000);
     const char* rows[][2] = {
-        {"1 - 2", "Seriel Number"},    {"3 - 4", "Operating Mode"},   {"5 - 6", "Cycle Number"},
-        {"7 - 10", "Input Voltage"},   {"11 - 14", "Output Voltage"}, {"15 - 18", "Output Current"},
-        {"19 - 22", "Output Capacity"}, {"23 - 24", "Status"},        {"25 - 26", "Flags (option)"},
+        {"1 - 2", "Seriel Number"},     {"3 - 4", "Operating Mode"},   {"5 - 6", "Cycle Number"},
+        {"7 - 10", "Input Voltage"},    {"11 - 14", "Output Voltage"}, {"15 - 18", "Output Current"},
+        {"19 - 22", "Output Capacity"}, {"23 - 24", "Status"},         {"25 - 26", "Flags (option)"},
         {"27 - 30", "Checksum"},
     };
     double top = 1440;
@@ -69,7 +70,8 @@ Formdatenformat::Formdatenformat(QWidget* parent)
         top += 240;
     }
     text(this, QStringLiteral("Beispiel :"), 120, 4080, 1200);
-    text(this, QStringLiteral("Input Voltage = 12,46V = 12460mV = 30ACh = \"3\" \"0\" \"A\" \"C\""), 120, 4320, 4500);
+    text(this, QStringLiteral("Input Voltage = 12,46V = 12460mV = 30ACh = \"3\" \"0\" \"A\" \"C\""), 120,
+         4320, 4500);
 
     line(this, 120, 1320, 4440, 15);
     line(this, 960, 1080, 15, 2760);

@@ -21,7 +21,7 @@
 namespace {
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, double left, double top,
-    double width, double height)
+              double width, double height)
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
@@ -47,14 +47,14 @@ QRadioButton* option(QGroupBox* frame, int number, double left, double top, doub
     placeTwips(option, left, top, 855, height);
     // The device that COM n stands for here, which the caption alone cannot tell.
     const QString device = deviceForComPort(number);
-    option->setToolTip(
-        device.isEmpty() ? QStringLiteral("Kein Gerät vorhanden") : QStringLiteral("Gerät: ") + device);
+    option->setToolTip(device.isEmpty() ? QStringLiteral("Kein Gerät vorhanden")
+                                        : QStringLiteral("Gerät: ") + device);
     return option;
 }
 
 const QString comError = QStringLiteral("Fehler : COM-Port nicht vorhanden oder anderweitig verwendet !");
 
-} // namespace
+}  // namespace
 
 Formeinstell::Formeinstell(QWidget* parent)
     : QWidget(parent)
@@ -71,7 +71,8 @@ Formeinstell::Formeinstell(QWidget* parent)
     Text3 = field(this, "Text3", QStringLiteral("keine"), 600);
     Label4 = label(this, "Label4", QStringLiteral("Stopbit"), 120, 840, 615, 255);
     Text4 = field(this, "Text4", QStringLiteral("1"), 840);
-    Label5 = label(this, "Label5",
+    Label5 = label(
+        this, "Label5",
         QStringLiteral("Die oberen Parameter sind fest vorgegeben und brauch nicht eingestellt zu werden !"),
         120, 1200, 2175, 615);
     Label5->setWordWrap(true);
@@ -97,7 +98,7 @@ void Formeinstell::Command1_Click()
     SerialPort* port = forms.mdi->MSComm1;
     // An export while this window is open reopens the port: close it so the choice takes effect.
     port->setPortOpen(false);
-    const QRadioButton* options[] = { Option1, Option2, Option3, Option4 };
+    const QRadioButton* options[] = {Option1, Option2, Option3, Option4};
     for (int number = 1; number <= 4; ++number) {
         if (options[number - 1]->isChecked())
             port->setCommPort(number);

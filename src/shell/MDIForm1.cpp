@@ -129,10 +129,7 @@ MDIForm1::~MDIForm1()
     V = nullptr;
 }
 
-QMdiSubWindow* MDIForm1::frameOf(QWidget* form)
-{
-    return qobject_cast<QMdiSubWindow*>(form->parentWidget());
-}
+QMdiSubWindow* MDIForm1::frameOf(QWidget* form) { return qobject_cast<QMdiSubWindow*>(form->parentWidget()); }
 
 QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, bool closable)
 {
@@ -285,25 +282,13 @@ void MDIForm1::toggle(QAction* item, const QString& name, std::initializer_list<
     item->setText(name + (show ? QStringLiteral(" [verbergen]") : QStringLiteral(" [anzeigen]")));
 }
 
-void MDIForm1::m_text_Click()
-{
-    toggle(m_text, QStringLiteral("Text"), {forms.text});
-}
+void MDIForm1::m_text_Click() { toggle(m_text, QStringLiteral("Text"), {forms.text}); }
 
-void MDIForm1::m_grafik_Click()
-{
-    toggle(m_grafik, QStringLiteral("Grafik"), {forms.grafik, forms.setgraf});
-}
+void MDIForm1::m_grafik_Click() { toggle(m_grafik, QStringLiteral("Grafik"), {forms.grafik, forms.setgraf}); }
 
-void MDIForm1::m_protokoll_Click()
-{
-    toggle(m_protokoll, QStringLiteral("Protokoll"), {forms.protokoll});
-}
+void MDIForm1::m_protokoll_Click() { toggle(m_protokoll, QStringLiteral("Protokoll"), {forms.protokoll}); }
 
-void MDIForm1::m_akku_Click()
-{
-    toggle(m_akku, QStringLiteral("Akku / Infos"), {forms.akku});
-}
+void MDIForm1::m_akku_Click() { toggle(m_akku, QStringLiteral("Akku / Infos"), {forms.akku}); }
 
 void MDIForm1::m_serdaten_Click()
 {
