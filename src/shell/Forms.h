@@ -1,4 +1,4 @@
-// The program's windows, reachable from every procedure as the forms of the original were.
+// The program's windows, reachable from every procedure through one registry.
 #pragma once
 
 class MDIForm1;
