@@ -124,8 +124,9 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     MDIForm_Load();
     if (!ended_ && !viewer_)
         startTimers();
+    // Opened once the window is shown and laid out, so that no first resize wipes the caption.
     if (!ended_ && !recordFile_.isEmpty())
-        openRecordFile(recordFile_);
+        QTimer::singleShot(0, this, [this] { openRecordFile(recordFile_); });
     setAcceptDrops(true);
 }
 
