@@ -79,3 +79,4 @@ void reportLaufKurve(const TimeReporter& times);
 void reportTextdatei(const TimeReporter& times);
 void reportLog();
 void reportFrames(const TimeReporter& times);
+void reportRecords(const TimeReporter& times);

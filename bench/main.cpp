@@ -107,6 +107,7 @@ int main(int argc, char** argv)
     reportTextdatei(times);
     reportLog();
     reportFrames(times);
+    reportRecords(times);
     b.window.reset();
 
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/ladomat-bench-program");

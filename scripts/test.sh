@@ -27,7 +27,7 @@ for file in usr/bin/ladomat-link usr/share/applications/ladomat-link.desktop \
 done
 desktop-file-validate "$root/usr/share/applications/ladomat-link.desktop"
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins libqt6svg6 fonts-liberation2; do
+for package in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins libqt6svg6 fonts-liberation2 qt6-translations-l10n; do
   grep -q "$package" <<<"$depends" || { echo "$deb does not depend on $package: $depends"; exit 1; }
 done
 ! ldd "$root/usr/bin/ladomat-link" | grep "not found" || { echo "$deb: libraries not found"; exit 1; }

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "export/export.h"
+#include "platform/CurveText.h"
 #include "link/Formtext.h"
 #include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
@@ -12,11 +13,13 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QtTest>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -270,6 +273,55 @@ private slots:
         window.m_maketext->trigger();
         QCOMPARE(V->MessAnzahl, float(n + 1));
         QCOMPARE(contents(dir.filePath("Kurve01.TXT")), expected);
+    }
+
+    // The real program killed with SIGKILL mid-run: its journal is a curve file of consecutive
+    // samples that holds every frame sent more than a second before the kill.
+    void killedProgramKeepsItsJournal()
+    {
+        PseudoTerminal line;
+        QTemporaryDir data;
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LADOMAT_COM1", line.path);
+        env.insert("XDG_DATA_HOME", data.path());
+        program.setProcessEnvironment(env);
+        program.start(qEnvironmentVariable("LADOMAT_LINK"));
+        QVERIFY(program.waitForStarted());
+        QTest::qWait(1500);  // start-up empties the port
+        QElapsedTimer clock;
+        clock.start();
+        std::vector<qint64> sentAt{0};  // frame k carries capacity k
+        for (int k = 1; k <= 80; ++k) {
+            QVERIFY(line.write(frameLine(2, 12000 + k, 10000, k)));
+            sentAt.push_back(clock.elapsed());
+            QTest::qWait(50);
+        }
+        ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+        const qint64 killedAt = clock.elapsed();
+        program.waitForFinished();
+
+        const QDir folder(data.filePath(QStringLiteral("Ladomat Link/Aufzeichnungen")));
+        const QStringList files = folder.entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        const QByteArray text = contents(folder.filePath(files.first()));
+        const CurveFile journal = parseCurveFile(text.toStdString(), kStoreSize);
+        QCOMPARE(journal.badLine, 0);
+        // The last line is the slot the next frame would fill; the ones before are samples.
+        const int samples = journal.count - 1;
+        QVERIFY(samples > 0);
+        for (int n = 1; n <= samples; ++n) {
+            const int k = static_cast<int>(journal.q[n]);
+            QCOMPARE(journal.u[n], float(12000 + k));
+            QVERIFY2(n == 1 || k == journal.q[n - 1] + 1, qPrintable(QStringLiteral("gap at %1").arg(n)));
+        }
+        int lastDue = 0;
+        while (lastDue + 1 < int(sentAt.size()) && sentAt[lastDue + 1] <= killedAt - 1000)
+            ++lastDue;
+        QVERIFY2(journal.q[samples] >= lastDue,
+                 qPrintable(QStringLiteral("last sample %1, sent a second before the kill %2")
+                                .arg(journal.q[samples])
+                                .arg(lastDue)));
     }
 };
 

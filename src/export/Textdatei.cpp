@@ -1,31 +1,18 @@
 // The curve text file: formatted into one reused buffer and written in large blocks.
 #include "export/export.h"
 
+#include "platform/CurveText.h"
 #include "platform/Dialogs.h"
 #include "process/Variabelen.h"
 
 #include <QSaveFile>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdint>
 #include <vector>
 
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
-// More than one line can take: four numbers of at most 48 characters each, separators, CR LF.
-constexpr std::size_t kLineRoom = 256;
-
-// Shortest text that reads back as the same value, "." as separator, never an exponent.
-// Whole numbers, the usual case, take the quicker integer path.
-char* appendValue(char* out, char* end, float value)
-{
-    if (std::abs(value) < 1e9f && value == std::trunc(value))
-        return std::to_chars(out, end, static_cast<int32_t>(value)).ptr;
-    return std::to_chars(out, end, value, std::chars_format::fixed).ptr;
-}
 
 }  // namespace
 
@@ -45,16 +32,8 @@ bool writeCurveFile(const QString& path)
     };
     const int count = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
     for (int i = 1; i <= count; ++i) {
-        out = std::to_chars(out, end, i).ptr;
-        *out++ = ',';
-        out = appendValue(out, end, V->KurveU[i]);
-        *out++ = ',';
-        out = appendValue(out, end, V->KurveI[i]);
-        *out++ = ',';
-        out = appendValue(out, end, V->KurveQ[i]);
-        *out++ = '\r';
-        *out++ = '\n';
-        if (end - out < static_cast<std::ptrdiff_t>(kLineRoom) && !flush())
+        out = appendCurveLine(out, end, i, V->KurveU[i], V->KurveI[i], V->KurveQ[i]);
+        if (end - out < static_cast<std::ptrdiff_t>(kCurveLineRoom) && !flush())
             return false;
     }
     // A write cut short by a full disk shows only in the flush; commit alone would keep the

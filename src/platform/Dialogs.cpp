@@ -27,9 +27,16 @@ public:
         const QString folder = QDir::homePath();
 #endif
         // "Description|*.ext" becomes Qt's "Description" filter, which already names the pattern.
-        const QString filter = request.filter.section(QLatin1Char('|'), 0, 0);
-        return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
-                                            QDir(folder).filePath(request.proposedName), filter);
+        QFileDialog dialog(QApplication::activeWindow(), request.title, folder,
+                           request.filter.section(QLatin1Char('|'), 0, 0));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // Known to the dialog, the extension is there before it checks for a file to replace.
+        QString suffix = request.defaultExtension;
+        dialog.setDefaultSuffix(suffix.remove(0, suffix.startsWith(QLatin1Char('.')) ? 1 : 0));
+        dialog.selectFile(QDir(folder).filePath(request.proposedName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
     }
 };
 

@@ -10,6 +10,7 @@
 #include "plot/Formsetgraf.h"
 #include "plot/plot.h"
 #include "process/Formprotokoll.h"
+#include "process/Journal.h"
 #include "process/MessageLines.h"
 #include "process/Variabelen.h"
 #include "shell/Forms.h"
@@ -87,8 +88,16 @@ void clearPlot()
     GrafikAufbauen();
 }
 
+// The record starts again at slot 1: its journal file is complete.
+void restartJournal()
+{
+    if (V->journal)
+        V->journal->restart();
+}
+
 void Ruhestellung()
 {
+    restartJournal();
     BedienungSperren();
     V->MessNr = 1;
     V->LetzteSeite = 1;
@@ -138,6 +147,7 @@ void nextSlot()
 
 void Neubeginn(const QString& message)
 {
+    restartJournal();
     setMessage(message);
     V->MessNr = 1;
     V->MinProSeite = 12;
@@ -160,6 +170,8 @@ void Aufzeichnen()
         forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
         nextSlot();
         V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
+        if (V->journal)
+            V->journal->sampleRecorded();
     }
     if (V->StatusAlt == 8 || V->MessungGestoppt == 1) {
         // The new record runs: locked, also when a full store recorded nothing just now.
@@ -181,9 +193,7 @@ void Abschluss()
     setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
 }
 
-}  // namespace
-
-void AblaufAuswerten()
+void evaluate()
 {
     const auto mode = std::find_if(kModes.begin(), kModes.end(),
                                    [](const Mode& m) { return V->Modus == QStringView(m.code); });
@@ -215,4 +225,14 @@ void AblaufAuswerten()
         Aufzeichnen();
         break;
     }
+}
+
+}  // namespace
+
+void AblaufAuswerten()
+{
+    evaluate();
+    // Every frame lands in the store, recorded or not; the journal follows what it changed.
+    if (V->journal)
+        V->journal->update();
 }

@@ -1,6 +1,8 @@
 // The global state and the sample store, allocated once at full size.
 #include "process/Variabelen.h"
 
+#include "process/Journal.h"
+
 #include <new>
 
 Variabelen* V = nullptr;
@@ -23,3 +25,5 @@ Variabelen::Variabelen()
     , KurveQ(newCurve())
 {
 }
+
+Variabelen::~Variabelen() = default;

@@ -16,8 +16,11 @@ struct FreeCurve {
 };
 using CurveStore = std::unique_ptr<float[], FreeCurve>;
 
+class Journal;
+
 struct Variabelen {
     Variabelen();
+    ~Variabelen();
 
     // The current reading, decoded from the latest frame.
     QString Datensatz;
@@ -59,6 +62,9 @@ struct Variabelen {
     QString AlteKopfzeile;
 
     int16_t DateiNr = 0;
+
+    // The recording journal; none unless the program sets a folder for it.
+    std::unique_ptr<Journal> journal;
 };
 
 // The program's one instance, created by the main window (tests get a fresh one per window).

@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStyleFactory>
 
 void setUpApplication()
@@ -18,4 +21,9 @@ void setUpApplication()
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     QApplication::setFont(font);
+    // Qt's own texts (file dialog, message box buttons) in the user's language.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 }

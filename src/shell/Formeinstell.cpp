@@ -109,6 +109,7 @@ void Formeinstell::Command1_Click()
     }
     MDIForm1::frameOf(this)->close();
     forms.mdi->m_port->setEnabled(true);
+    forms.mdi->startTimers();  // not running yet when the program started as a viewer
     forms.datenformat->Text1->setText(port->input());
 }
 

@@ -8,6 +8,7 @@
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
 #include "plot/plot.h"
+#include "platform/Dialogs.h"
 #include "platform/NumberText.h"
 #include "platform/SerialPort.h"
 #include "platform/Twips.h"
@@ -21,6 +22,10 @@
 #include "shell/shell.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,9 +40,10 @@
 
 using namespace std::chrono_literals;
 
-MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
+MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     : QMainWindow(parent)
     , variabelen_(std::make_unique<Variabelen>())
+    , recordFile_(recordFile)
 {
     V = variabelen_.get();
     forms = Forms{};
@@ -116,10 +122,51 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
            twipsToPixels(8475) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
     MDIForm_Load();
-    if (!ended_) {
+    if (!ended_ && !viewer_)
+        startTimers();
+    // Opened once the window is shown and laid out, so that no first resize wipes the caption.
+    if (!ended_ && !recordFile_.isEmpty())
+        QTimer::singleShot(0, this, [this] { openRecordFile(recordFile_); });
+    setAcceptDrops(true);
+}
+
+void MDIForm1::becomeViewer()
+{
+    // Without a port there is no link to watch: no port message, no link alarm.
+    viewer_ = true;
+    StatusBar1->setText(QStringLiteral("Kein COM Port – nur Ansicht"));
+}
+
+void MDIForm1::startTimers()
+{
+    if (!Timer1->isActive())
         Timer1->start();
+    if (!Timer2->isActive())
         Timer2->start();
+}
+
+void MDIForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MDIForm1::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // A run being recorded keeps the store; its record would be cut by the file.
+    const bool recordingRun =
+        V->MessungBeendet == 0 && V->StatusNr >= 2 && V->StatusNr <= 9 && V->StatusNr != 8;
+    if (recordingRun) {
+        showMessageBox(QStringLiteral("Während einer Aufzeichnung kann keine Datei geöffnet werden !"),
+                       QStringLiteral("Ladomat Link"));
+        return;
     }
+    openRecordFile(urls.first().toLocalFile());
 }
 
 MDIForm1::~MDIForm1()

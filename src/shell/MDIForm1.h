@@ -2,11 +2,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 
 #include <initializer_list>
 #include <memory>
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -19,11 +22,19 @@ class MDIForm1 : public QMainWindow {
     Q_OBJECT
 public:
     // Runs the start-up sequence on the given port; without one, on the hardware serial port.
-    explicit MDIForm1(SerialPort* port = nullptr, QWidget* parent = nullptr);
+    // A record file given is opened after start-up; without a port the program then stays as
+    // its viewer.
+    explicit MDIForm1(SerialPort* port = nullptr, QWidget* parent = nullptr, const QString& recordFile = {});
     ~MDIForm1() override;
 
     // True once the program has been ended (no port at start-up, "Ende").
     bool ended() const { return ended_; }
+    // The record file given at start-up, empty when none.
+    const QString& recordFile() const { return recordFile_; }
+    // No port opened, a record file given: the program shows the record without a charger.
+    void becomeViewer();
+    // Starts the link supervision and stop handling unless they run (a port opened late).
+    void startTimers();
     // Ends the program at once.
     void beenden();
 
@@ -68,6 +79,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -77,4 +90,6 @@ private:
 
     std::unique_ptr<Variabelen> variabelen_;
     bool ended_ = false;
+    QString recordFile_;
+    bool viewer_ = false;
 };

@@ -15,6 +15,10 @@ void PortOeffnen()
         port->setCommPort(number);
         port->setPortOpen(true);
     }
+    if (!port->portOpen() && !forms.mdi->recordFile().isEmpty()) {
+        forms.mdi->becomeViewer();
+        return;
+    }
     if (!port->portOpen()) {
         showMessageBox(QStringLiteral("Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !"),
                        QStringLiteral("Ladomat Link"));

@@ -1,0 +1,116 @@
+// Records on disk: opening a 2,000,000-line curve file against reading it with QTextStream and
+// QString::split (the stores compared), and the journal's cost on the frame chain, with 1,000
+// and with 2,000,000 samples recorded.
+#include "Bench.h"
+
+#include "export/export.h"
+#include "platform/CurveText.h"
+#include "process/Journal.h"
+#include "process/Variabelen.h"
+#include "sim/Frames.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+constexpr int kFrames = 3000;
+
+QTemporaryDir& folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString curvePath() { return folder().filePath(QStringLiteral("Kurve01.TXT")); }
+
+// What the program does with the file: map it, read it, fill the store.
+std::vector<float> ours(3 * (kStoreSize + 1)), naive(3 * (kStoreSize + 1));
+
+void BM_OpenRecord(benchmark::State& state)
+{
+    loadRecord(noisyRecord(), kStoreSize);
+    if (!writeCurveFile(curvePath()))
+        state.SkipWithError("curve file not written");
+    for (auto _ : state) {
+        QFile file(curvePath());
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("curve file not readable");
+        const uchar* data = file.map(0, file.size());
+        const CurveFile curve =
+            parseCurveFile(std::string_view(reinterpret_cast<const char*>(data), file.size()), kStoreSize);
+        std::copy_n(curve.u.begin(), curve.count + 1, ours.begin());
+        std::copy_n(curve.i.begin(), curve.count + 1, ours.begin() + kStoreSize + 1);
+        std::copy_n(curve.q.begin(), curve.count + 1, ours.begin() + 2 * (kStoreSize + 1));
+    }
+}
+BENCHMARK(BM_OpenRecord)->Unit(benchmark::kMillisecond);
+
+void BM_OpenRecordNaive(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QFile file(curvePath());
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            state.SkipWithError("curve file not readable");
+        QTextStream in(&file);
+        for (int n = 1; !in.atEnd(); ++n) {
+            const QStringList fields = in.readLine().split(QLatin1Char(','));
+            naive[n] = fields.value(1).toFloat();
+            naive[kStoreSize + 1 + n] = fields.value(2).toFloat();
+            naive[2 * (kStoreSize + 1) + n] = fields.value(3).toFloat();
+        }
+    }
+}
+BENCHMARK(BM_OpenRecordNaive)->Unit(benchmark::kMillisecond);
+
+// The frame chain while recording, the journal on a disk folder; one frame first so that the
+// journal holds the whole record before the timing starts, as it does in a real run.
+void BM_FrameJournal(benchmark::State& state)
+{
+    const int recorded = static_cast<int>(state.range(0)) - kFrames;
+    V->journal = std::make_unique<Journal>(folder().filePath(QStringLiteral("Aufzeichnungen")));
+    recordingRun(recorded);
+    int second = recorded;
+    send(ladomat::sim::chargeSecond(++second, kStoreSize, 54));
+    for (auto _ : state)
+        send(ladomat::sim::chargeSecond(++second, kStoreSize, 54));
+    if (V->MessNr != static_cast<float>(recorded + 2 + state.iterations()) || V->journal->path().isEmpty())
+        state.SkipWithError("a frame was not recorded or not journalled");
+    V->journal.reset();
+}
+BENCHMARK(BM_FrameJournal)
+    ->Arg(1000 + kFrames)
+    ->Arg(kStoreSize - 2)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(kFrames);
+
+}  // namespace
+
+void reportRecords(const TimeReporter& times)
+{
+    const double open = times.ms("BM_OpenRecord");
+    const double openNaive = times.ms("BM_OpenRecordNaive");
+    if (open > 0 && openNaive > 0) {
+        const bool same = ours == naive;
+        table.push_back({"open a curve file, 2,000,000 lines", format("%.0f ms", open),
+                         format("%.0f ms", openNaive),
+                         format("%.1fx faster (target 10x, < 300 ms); stores %s", openNaive / open,
+                                same ? "identical" : "DIFFER"),
+                         same && open < 300 && openNaive / open >= 10});
+    }
+    const std::string iterations = "/iterations:" + std::to_string(kFrames);
+    for (const auto& [length, label] : {std::pair{1000, "1,000"}, std::pair{kStoreSize, "2,000,000"}}) {
+        const std::string arg = std::to_string(length == kStoreSize ? kStoreSize - 1 : length + kFrames);
+        const std::string journalArg =
+            std::to_string(length == kStoreSize ? kStoreSize - 2 : length + kFrames);
+        const double without = times.ms("BM_Frame/" + arg + iterations);
+        const double with = times.ms("BM_FrameJournal/" + journalArg + iterations);
+        if (without == 0 || with == 0)
+            continue;  // not run: left out by a filter
+        table.push_back({std::string("frame chain with journal at ") + label + " recorded",
+                         format("%.1f us", with * 1000), format("%.1f us", without * 1000),
+                         format("%+.1f%% for the journal (target <= 5%%)", (with / without - 1) * 100),
+                         with / without <= 1.05});
+    }
+}

@@ -1,0 +1,90 @@
+// Writing and reading curve text lines without streams or locale: the journal writes one line
+// a second on the frame chain, and opening a saved record reads up to 2,000,000 of them.
+#include "platform/CurveText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// Shortest text that reads back as the same value, "." as separator, never an exponent.
+// Whole numbers, the usual case, take the quicker integer path.
+char* appendValue(char* out, char* end, float value)
+{
+    if (std::abs(value) < 1e9f && value == std::trunc(value))
+        return std::to_chars(out, end, static_cast<int32_t>(value)).ptr;
+    return std::to_chars(out, end, value, std::chars_format::fixed).ptr;
+}
+
+// Reads decimal digits up to the next separator; false unless at least one digit was read and
+// the number stays within limit.
+bool readNumber(const char*& p, const char* end, uint32_t limit, uint32_t& value)
+{
+    const char* start = p;
+    value = 0;
+    while (p < end && *p >= '0' && *p <= '9') {
+        value = value * 10 + static_cast<uint32_t>(*p - '0');
+        if (value > limit)
+            return false;
+        ++p;
+    }
+    return p != start;
+}
+
+}  // namespace
+
+char* appendCurveLine(char* out, char* end, int n, float u, float i, float q)
+{
+    out = std::to_chars(out, end, n).ptr;
+    *out++ = ',';
+    out = appendValue(out, end, u);
+    *out++ = ',';
+    out = appendValue(out, end, i);
+    *out++ = ',';
+    out = appendValue(out, end, q);
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
+CurveFile parseCurveFile(std::string_view text, int maxLines)
+{
+    CurveFile file;
+    // The last line may lack its line end; every other one ends in LF, with or without CR.
+    const auto lineEnds = std::count(text.begin(), text.end(), '\n');
+    const bool unterminated = !text.empty() && text.back() != '\n';
+    const long lines = lineEnds + (unterminated ? 1 : 0);
+    const long kept = std::min<long>(lines, maxLines);
+    file.u.resize(kept + 1);
+    file.i.resize(kept + 1);
+    file.q.resize(kept + 1);
+
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (int n = 1; p < end; ++n) {
+        if (n > maxLines) {
+            file.badLine = n;
+            return file;
+        }
+        uint32_t number = 0, u = 0, i = 0, q = 0;
+        bool ok = readNumber(p, end, static_cast<uint32_t>(maxLines), number) && number == uint32_t(n);
+        ok = ok && p < end && *p++ == ',' && readNumber(p, end, 65535, u);
+        ok = ok && p < end && *p++ == ',' && readNumber(p, end, 65535, i);
+        ok = ok && p < end && *p++ == ',' && readNumber(p, end, 65535, q);
+        if (ok && p < end && *p == '\r')
+            ++p;
+        if (ok && p < end)
+            ok = *p++ == '\n';
+        if (!ok) {
+            file.badLine = n;
+            return file;
+        }
+        file.u[n] = static_cast<float>(u);
+        file.i[n] = static_cast<float>(i);
+        file.q[n] = static_cast<float>(q);
+        file.count = n;
+    }
+    return file;
+}
