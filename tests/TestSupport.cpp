@@ -7,6 +7,10 @@
 #include "shell/MDIForm1.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTimer>
 
 RecordingDialogs::RecordingDialogs() { setDialogBackend(this); }
@@ -16,12 +20,36 @@ RecordingDialogs::~RecordingDialogs() { setDialogBackend(nullptr); }
 void RecordingDialogs::messageBox(const QString& text, const QString& title)
 {
     messages.append({text, title});
+    QStringList windows;
+    if (forms.mdi && forms.mdi->isVisible()) {
+        windows << forms.mdi->windowTitle();
+        for (const QMdiSubWindow* frame : forms.mdi->mdiArea->subWindowList()) {
+            if (frame->isVisible())
+                windows << frame->windowTitle();
+        }
+    }
+    windowsBehind << windows;
 }
 
 QString RecordingDialogs::saveFile(const SaveFileRequest& request)
 {
     requests.append(request);
     return answers.isEmpty() ? QString() : answers.takeFirst();
+}
+
+QRect scrollBarPart(const QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.subControls = QStyle::SC_All;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
 }
 
 TestApp::TestApp(std::set<int> availablePorts, const QByteArray& waitingAtStart)

@@ -16,11 +16,13 @@
 #include <QList>
 #include <QPair>
 #include <QStringList>
+#include <QStyle>
 
 #include <memory>
 #include <set>
 
 class MDIForm1;
+class QScrollBar;
 
 // Records message boxes and answers save dialogs from a queue.
 class RecordingDialogs : public DialogBackend {
@@ -31,9 +33,16 @@ public:
     QString saveFile(const SaveFileRequest& request) override;
 
     QList<QPair<QString, QString>> messages;  // (text, title)
+    // For each message, the captions of the windows in view behind it, the main window first.
+    QList<QStringList> windowsBehind;
     QList<SaveFileRequest> requests;
     QStringList answers;  // paths to return, in order; empty list answers "cancelled"
 };
+
+// The rectangle of one part of a scroll bar: an arrow (SC_ScrollBarSubLine, SC_ScrollBarAddLine),
+// the thumb (SC_ScrollBarSlider), or the track left or right of it (SC_ScrollBarSubPage,
+// SC_ScrollBarAddPage).
+QRect scrollBarPart(const QScrollBar* bar, QStyle::SubControl part);
 
 // The main window after start-up on a memory port (timers stopped: tests tick by hand).
 struct TestApp {

@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOption>
 #include <QtTest>
 
 namespace {
@@ -29,6 +30,30 @@ Formeinstell* portWindow(const TestApp& app) { return app.mdi->findChild<Formein
 QString frontCaption(const TestApp& app)
 {
     return app.mdi->mdiArea->subWindowList(QMdiArea::StackingOrder).last()->windowTitle();
+}
+
+// The child window with this caption, if there is one.
+QMdiSubWindow* frameCaptioned(const TestApp& app, const QString& caption)
+{
+    for (QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList()) {
+        if (frame->windowTitle() == caption)
+            return frame;
+    }
+    return nullptr;
+}
+
+// Where the style puts the close box in a child window's title bar; empty when there is none.
+QRect closeBox(const QMdiSubWindow* frame)
+{
+    QStyleOptionTitleBar option;
+    option.initFrom(frame);
+    option.text = frame->windowTitle();
+    option.titleBarFlags = frame->windowFlags();
+    option.titleBarState = frame->windowState();
+    option.subControls = QStyle::SC_All;
+    option.rect.setHeight(frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, frame));
+    return frame->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarCloseButton,
+                                          frame);
 }
 
 const QPair<QString, QString> comError{"Fehler : COM-Port nicht vorhanden oder anderweitig verwendet !",
@@ -45,6 +70,8 @@ private slots:
     void showHideItems();
     void dataFormatFollowsFramesWhileHidden();
     void informationWindows();
+    void closeBoxes_data();
+    void closeBoxes();
 };
 
 void TestMenus::portWindowAndItsChoice()
@@ -191,13 +218,69 @@ void TestMenus::informationWindows()
     QCOMPARE(app.mdi->findChild<Forminfo*>()->findChild<QLabel*>("Image1")->pixmap().toImage(), icon);
     // The cable picture is drawn by the program: its wires show.
     QVERIFY(countColor(app.mdi->findChild<Formkabel*>()->grab().toImage(), QColor(0, 0, 160)) > 200);
+}
 
-    // Closed by its frame, a window is gone and opens anew.
-    QPointer<Formkabel> kabel = app.mdi->findChild<Formkabel*>();
-    QVERIFY(MDIForm1::frameOf(kabel)->close());
-    QTRY_VERIFY(!kabel);
-    app.mdi->m_kabel->trigger();
-    QVERIFY(app.mdi->findChild<Formkabel*>());
+void TestMenus::closeBoxes_data()
+{
+    QTest::addColumn<QString>("item");  // the menu item that shows the window
+    QTest::addColumn<bool>("open");  // whether the item is chosen first
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("byKey");  // Ctrl+F4 instead of the close box
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("itemText");  // the item's caption afterwards
+    QTest::newRow("cable, box") << "m_kabel" << true << "Aufbau des ser. Kabels" << false << true
+                                << "serielles Kabel";
+    QTest::newRow("about, key") << "m_author" << true << "Info ..." << true << true << "Author";
+    QTest::newRow("contact, box") << "m_kontakt" << true << "Fragen ..." << false << true << "Kontakt";
+    QTest::newRow("port, box") << "m_port" << true << "Port - Einstellungen" << false << true << "Port";
+    QTest::newRow("port, key") << "m_port" << true << "Port - Einstellungen" << true << true << "Port";
+    QTest::newRow("live values stay")
+        << "m_text" << false << "Text - Box" << true << false << "Text [verbergen]";
+    QTest::newRow("graph settings stay")
+        << "m_grafik" << false << "Grafik Einstellungen" << true << false << "Grafik [verbergen]";
+    QTest::newRow("data format stays")
+        << "m_serdaten" << true << "serielles Datenfomat" << true << false << "Ser. Datenformat [verbergen]";
+}
+
+void TestMenus::closeBoxes()
+{
+    // The windows a user may close have a close box and Ctrl+F4; closing the port settings goes
+    // back to the port used before. The others have neither and stay.
+    QFETCH(QString, item);
+    QFETCH(bool, open);
+    QFETCH(QString, caption);
+    QFETCH(bool, byKey);
+    QFETCH(bool, closes);
+    QFETCH(QString, itemText);
+    TestApp app;
+    app.mdi->show();
+    QVERIFY(QTest::qWaitForWindowActive(app.mdi.get()));
+    QAction* action = app.mdi->findChild<QAction*>(item);
+    if (open)
+        action->trigger();
+    QPointer<QMdiSubWindow> frame = frameCaptioned(app, caption);
+    QVERIFY(frame && frame->isVisible());
+    QCOMPARE(!closeBox(frame).isEmpty(), closes);
+    app.mdi->mdiArea->setActiveSubWindow(frame);
+    if (byKey) {
+        QTest::keyClick(frame->widget(), Qt::Key_F4, Qt::ControlModifier);
+    } else {
+        QTest::mouseMove(frame, closeBox(frame).center());
+        QTest::mousePress(frame, Qt::LeftButton, {}, closeBox(frame).center());
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, closeBox(frame).center());
+    }
+    if (closes)
+        QTRY_VERIFY(!frame);
+    else
+        QVERIFY(frame->isVisible());
+    QCOMPARE(action->text(), itemText);
+    QVERIFY(app.port->portOpen() && app.port->commPort() == 1 && app.mdi->m_port->isEnabled());
+    QVERIFY(app.dialogs.messages.isEmpty());
+    // A closed window opens anew.
+    if (closes) {
+        action->trigger();
+        QVERIFY(frameCaptioned(app, caption));
+    }
 }
 
 QTEST_MAIN(TestMenus)

@@ -48,6 +48,8 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void scaleBars_data();
     void scaleBars();
+    void valueBarsByMouse_data();
+    void valueBarsByMouse();
     void redrawsDuringRun();
     void pageLength_data();
     void pageLength();
@@ -89,6 +91,56 @@ void TestSetgraf::scaleBars()
     scales[axis] = scale;
     QCOMPARE(fieldTexts(kValueFields), texts);
     QCOMPARE((QList<float>{V->SkalaU, V->SkalaI, V->SkalaQ}), scales);
+}
+
+void TestSetgraf::valueBarsByMouse_data()
+{
+    // Clicks, each followed by what the bar drives then shows: "<" and ">" the arrows, "[" and "]"
+    // the track left and right of the thumb. The scale bars' top labels, the cells and volts.
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<int>("field");  // the graph's top label field; 0: the battery window's fields
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("U") << "Formsetgraf/HScroll1" << 1 << "<[[]>"
+                       << QStringList{"58,0V", "48,0V", "38,0V", "48,0V", "50,0V"};
+    QTest::newRow("I") << "Formsetgraf/HScroll2" << 6 << "<[[]>"
+                       << QStringList{"4,90A", "4,40A", "3,90A", "4,40A", "4,50A"};
+    QTest::newRow("Q") << "Formsetgraf/HScroll3" << 18 << "<[[]>"
+                       << QStringList{"2940mAh", "2640mAh", "2340mAh", "2640mAh", "2700mAh"};
+    QTest::newRow("cells") << "Formakku/HScroll1" << 0 << ">]][<"
+                           << QStringList{"7 8,4", "12 14,4", "17 20,4", "12 14,4", "11 13,2"};
+}
+
+void TestSetgraf::valueBarsByMouse()
+{
+    // The thumb is small, so there is track to click on either side of it.
+    QFETCH(QString, bar);
+    QFETCH(int, field);
+    QFETCH(QString, clicks);
+    QFETCH(QStringList, shown);
+    TestApp app;
+    app.mdi->show();
+    QVERIFY(QTest::qWaitForWindowExposed(app.mdi.get()));
+    auto* scrollBar =
+        app.mdi->findChild<QWidget*>(bar.section('/', 0, 0))->findChild<QScrollBar*>(bar.section('/', 1));
+    const auto now = [&] {
+        return field ? forms.grafik->Text[field]->text()
+                     : forms.akku->Text3->text() + ' ' + forms.akku->Text4->text();
+    };
+    const std::map<QChar, QStyle::SubControl> parts{{'<', QStyle::SC_ScrollBarSubLine},
+                                                    {'>', QStyle::SC_ScrollBarAddLine},
+                                                    {'[', QStyle::SC_ScrollBarSubPage},
+                                                    {']', QStyle::SC_ScrollBarAddPage}};
+    QStringList seen;
+    for (const QChar click : clicks) {
+        const QRect thumb = scrollBarPart(scrollBar, QStyle::SC_ScrollBarSlider);
+        QVERIFY(thumb.width() * 2 <= scrollBarPart(scrollBar, QStyle::SC_ScrollBarGroove).width());
+        const QRect part = scrollBarPart(scrollBar, parts.at(click));
+        QVERIFY2(!part.isEmpty(), qPrintable(QStringLiteral("no room for ") + click));
+        QTest::mouseClick(scrollBar, Qt::LeftButton, {}, part.center());
+        seen << now();
+    }
+    QCOMPARE(seen, shown);
 }
 
 void TestSetgraf::redrawsDuringRun()
@@ -187,6 +239,14 @@ void TestSetgraf::pagesAndViews()
         QCOMPARE(columnsWithColor(plotImage(), kRed).last(), c.lastColumn);
     }
     QCOMPARE(V->MessNr, 751.0f);
+
+    // A page number typed into the field changes nothing else.
+    const QImage page = plotImage();
+    s->Text1->selectAll();
+    QTest::keyClicks(s->Text1, "1");
+    QCOMPARE(QPair(s->Text1->text(), V->Seite), QPair(QStringLiteral("1"), 2.0f));
+    QCOMPARE(forms.grafik->Text[11]->text(), QStringLiteral("12"));
+    QCOMPARE(plotImage(), page);
 }
 
 QTEST_MAIN(TestSetgraf)

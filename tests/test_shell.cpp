@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
 
 class TestShell : public QObject {
@@ -24,6 +25,7 @@ private slots:
     void portAtStartup();
     void stateAfterStartupAndEnde();
     void dockingFollowsTheMainWindow();
+    void timersTickFromStartup();
 };
 
 void TestShell::portAtStartup()
@@ -42,13 +44,16 @@ void TestShell::portAtStartup()
         QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(waiting));
         QVERIFY(app.port->waiting().isEmpty() && V->Datensatz.isEmpty() && V->UEin == 0);
     }
-    // None of them opens (a charger on COM5 is not found): one message, and the program ends
-    // before the later start-up steps.
+    // None of them opens (a charger on COM5 is not found): one message, in front of the windows
+    // opened so far, and the program ends before the later start-up steps.
     TestApp app(std::set<int>{5});
     QCOMPARE(app.port->triedPorts(), (std::vector<int>{1, 2, 3, 4}));
     QCOMPARE(app.dialogs.messages,
              (QList<QPair<QString, QString>>{
                  {"Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !", "Ladomat Link"}}));
+    QCOMPARE(app.dialogs.windowsBehind,
+             (QList<QStringList>{{"Ladomat Link V2.01", "Text - Box", "Grafik - Box", "Grafik Einstellungen",
+                                  "Akku / Infos"}}));
     QVERIFY(app.mdi->ended() && !app.mdi->isVisible());
     QCOMPARE(forms.grafik->Text[1]->text(), QString());
 }
@@ -134,6 +139,17 @@ void TestShell::dockingFollowsTheMainWindow()
         QTRY_VERIFY(docked());
     }
     QCOMPARE(MDIForm1::frameOf(forms.text)->pos(), textPlace);
+}
+
+void TestShell::timersTickFromStartup()
+{
+    // Link supervision and stop handling tick once a second from start-up on.
+    RecordingDialogs dialogs;
+    MDIForm1 mdi(new MemorySerialPort);
+    for (const QTimer* timer : {mdi.Timer1, mdi.Timer2}) {
+        QVERIFY2(timer->isActive() && !timer->isSingleShot(), qPrintable(timer->objectName()));
+        QCOMPARE(timer->intervalAsDuration(), std::chrono::milliseconds(1000));
+    }
 }
 
 QTEST_MAIN(TestShell)

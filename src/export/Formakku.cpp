@@ -4,6 +4,7 @@
 
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "platform/ValueScrollBar.h"
 
 #include <QDate>
 #include <QFrame>
@@ -81,6 +82,7 @@ Formakku::Formakku(QWidget* parent)
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(5);
     HScroll1->setValue(6);
+    useValueThumb(HScroll1);
     placeTwips(HScroll1, 1560, 840, 615, 255);
 
     Text3 = addField(this, "Text3", 2280, 840, 375);

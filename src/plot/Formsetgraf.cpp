@@ -3,6 +3,7 @@
 
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "platform/ValueScrollBar.h"
 #include "plot/Curves.h"
 #include "plot/Formgrafik.h"
 #include "plot/plot.h"
@@ -75,6 +76,7 @@ QScrollBar* scrollBar(QWidget* parent, const char* name, int maximum, double top
     bar->setValue(maximum);
     bar->setSingleStep(2);
     bar->setPageStep(10);
+    useValueThumb(bar);
     // The scale changes when the user lets go of the thumb, not at every step of a drag.
     bar->setTracking(false);
     return bar;
@@ -138,8 +140,8 @@ Formsetgraf::Formsetgraf(QWidget* parent)
     Command3 = place(new QPushButton(QStringLiteral(">"), this), "Command3", 960, 3120, 735, 255);
     Label5 = label(this, "Label5", QStringLiteral("akt. Seite"), 1920, 2880, 855, 255);
 
+    // Shows the page; the user may type into it, which changes nothing.
     Text1 = place(new QLineEdit(this), "Text1", 1920, 3120, 855, 285);
-    Text1->setReadOnly(true);
     QPalette palette = Text1->palette();
     palette.setColor(QPalette::Base, QColor(224, 224, 224));
     Text1->setPalette(palette);

@@ -181,8 +181,9 @@ QMdiSubWindow* MDIForm1::frameOf(QWidget* form) { return qobject_cast<QMdiSubWin
 QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, bool closable)
 {
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    // The frame draws its close box, and offers Close and Ctrl+F4, only with the system menu.
     if (closable)
-        flags |= Qt::WindowCloseButtonHint;
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     const QSize inner = form->size();
     QMdiSubWindow* frame = mdiArea->addSubWindow(form, flags);
     frame->setWindowTitle(caption);

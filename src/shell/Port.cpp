@@ -20,6 +20,8 @@ void PortOeffnen()
         return;
     }
     if (!port->portOpen()) {
+        // The windows opened so far stay in view behind the message until the program ends.
+        forms.mdi->show();
         showMessageBox(QStringLiteral("Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !"),
                        QStringLiteral("Ladomat Link"));
         forms.mdi->beenden();
