@@ -131,12 +131,21 @@ private slots:
             holder = ended.processId();
             QVERIFY(ended.waitForFinished());
         }
-        QFile lock(QStringLiteral("/var/lock/LCK..") + locked.mid(5).replace(u'/', u'_'));
+        const auto lockOf = [](QString pty) { return "/var/lock/LCK.." + pty.mid(5).replace(u'/', u'_'); };
+        // Lock files are the whole system's: one that a killed run left for the allowed device
+        // would block it as well. The program killed below leaves one too.
+        QFile::remove(lockOf(allowed));
+        QFile lock(lockOf(locked));
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.write(QByteArray::number(holder) + '\n' + QCoreApplication::applicationFilePath().toLocal8Bit() +
                    '\n' + QSysInfo::machineHostName().toLocal8Bit() + '\n');
         lock.close();
-        const auto removeLock = qScopeGuard([&] { lock.remove(); });
+        QVERIFY(
+            lock.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        const auto removeLocks = qScopeGuard([&] {
+            lock.remove();
+            QFile::remove(lockOf(allowed));
+        });
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LADOMAT_COM1"), denied);
