@@ -13,6 +13,11 @@
 #include <QStyleOptionSlider>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
 RecordingDialogs::RecordingDialogs() { setDialogBackend(this); }
 
 RecordingDialogs::~RecordingDialogs() { setDialogBackend(nullptr); }
@@ -75,6 +80,33 @@ void TestApp::tick()
 {
     Timer1_Timer();
     Timer2_Timer();
+}
+
+PseudoTerminal::PseudoTerminal()
+{
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
+        path = QString::fromLocal8Bit(ptsname(master));
+    slave = ::open(qPrintable(path), O_RDWR | O_NOCTTY);
+    termios raw;
+    if (slave >= 0 && tcgetattr(slave, &raw) == 0) {
+        cfmakeraw(&raw);
+        tcsetattr(slave, TCSANOW, &raw);
+    }
+}
+
+bool PseudoTerminal::write(const QByteArray& bytes)
+{
+    return ::write(master, bytes.data(), bytes.size()) == bytes.size();
+}
+
+void PseudoTerminal::close()
+{
+    for (int* fd : {&slave, &master}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
 }
 
 PlotWindows::PlotWindows(QSize inner)

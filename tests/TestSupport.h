@@ -75,6 +75,20 @@ struct PlotWindows {
     Formakku akku;
 };
 
+// A pseudo-terminal the test writes into as the charger would. Its own hold on the device side keeps
+// the line up while the program closes and reopens; closing both ends takes the device away as
+// unplugging does.
+struct PseudoTerminal {
+    PseudoTerminal();
+    ~PseudoTerminal() { close(); }
+    bool write(const QByteArray& bytes);
+    void close();
+
+    int master = -1;
+    int slave = -1;
+    QString path;
+};
+
 // Number of pixels of exactly this colour in the image (or in one column / row).
 int countColor(const QImage& image, const QColor& color);
 int countColorInColumn(const QImage& image, int column, const QColor& color);

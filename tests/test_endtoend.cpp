@@ -16,48 +16,29 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSysInfo>
 #include <QtTest>
 
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
+
+#include <functional>
 
 namespace {
 
-// A pseudo-terminal the test writes frames into. Its own hold on the device side keeps the line up
-// while the program closes and reopens; closing both ends takes the device away as unplugging does.
-struct PseudoTerminal {
-    PseudoTerminal()
+// Records dialogs and does something while a save dialog is open.
+struct BusyDialogs : RecordingDialogs {
+    QString saveFile(const SaveFileRequest& request) override
     {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
-            path = QString::fromLocal8Bit(ptsname(master));
-        slave = ::open(qPrintable(path), O_RDWR | O_NOCTTY);
-        termios raw;
-        if (slave >= 0 && tcgetattr(slave, &raw) == 0) {
-            cfmakeraw(&raw);
-            tcsetattr(slave, TCSANOW, &raw);
-        }
+        if (whileOpen)
+            whileOpen();
+        return RecordingDialogs::saveFile(request);
     }
-    ~PseudoTerminal() { close(); }
-    bool write(const QByteArray& bytes)
-    {
-        return ::write(master, bytes.data(), bytes.size()) == bytes.size();
-    }
-    void close()
-    {
-        for (int* fd : {&slave, &master}) {
-            if (*fd >= 0)
-                ::close(*fd);
-            *fd = -1;
-        }
-    }
-    int master = -1;
-    int slave = -1;
-    QString path;
+    std::function<void()> whileOpen;
 };
 
 QByteArray frameLine(int status, int mv, int tenthMa = 10000, int mah = 0)
@@ -124,10 +105,12 @@ private slots:
         }
     }
 
-    // A device the user may not read counts as missing: the program goes on to COM2 and says in one
-    // line on standard error which device it may not open and which group to join. Root reads any
-    // device, so as root the program runs as the user nobody; the denied device is a pseudo-terminal
-    // with no permissions at all.
+    // A device the user may not read, and one that a lock file blocks, count as missing: the
+    // program goes on to COM3 and says in one line on standard error each which device it may not
+    // open and which group to join, or which lock file stands in the way. Root reads any device
+    // and removes any lock, so as root the program runs as the user nobody, the denied device is a
+    // pseudo-terminal with no permissions at all, and the lock is root's, left by a process that
+    // has ended. Otherwise the lock is the test's own.
     void deniedDeviceIsNamedOnStandardError()
     {
         const auto openPty = [](int mode) {
@@ -140,12 +123,37 @@ private slots:
             return std::pair(master, slave);
         };
         const auto [deniedMaster, denied] = openPty(0);
+        const auto [lockedMaster, locked] = openPty(0666);
         const auto [allowedMaster, allowed] = openPty(0666);
-        QVERIFY(!denied.isEmpty() && !allowed.isEmpty());
+        QVERIFY(!denied.isEmpty() && !locked.isEmpty() && !allowed.isEmpty());
+        qint64 holder = QCoreApplication::applicationPid();
+        if (geteuid() == 0) {
+            QProcess ended;
+            ended.start(QStringLiteral("true"));
+            QVERIFY(ended.waitForStarted());
+            holder = ended.processId();
+            QVERIFY(ended.waitForFinished());
+        }
+        const auto lockOf = [](QString pty) { return "/var/lock/LCK.." + pty.mid(5).replace(u'/', u'_'); };
+        // Lock files are the whole system's: one that a killed run left for the allowed device
+        // would block it as well. The program killed below leaves one too.
+        QFile::remove(lockOf(allowed));
+        QFile lock(lockOf(locked));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(holder) + '\n' + QCoreApplication::applicationFilePath().toLocal8Bit() +
+                   '\n' + QSysInfo::machineHostName().toLocal8Bit() + '\n');
+        lock.close();
+        QVERIFY(
+            lock.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        const auto removeLocks = qScopeGuard([&] {
+            lock.remove();
+            QFile::remove(lockOf(allowed));
+        });
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LADOMAT_COM1"), denied);
-        environment.insert(QStringLiteral("LADOMAT_COM2"), allowed);
+        environment.insert(QStringLiteral("LADOMAT_COM2"), locked);
+        environment.insert(QStringLiteral("LADOMAT_COM3"), allowed);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         program.setProcessEnvironment(environment);
         QString link = qEnvironmentVariable("LADOMAT_LINK");
@@ -174,12 +182,17 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(holdsAllowed(), 20000);
         program.kill();
         program.waitForFinished();
-        ::close(deniedMaster);
-        ::close(allowedMaster);
-        const QStringList hints =
-            QString::fromUtf8(program.readAllStandardError()).split(u'\n').filter(u"dialout");
+        for (const int master : {deniedMaster, lockedMaster, allowedMaster})
+            ::close(master);
+        const QStringList lines = QString::fromUtf8(program.readAllStandardError()).split(u'\n');
+        const QStringList hints = lines.filter(u"dialout"), lockHints = lines.filter(u"Sperrdatei");
         QCOMPARE(hints.size(), 1);
         QVERIFY2(hints[0].contains(denied) && !hints[0].contains(allowed), qPrintable(hints[0]));
+        QCOMPARE(lockHints.size(), 1);
+        QVERIFY2(lockHints[0].startsWith("Ladomat Link: " + locked + " ") &&
+                     lockHints[0].contains(QFileInfo(lock).canonicalFilePath()) &&
+                     lockHints[0].contains(QString::number(holder)),
+                 qPrintable(lockHints[0]));
     }
 
     // The device behind COM1 disappears mid-run and comes back: a link named by a symlink, as
@@ -192,7 +205,7 @@ private slots:
         auto first = std::make_unique<PseudoTerminal>();
         QVERIFY(QFile::link(first->path, link));
         qputenv("LADOMAT_COM1", link.toLocal8Bit());
-        RecordingDialogs dialogs;
+        BusyDialogs dialogs;
         MDIForm1 window;
         window.Timer1->stop();
         window.Timer2->stop();
@@ -228,6 +241,19 @@ private slots:
             sendAndWait(second, 2, 7000 + k);
         QVERIFY(V->MessNr == 6 && forms.protokoll->model->rowCount() == 5 && V->KurveU[4] == 7004);
         QVERIFY(dialogs.messages.isEmpty());
+
+        // Gone while a save dialog is open, back after Cancel: taken again without a word.
+        dialogs.whileOpen = [&] {
+            second.close();
+            QFile::remove(link);
+        };
+        m_maketext_Click();
+        QVERIFY(dialogs.messages.isEmpty() && !window.MSComm1->portOpen());
+        PseudoTerminal third;
+        QVERIFY(QFile::link(third.path, link));
+        QTRY_VERIFY_WITH_TIMEOUT(window.MSComm1->portOpen(), 5000);
+        sendAndWait(third, 2, 7006);
+        QVERIFY(V->MessNr == 7 && dialogs.messages.isEmpty());
         window.MSComm1->setPortOpen(false);
         qunsetenv("LADOMAT_COM1");
     }

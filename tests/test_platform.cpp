@@ -1,5 +1,5 @@
 // The platform layer: number texts, the plot surface's line drawing and clipping, port names, the memory
-// port.
+// port, line marks and device identities.
 #include "TestSupport.h"
 
 #include "platform/NumberText.h"
@@ -8,6 +8,21 @@
 
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <termios.h>
+
+namespace {
+
+// "0403:6001:A9X2" (hex vendor and product, serial number); "" for a device without identity.
+DeviceIdentity identity(const QString& text)
+{
+    const QStringList parts = text.split(u':');
+    if (parts.size() != 3)
+        return {};
+    return {parts[0].toInt(nullptr, 16), parts[1].toInt(nullptr, 16), parts[2]};
+}
+
+}  // namespace
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -79,6 +94,118 @@ private slots:
         port.receive("B");
         QCOMPARE(events.count(), 1);
         QCOMPARE(port.input(), QString(31, QLatin1Char('A')) + QLatin1Char('B'));
+    }
+
+    // A doubled 0xFF is one character, 0xFF 0 0 a break, 0xFF 0 c a character with a line error
+    // (dropped); a mark cut between two reads is completed by the next.
+    void lineMarks_data()
+    {
+        QTest::addColumn<QByteArrayList>("reads");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("breaks");
+        using B = QByteArray;
+        QTest::newRow("plain") << QByteArrayList{"0123"} << B("0123") << 0;
+        QTest::newRow("doubled 0xFF") << QByteArrayList{"A\xff\xff"
+                                                        "B"}
+                                      << B("A\xff"
+                                           "B")
+                                      << 0;
+        QTest::newRow("break") << QByteArrayList{B("AB\xff\0\0CD", 7)} << B("ABCD") << 1;
+        QTest::newRow("error character") << QByteArrayList{B("A\xff\0"
+                                                             "7B",
+                                                             5)}
+                                         << B("AB") << 0;
+        QTest::newRow("break cut after 0xFF") << QByteArrayList{"A\xff", B("\0\0B", 3)} << B("AB") << 1;
+        QTest::newRow("break cut after 0xFF 0")
+            << QByteArrayList{B("A\xff\0", 3), B("\0B", 2)} << B("AB") << 1;
+        QTest::newRow("0xFF cut from its double") << QByteArrayList{"A\xff", "\xff"} << B("A\xff") << 0;
+        QTest::newRow("two breaks") << QByteArrayList{B("\xff\0\0\xff\0\0", 6)} << B() << 2;
+    }
+    void lineMarks()
+    {
+        QFETCH(QByteArrayList, reads);
+        QFETCH(QByteArray, data);
+        QFETCH(int, breaks);
+        QByteArray pending, got;
+        int counted = 0;
+        for (const QByteArray& raw : reads) {
+            const LineRead read = unmarkLine(pending, raw);
+            got += read.data;
+            counted += read.breaks;
+        }
+        QCOMPARE(got, data);
+        QCOMPARE(counted, breaks);
+        QVERIFY(pending.isEmpty());
+    }
+
+    // On a pseudo-terminal the hardware port has the line mark breaks: the line then doubles a
+    // character 0xFF, which still comes out once and raises no event.
+    void hardwarePortMarksBreaks()
+    {
+        PseudoTerminal line;
+        qputenv("LADOMAT_COM1", line.path.toLocal8Bit());
+        HardwareSerialPort port;
+        QSignalSpy events(&port, &SerialPort::onComm);
+        QVERIFY(port.setPortOpen(true));
+        qunsetenv("LADOMAT_COM1");
+        termios tio;
+        QVERIFY(tcgetattr(line.slave, &tio) == 0);
+        QCOMPARE(tio.c_iflag & (PARMRK | BRKINT | IGNBRK | ISTRIP), tcflag_t(PARMRK));
+        QVERIFY(line.write("A\xff"
+                           "B"));
+        QByteArray read;
+        QTRY_VERIFY((read += port.input().toLatin1()).size() >= 3);
+        QCOMPARE(read,
+                 QByteArray("A\xff"
+                            "B"));
+        QCOMPARE(events.count(), 0);
+    }
+
+    // After the adapter was unplugged, and when the port is reopened after a dialog, only the same
+    // device is taken (any device when none was known); a stranger leaves the port closed, waiting
+    // for the run's own device.
+    void onlyTheSameDeviceIsReopened_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("none known") << ""
+                                    << "1a86:7523:" << true;
+        QTest::newRow("none on either") << ""
+                                        << "" << true;
+        QTest::newRow("same adapter") << "0403:6001:A9X2"
+                                      << "0403:6001:A9X2" << true;
+        QTest::newRow("other serial number") << "0403:6001:A9X2"
+                                             << "0403:6001:B000" << false;
+        QTest::newRow("other product") << "0403:6001:"
+                                       << "0403:6015:" << false;
+        QTest::newRow("built-in port under the name") << "0403:6001:A9X2"
+                                                      << "" << false;
+    }
+    void onlyTheSameDeviceIsReopened()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, now);
+        QFETCH(bool, taken);
+        for (const bool afterDialog : {false, true}) {
+            MemorySerialPort port;
+            port.setIdentity(identity(before));
+            QVERIFY(port.setPortOpen(true));
+            if (afterDialog)
+                port.setPortOpen(false);
+            port.unplug();
+            port.setIdentity(identity(now));
+            port.replug();
+            if (afterDialog)
+                port.reopen();
+            else
+                port.retryLostDevice();
+            QCOMPARE(port.portOpen(), taken);
+            QCOMPARE(port.awaitingDevice(), !taken);
+            port.setIdentity(identity(before));
+            port.retryLostDevice();
+            QVERIFY(port.portOpen() && !port.awaitingDevice());
+        }
     }
 };
 

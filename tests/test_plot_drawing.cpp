@@ -160,7 +160,8 @@ void TestPlotDrawing::liveExtensionTurnsThePage()
 {
     // Samples at half the voltage scale (row 262) recorded one by one, 720 (12 minutes) a page.
     // Sample 720 turns the page; the offset and page fields show the old page until the next
-    // sample. A pause across a page end turns the page as well.
+    // sample. A pause across a page end, or over several pages, turns straight to the page of
+    // the sample after it, which is drawn there.
     QList<int> allColumns(600);
     std::iota(allColumns.begin(), allColumns.end(), 0);
     const struct {
@@ -171,9 +172,10 @@ void TestPlotDrawing::liveExtensionTurnsThePage()
     } steps[] = {{1, 719, 1, {"0", "1", "12 Min"}, allColumns},
                  {720, 720, 2, {"0", "1", "24 Min"}, {599}},
                  {721, 721, 2, {"720", "2", "24 Min"}, {0, 599}},
-                 {1445, 1446, 3, {"1440", "3", "36 Min"}, {4, 5}}};  // nothing from 722 to 1444
+                 {1445, 1446, 3, {"1440", "3", "36 Min"}, {3, 4, 5}},  // nothing from 722 to 1444
+                 {3700, 3701, 6, {"3600", "6", "72 Min"}, {82, 83, 84}}};  // 1447 to 3699 not drawn
     PlotWindows windows;
-    std::fill_n(&windows.vars.KurveU[1], 1500, 31500.0f);
+    std::fill_n(&windows.vars.KurveU[1], 3800, 31500.0f);
     for (const auto& s : steps) {
         for (windows.vars.MessNr = s.first; windows.vars.MessNr <= s.last; ++windows.vars.MessNr)
             KurveFortsetzen();

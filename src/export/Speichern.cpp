@@ -19,12 +19,8 @@ void saveWithPortClosed(const SaveFileRequest& request, bool (*write)(const QStr
                            .arg(QDir::toNativeSeparators(path)),
                        QStringLiteral("Ladomat Link"));
     }
-    // A device that went away is reopened by the port itself once it is back: nothing to report.
-    if (!port->setPortOpen(true) && !port->awaitingDevice()) {
-        showMessageBox(QStringLiteral("COM%1 konnte nicht wieder geöffnet werden ! "
-                                      "Bitte unter Einstellungen / Port einen Port wählen.")
-                           .arg(port->commPort()),
-                       QStringLiteral("Ladomat Link"));
-    }
+    // A device that went away meanwhile is waited for as after any loss: the run goes on once it
+    // is back.
+    port->reopen();
     port->input();  // decoding starts again on fresh characters
 }

@@ -1,6 +1,7 @@
 // COM n to device mapping.
 #include "platform/PortNames.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
@@ -48,4 +49,17 @@ QString deviceForComPort(int number)
     const QStringList devices = systemSerialDevices();
     return number >= 1 && number <= devices.size() ? devices.at(number - 1) : QString();
 #endif
+}
+
+QString lockFileForDevice(const QString& device)
+{
+    QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    name.replace(u'/', u'_');
+    for (const char* folder : {"/run/lock", "/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
+                               "/var/lock/lockdev", "/tmp", "/var/tmp"}) {
+        const QString path = QString::fromLatin1(folder) + QStringLiteral("/LCK..") + name;
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return {};
 }

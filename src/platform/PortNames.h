@@ -9,3 +9,6 @@
 QString deviceForComPort(int number);
 // The system's serial devices in COM order: USB and ACM adapters first, then ttyS* by number.
 QStringList systemSerialDevices();
+// The lock file that serial programs leave for the device in the system's lock folders
+// ("LCK.." and the device's name), or empty when there is none.
+QString lockFileForDevice(const QString& device);

@@ -5,12 +5,63 @@
 
 #include <QFileInfo>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include <chrono>
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
 
 using namespace std::chrono_literals;
+
+QString DeviceIdentity::text() const
+{
+    QStringList parts;
+    if (vendor >= 0 || product >= 0)
+        parts << QStringLiteral("USB %1:%2")
+                     .arg(vendor, 4, 16, QLatin1Char('0'))
+                     .arg(product, 4, 16, QLatin1Char('0'));
+    if (!serialNumber.isEmpty())
+        parts << QStringLiteral("Nr. ") + serialNumber;
+    return parts.isEmpty() ? QStringLiteral("ohne Kennung") : parts.join(u' ');
+}
+
+bool sameDevice(const DeviceIdentity& before, const DeviceIdentity& now)
+{
+    return !before.known() || before == now;
+}
+
+LineRead unmarkLine(QByteArray& pending, const QByteArray& raw)
+{
+    const QByteArray bytes = pending + raw;
+    pending.clear();
+    LineRead read;
+    read.data.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\xff') {
+            read.data += bytes[i];
+            continue;
+        }
+        const qsizetype rest = bytes.size() - i;
+        if (rest >= 2 && bytes[i + 1] == '\xff') {
+            read.data += '\xff';
+            ++i;
+        } else if (rest >= 3 && bytes[i + 1] == '\0') {
+            read.breaks += bytes[i + 2] == '\0';
+            i += 2;
+        } else if (rest >= 2 && bytes[i + 1] != '\0') {
+            read.data += bytes[i];  // not a mark: the driver sent the 0xFF alone
+        } else {
+            pending = bytes.mid(i);
+            break;
+        }
+    }
+    return read;
+}
 
 SerialPort::SerialPort(QObject* parent)
     : QObject(parent)
@@ -25,11 +76,40 @@ bool SerialPort::setPortOpen(bool open)
     // The program holds the port closed (a dialog, the port window): nothing reopens it meanwhile.
     retry_->stop();
     const bool done = changeOpen(open);
-    if (open && done)
+    if (open && done) {
         awaitingDevice_ = false;
-    else if (open && awaitingDevice_)
+        held_ = deviceIdentity();
+        strangerHinted_ = false;
+    } else if (open && awaitingDevice_) {
         retry_->start();
+    }
     return done;
+}
+
+bool SerialPort::reopen()
+{
+    retry_->stop();
+    awaitingDevice_ = !openHeldDevice();
+    if (awaitingDevice_)
+        retry_->start();
+    return !awaitingDevice_;
+}
+
+bool SerialPort::openHeldDevice()
+{
+    const DeviceIdentity now = deviceIdentity();
+    if (sameDevice(held_, now))
+        return changeOpen(true);
+    // Another adapter under the name: the run's device may come back, so keep waiting for it.
+    if (now.known() && !strangerHinted_) {
+        strangerHinted_ = true;
+        std::fprintf(stderr,
+                     "Ladomat Link: an COM%d steckt ein anderes Gerät (%s) als zuvor (%s) – es wird "
+                     "nicht übernommen; das bisherige Gerät anstecken oder unter Einstellungen / Port "
+                     "einen Port wählen.\n",
+                     commPort_, qUtf8Printable(now.text()), qUtf8Printable(held_.text()));
+    }
+    return false;
 }
 
 void SerialPort::deviceLost()
@@ -41,7 +121,7 @@ void SerialPort::deviceLost()
 
 void SerialPort::retryLostDevice()
 {
-    if (!awaitingDevice_ || !changeOpen(true))
+    if (!awaitingDevice_ || !openHeldDevice())
         return;
     awaitingDevice_ = false;
     retry_->stop();
@@ -60,13 +140,11 @@ bool isLoss(QSerialPort::SerialPortError error)
 
 }  // namespace
 
-#include <cstdio>
-
 HardwareSerialPort::HardwareSerialPort(QObject* parent)
     : SerialPort(parent)
     , port_(new QSerialPort(this))
 {
-    connect(port_, &QSerialPort::readyRead, this, &HardwareSerialPort::checkThreshold);
+    connect(port_, &QSerialPort::readyRead, this, &HardwareSerialPort::onReadyRead);
     connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         if (isLoss(error) && port_->isOpen())
             deviceLost();
@@ -80,6 +158,8 @@ bool HardwareSerialPort::changeOpen(bool open)
     if (!open) {
         if (port_->isOpen())
             port_->close();
+        received_.clear();
+        pending_.clear();
         return true;
     }
     if (port_->isOpen())
@@ -97,6 +177,8 @@ bool HardwareSerialPort::changeOpen(bool open)
                          "Ladomat Link: keine Berechtigung für %s – Benutzer in die Gruppe dialout "
                          "aufnehmen (sudo adduser $USER dialout) und neu anmelden.\n",
                          qUtf8Printable(device));
+        } else if (!denied && !lockHinted_) {
+            hintAtLock(device);
         }
         return false;
     }
@@ -106,10 +188,67 @@ bool HardwareSerialPort::changeOpen(bool open)
     port_->setDataBits(QSerialPort::Data8);
     port_->setStopBits(QSerialPort::OneStop);
     port_->setFlowControl(QSerialPort::NoFlowControl);
+    markLineConditions();
     return true;
 }
 
+void HardwareSerialPort::hintAtLock(const QString& device)
+{
+    // A lock file left by a run that was killed, or held by another user's program, blocks the
+    // device though it may be read: name it, as nothing on screen can.
+    const QString lock = lockFileForDevice(device);
+    if (lock.isEmpty())
+        return;
+    lockHinted_ = true;
+    QFile file(lock);
+    const QString pid =
+        file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readLine()).trimmed() : QString();
+    std::fprintf(stderr,
+                 "Ladomat Link: %s ist durch die Sperrdatei %s belegt (Prozess %s) – läuft dieser nicht "
+                 "mehr, die Sperrdatei löschen (sudo rm %s).\n",
+                 qUtf8Printable(device), qUtf8Printable(lock),
+                 qUtf8Printable(pid.isEmpty() ? QStringLiteral("?") : pid), qUtf8Printable(lock));
+}
+
+void HardwareSerialPort::markLineConditions()
+{
+    marked_ = false;
+#ifdef Q_OS_UNIX
+    // A break arrives as 0xFF 0x00 0x00 among the characters (and a 0xFF character doubled)
+    // instead of as a NUL or a signal, so that it can be told apart from data.
+    termios tio;
+    const int fd = port_->handle();
+    if (tcgetattr(fd, &tio) != 0)
+        return;
+    tio.c_iflag &= ~(IGNBRK | BRKINT | ISTRIP);
+    tio.c_iflag |= PARMRK;
+    marked_ = tcsetattr(fd, TCSANOW, &tio) == 0;
+#endif
+}
+
+DeviceIdentity HardwareSerialPort::deviceIdentity() const
+{
+    const QString device = deviceName();
+    if (device.isEmpty())
+        return {};
+    const QSerialPortInfo info(device);
+    return {info.hasVendorIdentifier() ? info.vendorIdentifier() : -1,
+            info.hasProductIdentifier() ? info.productIdentifier() : -1, info.serialNumber()};
+}
+
 bool HardwareSerialPort::portOpen() const { return port_->isOpen(); }
+
+int HardwareSerialPort::take()
+{
+    const QByteArray raw = port_->readAll();
+    if (!marked_) {
+        received_ += raw;
+        return 0;
+    }
+    const LineRead read = unmarkLine(pending_, raw);
+    received_ += read.data;
+    return read.breaks;
+}
 
 QString HardwareSerialPort::input()
 {
@@ -121,16 +260,23 @@ QString HardwareSerialPort::input()
         const QSignalBlocker quiet(port_);
         port_->waitForReadyRead(0);
     }
-    const QString text = QString::fromLatin1(port_->readAll());
+    // A break is reported after this read, not inside the handler that is reading.
+    if (take() > 0)
+        QMetaObject::invokeMethod(
+            this, [this] { raise(comEventBreak); }, Qt::QueuedConnection);
+    const QString text = QString::fromLatin1(received_);
+    received_.clear();
     if (isLoss(port_->error()))
         deviceLost();
     port_->clearError();
     return text;
 }
 
-void HardwareSerialPort::checkThreshold()
+void HardwareSerialPort::onReadyRead()
 {
-    if (threshold_ > 0 && port_->bytesAvailable() >= threshold_)
+    if (take() > 0)
+        raise(comEventBreak);
+    if (threshold_ > 0 && received_.size() >= threshold_)
         raise(comEvReceive);
 }
 
@@ -167,6 +313,12 @@ void MemorySerialPort::receive(const QByteArray& bytes)
     buffer_ += bytes;
     if (threshold_ > 0 && buffer_.size() >= threshold_)
         raise(comEvReceive);
+}
+
+DeviceIdentity MemorySerialPort::deviceIdentity() const
+{
+    const auto found = identities_.find(commPort());
+    return found == identities_.end() ? DeviceIdentity() : found->second;
 }
 
 void MemorySerialPort::unplug()

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <set>
 #include <vector>
 
@@ -22,6 +23,31 @@ enum CommEvent : int {
     comEventDCB = 1011,
 };
 
+// Who a device is, as far as the system reports it: USB vendor and product (-1 when not reported)
+// and serial number (empty when not reported). Built-in ports and pseudo-terminals report nothing.
+struct DeviceIdentity {
+    int vendor = -1;
+    int product = -1;
+    QString serialNumber;
+    bool operator==(const DeviceIdentity&) const = default;
+    bool known() const { return vendor >= 0 || product >= 0 || !serialNumber.isEmpty(); }
+    QString text() const;  // "USB 0403:6001 Nr. A9X2" for hints
+};
+
+// Whether the device now under the port's name may be taken for the one held before: the same
+// identity, or no identity known before (then any device under that name is taken, as always).
+bool sameDevice(const DeviceIdentity& before, const DeviceIdentity& now);
+
+// A read from a line whose driver marks what it saw besides characters: 0xFF 0xFF is one 0xFF
+// character, 0xFF 0x00 0x00 a break, 0xFF 0x00 c a character c received with a line error
+// (dropped, as line errors are ignored). A mark cut off at the end of `raw` waits in `pending`
+// for the next read.
+struct LineRead {
+    QByteArray data;
+    int breaks = 0;
+};
+LineRead unmarkLine(QByteArray& pending, const QByteArray& raw);
+
 class SerialPort : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +64,9 @@ public:
     // While the device is away, closing pauses the waiting for it and a failed opening resumes it.
     bool setPortOpen(bool open);
     virtual bool portOpen() const = 0;
+    // Opens the port again after the program held it closed (an export dialog). A device that went
+    // away meanwhile, or another device under its name, is waited for as after any loss; false then.
+    bool reopen();
     // True from the loss of the open device until the port is open again.
     bool awaitingDevice() const { return awaitingDevice_; }
     // One attempt to reopen the lost device, as the once-a-second check makes it; after success
@@ -53,6 +82,8 @@ signals:
 
 protected:
     virtual bool changeOpen(bool open) = 0;
+    // The identity of the device that the port number names now.
+    virtual DeviceIdentity deviceIdentity() const = 0;
     void raise(int code)
     {
         commEvent_ = code;
@@ -64,10 +95,14 @@ protected:
     int threshold_ = 0;
 
 private:
+    bool openHeldDevice();
+
     QString settings_;
     int commPort_ = 1;
     int commEvent_ = 0;
     bool awaitingDevice_ = false;
+    DeviceIdentity held_;  // of the device last opened
+    bool strangerHinted_ = false;
     QTimer* retry_;
 };
 
@@ -83,12 +118,21 @@ public:
 
 protected:
     bool changeOpen(bool open) override;
+    DeviceIdentity deviceIdentity() const override;
 
 private:
-    void checkThreshold();
+    // Moves what the system holds into received_, without the line's marks; the number of breaks.
+    int take();
+    void onReadyRead();
+    void markLineConditions();
+    void hintAtLock(const QString& device);
 
     QSerialPort* port_;
+    QByteArray received_;
+    QByteArray pending_;
+    bool marked_ = false;  // the driver marks breaks in the data
     bool permissionHinted_ = false;
+    bool lockHinted_ = false;
 };
 
 // Feeds bytes from memory: tests put characters in and raise events by hand.
@@ -107,6 +151,8 @@ public:
     // Takes the device away under the open port, as an unplugged adapter, and brings it back.
     void unplug();
     void replug();
+    // Which device stands behind the current port number (none known by default).
+    void setIdentity(const DeviceIdentity& identity) { identities_[commPort()] = identity; }
     // Appends characters to the receive buffer and raises the receive event once the threshold is met.
     void receive(const QByteArray& bytes);
     // Raises any event code (1001 break, errors, unknown codes).
@@ -117,9 +163,11 @@ public:
 
 protected:
     bool changeOpen(bool open) override;
+    DeviceIdentity deviceIdentity() const override;
 
 private:
     std::set<int> available_{1, 2, 3, 4};
+    std::map<int, DeviceIdentity> identities_;
     bool open_ = false;
     QByteArray buffer_;
     QByteArray waitingOnOpen_;

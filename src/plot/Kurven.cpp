@@ -16,6 +16,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 
 std::vector<Curve> shownCurves()
 {
@@ -104,17 +105,22 @@ void KurveFortsetzen()
     const float H = plot->ScaleHeight();
     const float S = samplesPerPage();
     const float xs = W / S;
-    const float P = S * (V->LetzteSeite - 1);
+    float P = S * (V->LetzteSeite - 1);
     forms.text->Text10->setText(plainText(P));
     forms.setgraf->Text1->setText(plainText(V->LetzteSeite));
 
-    // The page turns when the newest sample reaches or passes the right edge, so that a
-    // pause across the page end turns it too. P stays that of the old page for this call.
+    // The page turns when the newest sample reaches or passes the right edge, straight to the
+    // page that holds it, however long a pause lay before it. On the edge P stays that of the
+    // old page for this call, so the old page's last segment lands at the new page's right edge;
+    // a sample past the edge is drawn where it lies on the new page.
     if (V->MessNr >= S * V->LetzteSeite) {
+        const bool onEdge = V->MessNr == S * V->LetzteSeite;
         GrafikAufbauen();
-        V->LetzteSeite = V->LetzteSeite + 1;
+        V->LetzteSeite = std::floor(V->MessNr / S) + 1;
         V->Seite = V->LetzteSeite;
         ZeitachseBeschriften();
+        if (!onEdge)
+            P = S * (V->LetzteSeite - 1);
     }
 
     const int n = static_cast<int>(V->MessNr);
