@@ -1,6 +1,7 @@
 // What both exports share: the port closed around the save dialog, and the failure messages.
 #include "export/export.h"
 
+#include "link/link.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
 #include "shell/Forms.h"
@@ -26,5 +27,5 @@ void saveWithPortClosed(const SaveFileRequest& request, bool (*write)(const QStr
                            .arg(port->commPort()),
                        QStringLiteral("Ladomat Link"));
     }
-    port->input();  // decoding starts again on fresh characters
+    readAwayInput();  // decoding starts again on fresh characters
 }
