@@ -1,6 +1,8 @@
 // The framer and the frame decoder.
 #include "link/Framer.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isHex(QChar c) { return hexDigit(c) > 0 || c == u'0'; }
