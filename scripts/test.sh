@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything warning-free and runs the whole suite through ctest, then again
-# under address, leak and undefined-behaviour sanitizers, then the fuzz target for a bounded time.
+# under address, leak and undefined-behaviour sanitizers, then the two fuzz targets for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,10 +41,15 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
 
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DLADOMAT_FUZZ=ON -DLADOMAT_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs" --target fuzz_frames
-# Starts from the committed seeds; what it adds stays in a temporary copy.
-corpus=$(mktemp -d)
-cp fuzz/corpus/* "$corpus"
-./build-fuzz/fuzz/fuzz_frames -max_total_time="${LADOMAT_FUZZ_SECONDS:-60}" -max_len=512 \
-  -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" 2>&1 | tail -n 12
-rm -rf "$corpus"
+cmake --build build-fuzz -j"$jobs" --target fuzz_framer fuzz_session
+# Each target for half the time: the framer and decoder from nothing, the user's session from the
+# committed seeds; what they add stays in temporary folders.
+seconds=$(( ${LADOMAT_FUZZ_SECONDS:-60} / 2 ))
+for target in fuzz_framer fuzz_session; do
+  corpus=$(mktemp -d)
+  [ "$target" = fuzz_session ] && cp fuzz/corpus/* "$corpus"
+  echo "$target:"
+  ./build-fuzz/fuzz/$target -max_total_time="$seconds" -max_len=512 \
+    -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" 2>&1 | tail -n 12
+  rm -rf "$corpus"
+done

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -37,6 +38,8 @@ standard output as "PTY <path>") or to a device.
   --replay FILE    send a curve text file of "n,mV,tenthmA,mAh" lines instead of a scenario
   --delay S        wait S real seconds after opening the line before the first second
   --loop           start again at the end
+  --bunch N        hold N seconds and write them together, cut at random points into writes a
+                   few milliseconds apart (what a late reader or a chunking adapter sees)
   --list           print the scenario names
   --help           print this text
 )";
@@ -56,6 +59,7 @@ struct Options {
     std::string device;
     std::string replay;
     bool loop = false;
+    int bunch = 1;
 };
 
 // Where the bytes go: a pseudo-terminal's master, or a device.
@@ -154,6 +158,21 @@ bool send(const Line& line, const std::string& bytes)
     return true;
 }
 
+// Sends bytes as writes of random lengths (1 to 40 bytes), 1 to 3 ms apart.
+bool sendCut(const Line& line, const std::string& bytes, std::mt19937& random, const sigset_t& unblocked)
+{
+    for (std::size_t done = 0; done < bytes.size();) {
+        const std::size_t length = std::uniform_int_distribution<std::size_t>(1, 40)(random);
+        if (!send(line, bytes.substr(done, length)))
+            return false;
+        done += length;
+        const int ms = std::uniform_int_distribution<int>(1, 3)(random);
+        if (!waitUntil(line, Clock::now() + std::chrono::milliseconds(ms), unblocked))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -175,7 +194,7 @@ int main(int argc, char** argv)
             continue;
         }
         if (option != "--scenario" && option != "--speed" && option != "--device" && option != "--replay" &&
-            option != "--delay")
+            option != "--delay" && option != "--bunch")
             return usageError("unknown option " + std::string(option));
         if (i + 1 == argc)
             return usageError(std::string(option) + " needs a value");
@@ -186,6 +205,12 @@ int main(int argc, char** argv)
             options.device = value;
         } else if (option == "--replay") {
             options.replay = value;
+        } else if (option == "--bunch") {
+            char* end = nullptr;
+            const long number = std::strtol(value.c_str(), &end, 10);
+            if (end == value.c_str() || *end != '\0' || number < 1 || number > 60)
+                return usageError("--bunch needs a whole number from 1 to 60");
+            options.bunch = int(number);
         } else {
             char* end = nullptr;
             const double number = std::strtod(value.c_str(), &end);
@@ -252,13 +277,24 @@ int main(int argc, char** argv)
             std::chrono::duration_cast<Clock::duration>(
                    std::chrono::duration<double>(second / options.speed));
     };
+    std::mt19937 random{std::random_device{}()};
+    std::string held;  // seconds bunched together, sent with the last of them
     for (std::size_t second = 0; options.loop || second < seconds.size(); ++second) {
         if (!waitUntil(*line, due(second), unblocked))
             return 0;
         if (options.loop && second > 0 && second % seconds.size() == 0)
             std::cerr << "ladomat-sim: starting again\n";
-        if (!send(*line, seconds[second % seconds.size()]))
-            return 1;
+        held += seconds[second % seconds.size()];
+        if (options.bunch == 1) {
+            if (!send(*line, held))
+                return 1;
+        } else if ((second + 1) % options.bunch == 0 || (!options.loop && second + 1 == seconds.size())) {
+            if (!sendCut(*line, held, random, unblocked))
+                return stopRequested ? 0 : 1;
+        } else {
+            continue;
+        }
+        held.clear();
     }
     // The last second runs out before the line closes.
     waitUntil(*line, due(seconds.size()), unblocked);

@@ -18,6 +18,8 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSysInfo>
+#include <QThread>
+#include <QTimer>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -258,14 +260,28 @@ private slots:
         qunsetenv("LADOMAT_COM1");
     }
 
-    // A whole charge run from the simulator at the most a 9600-baud line carries (30 frames a
-    // second): the curve file holds exactly the charging frames sent and the frame after them.
-    void nothingLostAtLineSpeed()
+    void nothingLost_data()
     {
+        QTest::addColumn<int>("every");  // every how many seconds of a full charge is sent
+        QTest::addColumn<QStringList>("options");  // the simulator's pace
+        QTest::addColumn<int>("stallAtMs");  // when the program stops taking events for 3 s (0: never)
+        QTest::newRow("line speed") << 3 << QStringList{"--speed", "30"} << 0;
+        QTest::newRow("bunched and cut") << 40 << QStringList{"--speed", "6", "--bunch", "4"} << 0;
+        QTest::newRow("stall at 1 frame a second") << 400 << QStringList{"--speed", "1"} << 5500;
+    }
+
+    // A charge run from the simulator: at the most a 9600-baud line carries (30 frames a second),
+    // several seconds to a write cut at random points, or with the program held up for 3 s in the
+    // middle. The curve file holds exactly the charging frames sent and the frame after them.
+    void nothingLost()
+    {
+        QFETCH(int, every);
+        QFETCH(QStringList, options);
+        QFETCH(int, stallAtMs);
         QTemporaryDir dir;
-        QByteArray curve;  // every third second of a full charge
+        QByteArray curve;
         const std::vector<std::string> charge = ladomat::sim::scenario("nimh-charge");
-        for (std::size_t k = 0; k < charge.size(); k += 3)
+        for (std::size_t k = 0; k < charge.size(); k += every)
             if (charge[k].substr(23, 2) == "02")
                 curve += curveLine(int(k), charge[k]);
         QFile file(dir.filePath("charge.txt"));
@@ -284,7 +300,7 @@ private slots:
 
         QProcess sim;
         sim.start(qEnvironmentVariable("LADOMAT_SIM"),
-                  {"--replay", file.fileName(), "--speed", "30", "--delay", "2"});
+                  QStringList{"--replay", file.fileName(), "--delay", "2"} + options);
         QVERIFY(sim.waitForReadyRead(10000));
         const QString announced = QString::fromLocal8Bit(sim.readLine()).trimmed();
         QVERIFY2(announced.startsWith(QLatin1String("PTY ")), qPrintable(announced));
@@ -293,6 +309,8 @@ private slots:
         MDIForm1 window;
         qunsetenv("LADOMAT_COM1");
         QVERIFY(window.MSComm1->portOpen());
+        if (stallAtMs > 0)
+            QTimer::singleShot(stallAtMs, [] { QThread::sleep(3); });
         QTRY_VERIFY_WITH_TIMEOUT(sim.state() == QProcess::NotRunning, 60000);
         QTRY_VERIFY(V->MessungBeendet == 1);
         dialogs.answers = {dir.filePath("Kurve01.TXT")};

@@ -1,7 +1,9 @@
 // Frame reception and decoding, the live value window and the event dispatch.
 #include "TestSupport.h"
 
+#include "export/export.h"
 #include "link/Formtext.h"
+#include "link/Framer.h"
 #include "process/Variabelen.h"
 #include "shell/Formdatenformat.h"
 #include "shell/Forms.h"
@@ -12,62 +14,161 @@
 #include <QProgressBar>
 #include <QtTest>
 
-// Input 30AC (12460 mV) at positions 7-10, status 01 at 23-24.
-static const QByteArray kFrame = "010003"
-                                 "30AC"
-                                 "000000000000"
-                                 "01"
-                                 "00"
-                                 "ABCD";
+// A script for the framer: characters read at a time in milliseconds, or a reset (reading away).
+struct Chunk {
+    int64_t ms;
+    QByteArray chars;
+    bool reset = false;
+};
+using Script = QList<Chunk>;
+Q_DECLARE_METATYPE(Script)
+
+namespace {
+
+// Frames 1 to 5 as the charger sends them; frame 6 has noise inside (a blank and a "G").
+QByteArray frame(int k)
+{
+    if (k == 6)
+        return "\x02"
+               "0100033 AC1c2fFFFFG4D20100ABCD\r";
+    return QByteArray::fromStdString(ladomat::sim::frameLine({.outputMv = 7000 + k, .status = 2}));
+}
+
+// What the framer gave back: "F<k>" for frame k, "F?" for any other frame, "~<length>" for a piece.
+QStringList run(const Script& script)
+{
+    Framer framer;
+    QStringList out;
+    for (const Chunk& chunk : script) {
+        if (chunk.reset) {
+            framer.reset(chunk.ms);
+            continue;
+        }
+        for (const LinePiece& piece : framer.feed(QString::fromLatin1(chunk.chars), chunk.ms)) {
+            int k = 1;
+            while (k <= 6 && piece.text != QString::fromLatin1(frame(k)))
+                ++k;
+            out << (!piece.complete ? QStringLiteral("~%1").arg(piece.text.size())
+                        : k <= 6    ? QStringLiteral("F%1").arg(k)
+                                    : QStringLiteral("F?"));
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 class TestLink : public QObject {
     Q_OBJECT
 
 private slots:
-    // Every field at its positions, hexadecimal in either case; characters that are no hexadecimal digit
-    // (blank, "G") count as 0. The mode is kept as decimal text. The frame lands in slot MessNr.
-    void decodesEveryFieldOfAReading()
+    void decode_data()
     {
-        TestApp app;
-        const QByteArray frame = "EE"
-                                 "10"
-                                 "a5"
-                                 "3 AC"
-                                 "1c2f"
-                                 "FFFF"
-                                 "G4D2"
-                                 "01"
-                                 "FF"
-                                 "ABCD";
-        app.sendRaw('\x02' + frame + '\r');
-        QCOMPARE((QStringList{V->Datensatz, V->Modus}), (QStringList{QString::fromLatin1(frame), "16"}));
-        QCOMPARE((QList<int>{V->Zyklus, V->UEin, V->UAus, V->IAus, V->Kapazitaet, V->StatusNr}),
-                 (QList<int>{0xA5, 12460, 7215, 65535, 1234, 1}));
-        QCOMPARE((QList<float>{V->MessNr, V->KurveU[1], V->KurveI[1], V->KurveQ[1]}),
-                 (QList<float>{1, 7215, 65535, 1234}));
-        app.sendRaw('\x02' + QByteArray(frame).replace(10, 4, "1D00") +
-                    '\r');  // status ready: nothing recorded
-        QCOMPARE((QList<float>{V->MessNr, V->KurveU[1], V->KurveU[2]}), (QList<float>{1, 7424, 0}));
+        QTest::addColumn<QString>("datensatz");
+        QTest::addColumn<QString>("reading");  // Modus Zyklus UEin UAus IAus Kapazitaet StatusNr
+        QTest::newRow("every field") << "EE10a53 AC1c2fFFFFG4D201FFABCD"
+                                     << "16 165 12460 7215 65535 1234 1";
+        QTest::newRow("upper case") << "0104FF30AC0000000000000908ZZ"
+                                    << "4 255 12460 0 0 0 9";
+        QTest::newRow("lower case") << "000000" + QString("30ac").repeated(4) + "0a"
+                                    << "0 0 12460 12460 12460 12460 10";
+        QTest::newRow("ZZZZ counts 0") << "000000ZZZZ"
+                                       << "0 0 0 0 0 0 0";
+        QTest::newRow("short: missing digits 0") << "0000003"
+                                                 << "0 0 12288 0 0 0 0";
+        QTest::newRow("empty") << ""
+                               << "0 0 0 0 0 0 0";
     }
 
-    // A long read keeps the 30 characters after the start character and drops the rest; in a short read
-    // the missing digits count as 0, also where the frame before had others. Every read empties the buffer.
-    void readLengths()
+    // Every field at its positions, hexadecimal in either case; characters that are no hexadecimal
+    // digit, and missing ones, count as 0. The mode is decimal text.
+    void decode()
+    {
+        QFETCH(QString, datensatz);
+        QFETCH(QString, reading);
+        const Messwerte m = decodeFrame(datensatz);
+        const QStringList decoded{m.Modus,
+                                  QString::number(m.Zyklus),
+                                  QString::number(m.UEin),
+                                  QString::number(m.UAus),
+                                  QString::number(m.IAus),
+                                  QString::number(m.Kapazitaet),
+                                  QString::number(m.StatusNr)};
+        QCOMPARE(decoded, reading.split(u' '));
+    }
+
+    void framing_data()
+    {
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<QStringList>("pieces");
+        for (int n = 1; n <= 5; ++n) {
+            QByteArray burst;
+            QStringList all;
+            for (int k = 1; k <= n; ++k)
+                burst += frame(k), all << QStringLiteral("F%1").arg(k);
+            QTest::addRow("burst of %d", n) << Script{{1000, burst}} << all;
+        }
+        // Each cut once in time and once across a late read (495 ms later, after the line's pause).
+        for (int c = 1; c < kFrameLength; ++c)
+            QTest::addRow("cut at %d", c) << Script{{1000, frame(1).left(c)},
+                                                    {1005, frame(1).mid(c) + frame(2).left(c)},
+                                                    {1500, frame(2).mid(c)}}
+                                          << QStringList{"F1", "F2"};
+        QTest::newRow("half frame at reopening")
+            << Script{{1000, frame(1).left(16)}, {1100, {}, true}, {1150, frame(2).mid(16)}, {1200, frame(3)}}
+            << QStringList{"~16", "F3"};
+        QTest::newRow("garbage between frames")
+            << Script{{1000, frame(1) + "xyz" + frame(2) + "12" + frame(3)}}
+            << QStringList{"F1", "~3", "F2", "~2", "F3"};
+        QTest::newRow("NUL bytes between frames")
+            << Script{{1000, frame(1) + QByteArray(5, '\0')}, {1010, frame(2)}}
+            << QStringList{"F1", "~5", "F2"};
+        QTest::newRow("noise inside a frame after a pause: kept")
+            << Script{{1000, frame(1)}, {2000, frame(6)}} << QStringList{"F1", "F6"};
+        QTest::newRow("noise inside a frame within a burst: dropped")
+            << Script{{1000, frame(1) + frame(6) + frame(2)}} << QStringList{"F1", "~32", "F2"};
+        QTest::newRow("noise after a pause, a frame starts inside")
+            << Script{{1000, frame(6).left(10) + frame(1)}} << QStringList{"~10", "F1"};
+        QTest::newRow("short piece, then a pause")
+            << Script{{1000, frame(1).left(20)}, {2000, frame(2)}} << QStringList{"~20", "F2"};
+        QTest::newRow("line taken up mid-frame")
+            << Script{{0, {}, true}, {100, frame(1).mid(10) + frame(2)}} << QStringList{"~22", "F2"};
+        QTest::newRow("stall: frames pile up behind a late read")
+            << Script{{1000, frame(1) + frame(2).left(16)}, {4000, frame(2).mid(16) + frame(3) + frame(4)}}
+            << QStringList{"F1", "F2", "F3", "F4"};
+        QByteArray other1 = frame(1), other2 = frame(2);
+        other1.front() = other2.front() = '@';
+        other1.back() = other2.back() = '\n';
+        QTest::newRow("other start and end characters")
+            << Script{{1000, other1.left(7)}, {1005, other1.mid(7) + "#" + other2}}
+            << QStringList{"F?", "~1", "F?"};
+    }
+
+    // Frames come out whole, in order, as soon as complete, whatever the cuts, bursts and noise;
+    // what does not fit comes out as pieces.
+    void framing()
+    {
+        QFETCH(Script, script);
+        QFETCH(QStringList, pieces);
+        QCOMPARE(run(script), pieces);
+    }
+
+    // Through the program: frames cut and bunched run the chain once each, noise between them is
+    // shown but never recorded, and half a frame left at reopening spoils nothing.
+    void lineToRecord()
     {
         TestApp app;
-        app.port->setRThreshold(1000);  // the test raises the receive event itself
-        const auto read = [&](const QByteArray& bytes) {
-            app.sendRaw(bytes);
-            app.port->raiseEvent(comEvReceive);
-            const QString shown = forms.datenformat->Text1->text();
-            return std::tuple(shown, int(V->UEin), int(V->StatusNr), app.port->waiting().size());
-        };
-        QCOMPARE(read('\x02' + kFrame + "\r12345678"), std::tuple(QString(kFrame), 12460, 1, qsizetype(0)));
-        QCOMPARE(read('\x02' + kFrame.left(19)),
-                 std::tuple(QString(kFrame.left(19)), 12460, 0, qsizetype(0)));
-        QCOMPARE(read('\x02' + kFrame.left(7)),
-                 std::tuple(QString(kFrame.left(7)), 3 * 4096, 0, qsizetype(0)));
-        QCOMPARE(read("\x02"), std::tuple(QString(), 0, 0, qsizetype(0)));
+        const QByteArray line = frame(1) + frame(2) + "\0\0" + frame(3);
+        for (int at = 0; at < line.size(); at += 23)
+            app.sendRaw(line.mid(at, 23));
+        QCOMPARE((QList<float>{V->MessNr, V->KurveU[1], V->KurveU[2], V->KurveU[3]}),
+                 (QList<float>{4, 7001, 7002, 7003}));
+        app.sendRaw(frame(4) + frame(5).left(20));
+        QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(frame(4).mid(1, 30)));
+        app.dialogs.answers = {};  // the export is cancelled: the port closes and reopens
+        m_maketext_Click();
+        app.sendRaw(frame(3).mid(20) + frame(5));  // spliced to the half frame, a charging one
+        QCOMPARE((QList<float>{V->MessNr, V->KurveU[4], V->KurveU[5]}), (QList<float>{6, 7004, 7005}));
     }
 
     // Values with their units and a leading blank. A bar takes values up to its maximum; when any bar
@@ -113,7 +214,7 @@ private slots:
         QFETCH(QString, statusBar);
         TestApp app;
         app.port->setRThreshold(1000);  // the characters wait for the event
-        app.sendRaw('\x02' + QByteArray(kFrame).replace(2, 2, "07") + '\r');  // mode 7: no process runs
+        app.send({.mode = 7});  // no process runs
         app.port->raiseEvent(code);
         const bool decoded = code == comEvReceive;
         QCOMPARE(forms.mdi->StatusBar1->text(), statusBar);

@@ -1,6 +1,7 @@
 // What both exports share: the port closed around the save dialog, and the failure messages.
 #include "export/export.h"
 
+#include "link/link.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
 #include "shell/Forms.h"
@@ -22,5 +23,5 @@ void saveWithPortClosed(const SaveFileRequest& request, bool (*write)(const QStr
     // A device that went away meanwhile is waited for as after any loss: the run goes on once it
     // is back.
     port->reopen();
-    port->input();  // decoding starts again on fresh characters
+    readAwayInput();  // decoding starts again on fresh characters
 }

@@ -2,6 +2,7 @@
 #include "link/link.h"
 
 #include "link/Formtext.h"
+#include "link/Framer.h"
 #include "plot/plot.h"
 #include "platform/NumberText.h"
 #include "platform/SerialPort.h"
@@ -15,28 +16,23 @@
 #include <QLineEdit>
 #include <QProgressBar>
 
+#include <chrono>
 #include <cmath>
 
 namespace {
 
-// Value of one frame character as a hexadecimal digit; anything else counts as 0.
-float digitValue(QChar c)
+Framer lineFramer;
+// The complete frame the chain is working on.
+QString currentFrame;
+
+int64_t nowMs()
 {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return 0;
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-int32_t field4(int first)
-{
-    const auto& z = V->Ziffer;
-    return static_cast<int32_t>(4096 * z[first] + 256 * z[first + 1] + 16 * z[first + 2] + z[first + 3]);
-}
+// What the data-format window shows of a frame or piece: the characters after the first, up to 30.
+QString shownText(const QString& piece) { return piece.mid(1, 30); }
 
 // Sets a bar; false when the value lies outside its range (the bar refuses it).
 bool setBar(QProgressBar* bar, int32_t value)
@@ -52,13 +48,24 @@ bool setBar(QProgressBar* bar, int32_t value)
 void MSComm1_OnComm()
 {
     switch (forms.mdi->MSComm1->commEvent()) {
-    case comEvReceive:
-        DatenEinlesen();
-        DatenWandeln();
-        WerteAnzeigen();
-        AblaufAuswerten();
-        KopfzeilenSchreiben();
+    case comEvReceive: {
+        SerialPort* port = forms.mdi->MSComm1;
+        for (const LinePiece& piece : lineFramer.feed(port->input(), nowMs())) {
+            if (!piece.complete) {  // shown, but decoded into nothing and recorded nowhere
+                forms.datenformat->Text1->setText(shownText(piece.text));
+                continue;
+            }
+            currentFrame = piece.text;
+            DatenEinlesen();
+            DatenWandeln();
+            WerteAnzeigen();
+            AblaufAuswerten();
+            KopfzeilenSchreiben();
+        }
+        // The next event comes as soon as the frame begun can be complete.
+        port->setRThreshold(kFrameLength - lineFramer.pending());
         break;
+    }
     case comEventBreak:
         forms.mdi->StatusBar1->setText(QStringLiteral("Scheiße !!"));
         break;
@@ -67,26 +74,34 @@ void MSComm1_OnComm()
     }
 }
 
+QString readAwayInput()
+{
+    SerialPort* port = forms.mdi->MSComm1;
+    const QString text = port->input();
+    lineFramer.reset(nowMs());
+    port->setRThreshold(kFrameLength);
+    return text;
+}
+
 void DatenEinlesen()
 {
-    const QString read = forms.mdi->MSComm1->input();
-    const QString frame = read.mid(1, 30);
+    const QString frame = shownText(currentFrame);
     forms.datenformat->Text1->setText(frame);
     V->Datensatz = frame;
     for (int k = 1; k <= 30; ++k)
-        V->Ziffer[k] = k <= frame.size() ? digitValue(frame.at(k - 1)) : 0;
+        V->Ziffer[k] = k <= frame.size() ? hexDigit(frame.at(k - 1)) : 0;
 }
 
 void DatenWandeln()
 {
-    const auto& z = V->Ziffer;
-    V->Modus = QString::number(static_cast<int>(16 * z[3] + z[4]));
-    V->Zyklus = static_cast<int16_t>(16 * z[5] + z[6]);
-    V->UEin = field4(7);
-    V->UAus = field4(11);
-    V->IAus = field4(15);
-    V->Kapazitaet = field4(19);
-    V->StatusNr = static_cast<int16_t>(16 * z[23] + z[24]);
+    const Messwerte m = decodeFrame(V->Datensatz);
+    V->Modus = m.Modus;
+    V->Zyklus = m.Zyklus;
+    V->UEin = m.UEin;
+    V->UAus = m.UAus;
+    V->IAus = m.IAus;
+    V->Kapazitaet = m.Kapazitaet;
+    V->StatusNr = m.StatusNr;
     // A full store takes no further frames; nothing is ever written outside it.
     const long n = std::lround(V->MessNr);
     if (n >= 1 && n <= kStoreSize) {

@@ -1,9 +1,14 @@
 // Charger link: frame reception, decoding and the live values.
 #pragma once
 
+#include <QString>
+
 // The serial port's communication event: dispatches on the event code.
 void MSComm1_OnComm();
-// Reads the port and cuts out the frame.
+// Reads away every waiting character and starts framing anew (after opening the port); returns what
+// was read.
+QString readAwayInput();
+// Takes the next complete frame and shows it.
 void DatenEinlesen();
 // Decodes the frame into the current reading and stores it at slot MessNr.
 void DatenWandeln();

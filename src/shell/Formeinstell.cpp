@@ -1,6 +1,7 @@
 // The port settings window: shows the fixed line parameters, applies the chosen port.
 #include "shell/Formeinstell.h"
 
+#include "link/link.h"
 #include "platform/Dialogs.h"
 #include "platform/PortNames.h"
 #include "platform/SerialPort.h"
@@ -110,7 +111,7 @@ void Formeinstell::Command1_Click()
     MDIForm1::frameOf(this)->close();
     forms.mdi->m_port->setEnabled(true);
     forms.mdi->startTimers();  // not running yet when the program started as a viewer
-    forms.datenformat->Text1->setText(port->input());
+    forms.datenformat->Text1->setText(readAwayInput());
 }
 
 void Formeinstell::closeEvent(QCloseEvent* event)
@@ -121,7 +122,7 @@ void Formeinstell::closeEvent(QCloseEvent* event)
     if (!port->portOpen() && !forms.mdi->ended()) {
         port->setCommPort(previousPort_);
         if (port->setPortOpen(true))
-            forms.datenformat->Text1->setText(port->input());
+            forms.datenformat->Text1->setText(readAwayInput());
         else
             showMessageBox(comError, QStringLiteral("COM-Error"));
     }

@@ -263,7 +263,7 @@ void MDIForm1::MDIForm_Load()
     PortOeffnen();
     if (ended_)
         return;
-    datenformat->Text1->setText(MSComm1->input());
+    datenformat->Text1->setText(readAwayInput());
 
     V->DatensatzAlt1 = QStringLiteral("123");
     V->DatensatzAlt2 = QStringLiteral("234");

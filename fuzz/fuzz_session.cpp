@@ -55,7 +55,7 @@ struct Program {
     {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
-        static char name[] = "fuzz_frames";
+        static char name[] = "fuzz_session";
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QApplication>(argc, argv);
         setDialogBackend(&dialogs);
