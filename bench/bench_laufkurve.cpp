@@ -3,11 +3,11 @@
 #include "Bench.h"
 
 #include "platform/PlotSurface.h"
-#include "plot/Curves.h"
+#include "plot/Kurven.h"
 #include "plot/Formgrafik.h"
 #include "plot/plot.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 
 #include "platform/PlotSurface.h"
 #include "plot/plot.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QCheckBox>
 #include <QDate>

@@ -4,6 +4,7 @@
 
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "process/Forms.h"
 
 #include <QDate>
 #include <QFrame>
@@ -42,16 +43,6 @@ void makeReadOnly(QLineEdit* field)
 }
 
 }  // namespace
-
-QString MessageField::text() const
-{
-    return toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
-
-void MessageField::setText(const QString& text)
-{
-    setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-}
 
 Formakku::Formakku(QWidget* parent)
     : QWidget(parent)
@@ -104,6 +95,8 @@ Formakku::Formakku(QWidget* parent)
     palette.setColor(QPalette::Text, kMessageRed);
     Text7->setPalette(palette);
     placeTwips(Text7, 120, 2040, 3015, 1335);
+    forms.batteryNotes = {Text1, Text2, Text3, Text4};
+    forms.message = Text7;
 
     connect(HScroll1, &QScrollBar::valueChanged, this, &Formakku::HScroll1_Change);
 }

@@ -3,14 +3,13 @@
 
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
-#include "shell/Forms.h"
-#include "shell/MDIForm1.h"
+#include "process/Forms.h"
 
 #include <QDir>
 
 void saveWithPortClosed(const SaveFileRequest& request, bool (*write)(const QString& path))
 {
-    SerialPort* port = forms.mdi->MSComm1;
+    SerialPort* port = forms.MSComm1;
     port->setPortOpen(false);  // no frames while the dialog is open
     const QString path = askSaveFileName(request);
     // Reported while the port is still closed, so that no frame is handled under the message.

@@ -2,9 +2,10 @@
 #include "export/export.h"
 
 #include "platform/Dialogs.h"
+#include "platform/WriteWhole.h"
 #include "process/Variabelen.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <algorithm>
 #include <charconv>
@@ -31,35 +32,32 @@ char* appendValue(char* out, char* end, float value)
 
 bool writeCurveFile(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    std::vector<char> buffer(kBufferSize);
-    char* const begin = buffer.data();
-    char* const end = begin + buffer.size();
-    char* out = begin;
-    const auto flush = [&] {
-        const qint64 size = out - begin;
-        out = begin;
-        return file.write(begin, size) == size;
-    };
-    const int count = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
-    for (int i = 1; i <= count; ++i) {
-        out = std::to_chars(out, end, i).ptr;
-        *out++ = ',';
-        out = appendValue(out, end, V->KurveU[i]);
-        *out++ = ',';
-        out = appendValue(out, end, V->KurveI[i]);
-        *out++ = ',';
-        out = appendValue(out, end, V->KurveQ[i]);
-        *out++ = '\r';
-        *out++ = '\n';
-        if (end - out < static_cast<std::ptrdiff_t>(kLineRoom) && !flush())
-            return false;
-    }
-    // A write cut short by a full disk shows only in the flush; commit alone would keep the
-    // shortened file under the chosen name.
-    return flush() && file.flush() && file.commit();
+    return writeWhole(path, [](QIODevice& file) {
+        std::vector<char> buffer(kBufferSize);
+        char* const begin = buffer.data();
+        char* const end = begin + buffer.size();
+        char* out = begin;
+        const auto flush = [&] {
+            const qint64 size = out - begin;
+            out = begin;
+            return file.write(begin, size) == size;
+        };
+        const int count = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
+        for (int i = 1; i <= count; ++i) {
+            out = std::to_chars(out, end, i).ptr;
+            *out++ = ',';
+            out = appendValue(out, end, V->KurveU[i]);
+            *out++ = ',';
+            out = appendValue(out, end, V->KurveI[i]);
+            *out++ = ',';
+            out = appendValue(out, end, V->KurveQ[i]);
+            *out++ = '\r';
+            *out++ = '\n';
+            if (end - out < static_cast<std::ptrdiff_t>(kLineRoom) && !flush())
+                return false;
+        }
+        return flush();
+    });
 }
 
 void m_maketext_Click()

@@ -2,6 +2,7 @@
 #include "link/Formtext.h"
 
 #include "platform/Twips.h"
+#include "process/Forms.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -77,4 +78,7 @@ Formtext::Formtext(QWidget* parent)
     Text9 = valueField(this, "Text9", 4440, 2040, 1095);
     label(this, "Label6", QStringLiteral("Status"), 120, 2520, 1500);
     Text6 = valueField(this, "Text6", 1680, 2520, 3855);
+    forms.statusName = Text6;
+    forms.modeName = Text7;
+    forms.pageStart = Text10;
 }

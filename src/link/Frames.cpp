@@ -1,17 +1,13 @@
-// The frame chain: event dispatch, reading and decoding a frame, the live values.
+// The frame chain: reading and decoding a frame, the live values.
 #include "link/link.h"
 
+#include "link/Formdatenformat.h"
 #include "link/Formtext.h"
-#include "plot/plot.h"
 #include "platform/NumberText.h"
 #include "platform/SerialPort.h"
+#include "process/Forms.h"
 #include "process/Variabelen.h"
-#include "process/process.h"
-#include "shell/Formdatenformat.h"
-#include "shell/Forms.h"
-#include "shell/MDIForm1.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 
@@ -49,27 +45,9 @@ bool setBar(QProgressBar* bar, int32_t value)
 
 }  // namespace
 
-void MSComm1_OnComm()
-{
-    switch (forms.mdi->MSComm1->commEvent()) {
-    case comEvReceive:
-        DatenEinlesen();
-        DatenWandeln();
-        WerteAnzeigen();
-        AblaufAuswerten();
-        KopfzeilenSchreiben();
-        break;
-    case comEventBreak:
-        forms.mdi->StatusBar1->setText(QStringLiteral("Scheiße !!"));
-        break;
-    default:  // line errors and unknown codes are ignored
-        break;
-    }
-}
-
 void DatenEinlesen()
 {
-    const QString read = forms.mdi->MSComm1->input();
+    const QString read = forms.MSComm1->input();
     const QString frame = read.mid(1, 30);
     forms.datenformat->Text1->setText(frame);
     V->Datensatz = frame;

@@ -3,11 +3,12 @@
 
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
-#include "plot/Curves.h"
+#include "plot/Kurven.h"
 #include "plot/Formgrafik.h"
 #include "plot/plot.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/process.h"
+#include "process/Forms.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -20,7 +21,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 
 namespace {
 
@@ -143,6 +143,9 @@ Formsetgraf::Formsetgraf(QWidget* parent)
     QPalette palette = Text1->palette();
     palette.setColor(QPalette::Base, QColor(224, 224, 224));
     Text1->setPalette(palette);
+    forms.viewButton = Command1;
+    forms.pageControls = {Command2, Command3, Option1, Option2, Option3, Option4};
+    forms.pageNumber = Text1;
 
     // Connected once the start states are set: those are no user changes.
     connect(HScroll1, &QScrollBar::valueChanged, this, &Formsetgraf::HScroll1_Change);
@@ -241,9 +244,7 @@ void Formsetgraf::showPageLength(float minutes)
 void Formsetgraf::enablePageControls(bool enabled)
 {
     Command1->setEnabled(true);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{Command2, Command3, Option1, Option2, Option3, Option4})
-        control->setEnabled(enabled);
+    setPageControlsEnabled(enabled);
 }
 
 int checkValue(const QCheckBox* box)

@@ -4,10 +4,10 @@
 
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
-#include "plot/Curves.h"
+#include "plot/Kurven.h"
 #include "plot/Formgrafik.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QLineEdit>
 

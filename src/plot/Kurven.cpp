@@ -2,14 +2,13 @@
 // the redraw of the current view and the live extension by one sample.
 #include "plot/plot.h"
 
-#include "link/Formtext.h"
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
-#include "plot/Curves.h"
+#include "plot/Kurven.h"
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -105,7 +104,7 @@ void KurveFortsetzen()
     const float S = samplesPerPage();
     const float xs = W / S;
     const float P = S * (V->LetzteSeite - 1);
-    forms.text->Text10->setText(plainText(P));
+    forms.pageStart->setText(plainText(P));
     forms.setgraf->Text1->setText(plainText(V->LetzteSeite));
 
     // The page turns when the newest sample reaches or passes the right edge, so that a

@@ -2,23 +2,17 @@
 // records samples with their log lines, restarts and ends the record.
 #include "process/process.h"
 
-#include "export/Formakku.h"
-#include "link/Formtext.h"
+#include "platform/MessageField.h"
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
-#include "plot/Formgrafik.h"
-#include "plot/Formsetgraf.h"
-#include "plot/plot.h"
 #include "process/Formprotokoll.h"
+#include "process/Forms.h"
 #include "process/MessageLines.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
-#include "shell/MDIForm1.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include <algorithm>
 #include <array>
@@ -78,13 +72,13 @@ constexpr MessageLine kStoreFullMessage[] = {
 };
 static_assert(linesFit(kStoreFullMessage));
 
-void setMessage(const QString& text) { forms.akku->Text7->setText(text); }
+void setMessage(const QString& text) { forms.message->setText(text); }
 
 void clearPlot()
 {
-    ZeitachseBeschriften();
-    forms.grafik->Picture1->Cls();
-    GrafikAufbauen();
+    forms.ZeitachseBeschriften();
+    forms.Picture1->Cls();
+    forms.GrafikAufbauen();
 }
 
 void Ruhestellung()
@@ -112,15 +106,8 @@ void endRecord()
 {
     V->MessungBeendet = 1;
     BedienungFreigeben();
-    Formsetgraf* setgraf = forms.setgraf;
-    if (setgraf->Command1->text() == QLatin1String("Normalansicht")) {
-        setgraf->Command2->setEnabled(false);
-        setgraf->Command3->setEnabled(false);
-        setgraf->Option1->setEnabled(false);
-        setgraf->Option2->setEnabled(false);
-        setgraf->Option3->setEnabled(false);
-        setgraf->Option4->setEnabled(false);
-    }
+    if (forms.viewButton->text() == QLatin1String("Normalansicht"))
+        setPageControlsEnabled(false);
 }
 
 bool storeFull() { return V->MessNr > kStoreSize; }
@@ -143,10 +130,10 @@ void Neubeginn(const QString& message)
     V->MinProSeite = 12;
     V->LetzteSeite = 1;
     V->Seite = 1;
-    forms.setgraf->Text1->setText(blankText(V->Seite));
+    forms.pageNumber->setText(blankText(V->Seite));
     clearPlot();
     V->MessungBeendet = 0;
-    KurveFortsetzen();
+    forms.KurveFortsetzen();
     V->MessungGestoppt = 0;
 }
 
@@ -155,7 +142,7 @@ void Aufzeichnen()
     // A full store has ended its record; only a new run (the restart below) records again.
     if (!storeFull()) {
         BedienungSperren();
-        KurveFortsetzen();
+        forms.KurveFortsetzen();
         const long n = std::lround(V->MessNr);
         forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
         nextSlot();
@@ -189,14 +176,14 @@ void AblaufAuswerten()
                                    [](const Mode& m) { return V->Modus == QStringView(m.code); });
     if (mode == kModes.end())
         return;
-    forms.text->Text7->setText(QString::fromUtf16(mode->name));
+    forms.modeName->setText(QString::fromUtf16(mode->name));
 
     const int status = V->StatusNr;
     if (status < 0 || status > 9 || !(mode->statuses & 1u << status))
         return;
-    forms.text->Text6->setText(QString::fromUtf16(kStatuses[status].text));
+    forms.statusName->setText(QString::fromUtf16(kStatuses[status].text));
     const char16_t* hint = kStatuses[status].statusBar ? kStatuses[status].statusBar : mode->readyHint;
-    forms.mdi->StatusBar1->setText(QString::fromUtf16(hint));
+    forms.StatusBar1->setText(QString::fromUtf16(hint));
 
     switch (status) {
     case 0:

@@ -1,8 +1,6 @@
 // The application's look, shared by the program and its screenshot tool.
 #include "shell/shell.h"
 
-#include "shell/InfoWindows.h"
-
 #include <QApplication>
 #include <QFont>
 #include <QStyleFactory>
@@ -19,3 +17,5 @@ void setUpApplication()
     font.setPixelSize(11);
     QApplication::setFont(font);
 }
+
+QIcon programIcon() { return QIcon(QStringLiteral(":/ladomat-link.svg")); }

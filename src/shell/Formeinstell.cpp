@@ -5,8 +5,8 @@
 #include "platform/PortNames.h"
 #include "platform/SerialPort.h"
 #include "platform/Twips.h"
-#include "shell/Formdatenformat.h"
-#include "shell/Forms.h"
+#include "link/Formdatenformat.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>

@@ -14,9 +14,9 @@
 #include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
 #include "process/process.h"
-#include "shell/Formdatenformat.h"
+#include "link/Formdatenformat.h"
 #include "shell/Formeinstell.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/InfoWindows.h"
 #include "shell/shell.h"
 
@@ -42,6 +42,9 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
     V = variabelen_.get();
     forms = Forms{};
     forms.mdi = this;
+    forms.GrafikAufbauen = GrafikAufbauen;
+    forms.ZeitachseBeschriften = ZeitachseBeschriften;
+    forms.KurveFortsetzen = KurveFortsetzen;
 
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Ladomat Link V2.01"));
@@ -59,6 +62,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
     MSComm1->setParent(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     connect(MSComm1, &SerialPort::onComm, this, [] { MSComm1_OnComm(); });
+    forms.MSComm1 = MSComm1;
+    forms.StatusBar1 = StatusBar1;
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -97,6 +102,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent)
     m_info->addSeparator()->setObjectName(QStringLiteral("test"));
     m_author = action(m_info, "m_author", QStringLiteral("Author"));
     m_kontakt = action(m_info, "m_kontakt", QStringLiteral("Kontakt"));
+    forms.m_maketext = m_maketext;
+    forms.m_grafsave = m_grafsave;
     connect(m_maketext, &QAction::triggered, this, [] { m_maketext_Click(); });
     connect(m_grafsave, &QAction::triggered, this, [] { m_grafsave_Click(); });
     connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);

@@ -1,5 +1,5 @@
 // The data-format help window: the live frame over a position ruler and the field table.
-#include "shell/Formdatenformat.h"
+#include "link/Formdatenformat.h"
 
 #include "platform/Twips.h"
 
