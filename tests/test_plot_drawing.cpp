@@ -135,7 +135,7 @@ void TestPlotDrawing::eachViewEqualsPerSampleDrawing()
         windows.vars.LetzteSeite = c.page;
         windows.vars.MessungBeendet = c.view == 'P';
         if (c.view == 'W')
-            windows.setgraf.Command1->setText(QStringLiteral("Normalansicht"));
+            windows.vars.Gesamtansicht = true;
         GrafikAufbauen();
         AnsichtZeichnen();
         const QImage drawn = windows.image().copy();

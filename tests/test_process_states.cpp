@@ -147,7 +147,7 @@ private slots:
         Charger charger(app, step.mode);
         for (const QString& s : step.before.split(u' ', Qt::SkipEmptyParts)) {
             if (s == u"w")
-                forms.setgraf->Command1->setText("Normalansicht");
+                V->Gesamtansicht = true;
             else if (s == u"f")
                 V->MessNr = kStoreSize - 1, V->LetzteSeite = V->Seite = (kStoreSize - 1) / 720 + 1;
             else

@@ -193,7 +193,8 @@ void Formsetgraf::Check3_Click() { redraw(); }
 
 void Formsetgraf::Command1_Click()
 {
-    if (Command1->text() == QLatin1String("Gesamtkurve")) {
+    V->Gesamtansicht = !V->Gesamtansicht;
+    if (gesamtansicht()) {
         Command1->setText(QStringLiteral("Normalansicht"));
         GesamtkurveZeichnen();
         enablePageControls(false);

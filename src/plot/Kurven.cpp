@@ -12,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <algorithm>
 
@@ -88,7 +87,7 @@ void SeiteZeichnen(float ersteProbe)
 
 void AnsichtZeichnen()
 {
-    if (forms.setgraf->Command1->text() == QLatin1String("Normalansicht"))
+    if (gesamtansicht())
         GesamtkurveZeichnen();
     else if (V->MessungBeendet != 0)
         SeiteZeichnen(pageStart(V->Seite));

@@ -12,7 +12,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <algorithm>
 #include <array>
@@ -106,7 +105,7 @@ void endRecord()
 {
     V->MessungBeendet = 1;
     BedienungFreigeben();
-    if (forms.viewButton->text() == QLatin1String("Normalansicht"))
+    if (gesamtansicht())
         setPageControlsEnabled(false);
 }
 

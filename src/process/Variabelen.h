@@ -57,12 +57,16 @@ struct Variabelen {
     float SkalaI = 52500;
     float SkalaQ = 3150;
     QString AlteKopfzeile;
+    bool Gesamtansicht = false;  // the whole record across the plot instead of pages
 
     int16_t DateiNr = 0;
 };
 
 // The program's one instance, created by the main window (tests get a fresh one per window).
 extern Variabelen* V;
+
+// Whether the plot shows the whole record instead of one page.
+inline bool gesamtansicht() { return V->Gesamtansicht; }
 
 // Samples per page: MinProSeite minutes at 60 samples a minute.
 inline float samplesPerPage() { return V->MinProSeite * 720 / 12; }
