@@ -7,7 +7,6 @@
 
 #include <QIODevice>
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -42,7 +41,7 @@ bool writeCurveFile(const QString& path)
             out = begin;
             return file.write(begin, size) == size;
         };
-        const int count = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
+        const int count = recordEnd();
         for (int i = 1; i <= count; ++i) {
             out = std::to_chars(out, end, i).ptr;
             *out++ = ',';

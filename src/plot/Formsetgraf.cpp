@@ -20,7 +20,6 @@
 #include <QScrollBar>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -229,13 +228,11 @@ void Formsetgraf::Option3_Click() { showPageLength(21); }
 
 void Formsetgraf::Option4_Click() { showPageLength(30); }
 
-// Counts the pages of the given length the record fills, a partly filled last page
-// included, and shows the first. An empty record still has its one, empty page.
-// MinProSeite follows the selected option when the page is drawn.
+// Counts the pages of the given length and shows the first. MinProSeite follows the selected
+// option when the page is drawn.
 void Formsetgraf::showPageLength(float minutes)
 {
-    const float pages = V->MessAnzahl / 720 * 12 / minutes;
-    V->LetzteSeite = std::max(1.0f, std::ceil(pages));
+    V->LetzteSeite = pagesFor(minutes);
     V->Seite = 1;
     Text1->setText(blankText(V->Seite));
     SeiteZeichnen(1);

@@ -261,7 +261,7 @@ void GesamtkurveZeichnen()
     GrafikAufbauen();
     const float W = plot->ScaleWidth();
     const float H = plot->ScaleHeight();
-    const int N = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
+    const int N = recordEnd();
 
     Formgrafik* grafik = forms.grafik;
     grafik->Text[11]->setText(QStringLiteral("0"));

@@ -224,10 +224,6 @@ void MDIForm1::MDIForm_Load()
         return;
     datenformat->Text1->setText(MSComm1->input());
 
-    V->DatensatzAlt1 = QStringLiteral("123");
-    V->DatensatzAlt2 = QStringLiteral("234");
-    V->DatensatzAlt3 = QStringLiteral("345");
-
     const char* voltage[] = {"60,0V", "48,0V", "36,0V", "24,0V", "12,0V"};
     const char* current[] = {"5,00A", "4,00A", "3,00A", "2,00A", "1,00A"};
     for (int k = 0; k < 5; ++k) {
@@ -237,16 +233,7 @@ void MDIForm1::MDIForm_Load()
     for (int k = 11; k <= 17; ++k)
         grafik->Text[k]->clear();
 
-    V->MessNr = 1;
-    V->SkalaU = 63000;
-    V->SkalaI = 52500;
-    V->SkalaQ = 3150;
-    V->LetzteSeite = 1;
-    V->Seite = 1;
-    V->MessungBeendet = 0;
-    V->MinProSeite = 12;
-    V->StatusAlt = 0;
-    V->MessungGestoppt = 0;
+    V->setStartValues();
 
     ZeitachseBeschriften();
     setgraf->Text1->setText(blankText(V->LetzteSeite));
