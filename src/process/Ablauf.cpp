@@ -80,25 +80,6 @@ void clearPlot()
     forms.GrafikAufbauen();
 }
 
-void Ruhestellung()
-{
-    BedienungSperren();
-    V->MessNr = 1;
-    V->LetzteSeite = 1;
-    V->Seite = 1;
-    clearPlot();
-}
-
-void Bereitschaft()
-{
-    if (V->MessungGestoppt != 0)
-        return;
-    if (V->MessungBeendet == 1)
-        BedienungFreigeben();
-    else
-        BedienungSperren();
-}
-
 // Ends the record as the charger's end status does; the page controls stay off in the
 // whole-record view, which they do not apply to.
 void endRecord()
@@ -138,67 +119,103 @@ void Neubeginn(const QString& message)
 
 void Aufzeichnen()
 {
-    // A full store has ended its record; only a new run (the restart below) records again.
-    if (!storeFull()) {
-        BedienungSperren();
-        forms.KurveFortsetzen();
-        const long n = std::lround(V->MessNr);
-        forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
-        nextSlot();
-        V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
-    }
-    if (V->StatusAlt == 8 || V->MessungGestoppt == 1) {
-        // The new record runs: locked, also when a full store recorded nothing just now.
-        BedienungSperren();
-        Neubeginn(V->StatusNr == 6 ? QStringLiteral("Alte Daten sind verloren !!!")
-                                   : QStringLiteral("Alte Daten sind gelöscht !!!"));
-    }
+    forms.KurveFortsetzen();
+    const long n = messNrSlot();
+    forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
+    nextSlot();
+    V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
 }
 
-void Pausenschritt()
+const Mode* modeOf(QStringView modus)
 {
-    if (!storeFull())
-        nextSlot();
+    const auto mode = std::find_if(kModes.begin(), kModes.end(),
+                                   [&](const Mode& m) { return modus == QStringView(m.code); });
+    return mode == kModes.end() ? nullptr : &*mode;
 }
 
-void Abschluss()
+}  // namespace
+
+Schritt AblaufEntscheiden(QStringView modus, int status, int statusAlt, int messungBeendet,
+                          int messungGestoppt, bool storeFull)
 {
-    endRecord();
-    setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
+    using Controls = Schritt::Controls;
+    Schritt s;
+    const Mode* mode = modeOf(modus);
+    s.acts = mode && status >= 0 && status <= 9 && (mode->statuses & 1u << status);
+    if (!s.acts)
+        return s;
+    switch (status) {
+    case 0:
+        s.controls = Controls::lock;
+        s.reset = true;
+        break;
+    case 1:
+        // After STOP at the charger the controls stay as the stop left them.
+        if (messungGestoppt == 0)
+            s.controls = messungBeendet == 1 ? Controls::unlock : Controls::lock;
+        break;
+    case 8:
+        s.end = true;
+        break;
+    case 9:
+        s.pause = !storeFull;
+        break;
+    default:
+        // A full store has ended its record; only a new run records again.
+        s.record = !storeFull;
+        s.controls = storeFull ? Controls::keep : Controls::lock;
+        s.restart = statusAlt == 8 || messungGestoppt == 1;
+        s.lost = status == 6;
+        break;
+    }
+    return s;
+}
+
+namespace {
+
+void ausfuehren(const Schritt& s)
+{
+    if (s.controls == Schritt::Controls::lock)
+        BedienungSperren();
+    else if (s.controls == Schritt::Controls::unlock)
+        BedienungFreigeben();
+    if (s.reset) {
+        V->MessNr = 1;
+        V->LetzteSeite = 1;
+        V->Seite = 1;
+        clearPlot();
+    }
+    if (s.record)
+        Aufzeichnen();
+    if (s.pause)
+        nextSlot();
+    if (s.end) {
+        endRecord();
+        setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
+    }
+    if (s.restart) {
+        // The new record runs locked, also when a full store recorded nothing just now.
+        BedienungSperren();
+        Neubeginn(s.lost ? QStringLiteral("Alte Daten sind verloren !!!")
+                         : QStringLiteral("Alte Daten sind gelöscht !!!"));
+    }
 }
 
 }  // namespace
 
 void AblaufAuswerten()
 {
-    const auto mode = std::find_if(kModes.begin(), kModes.end(),
-                                   [](const Mode& m) { return V->Modus == QStringView(m.code); });
-    if (mode == kModes.end())
+    const int status = V->StatusNr;
+    const Schritt schritt =
+        AblaufEntscheiden(V->Modus, status, V->StatusAlt, V->MessungBeendet, V->MessungGestoppt, storeFull());
+    const Mode* mode = modeOf(V->Modus);
+    if (!mode)
         return;
     forms.modeName->setText(QString::fromUtf16(mode->name));
-
-    const int status = V->StatusNr;
-    if (status < 0 || status > 9 || !(mode->statuses & 1u << status))
+    if (!schritt.acts)
         return;
     forms.statusName->setText(QString::fromUtf16(kStatuses[status].text));
     const char16_t* hint = kStatuses[status].statusBar ? kStatuses[status].statusBar : mode->readyHint;
     forms.StatusBar1->setText(QString::fromUtf16(hint));
-
-    switch (status) {
-    case 0:
-        Ruhestellung();
-        break;
-    case 1:
-        Bereitschaft();
-        break;
-    case 8:
-        Abschluss();
-        break;
-    case 9:
-        Pausenschritt();
-        break;
-    default:
-        Aufzeichnen();
-        break;
-    }
+    ausfuehren(schritt);
 }
