@@ -20,17 +20,13 @@ const QColor kMessageRed(192, 0, 0);
 
 void addLabel(QWidget* parent, const char* name, const QString& text, double left, double top, double width)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    placeTwips(label, left, top, width, 255);
+    placeTwips(new QLabel(text, parent), name, left, top, width, 255);
 }
 
 QLineEdit* addField(QWidget* parent, const char* name, double left, double top, double width)
 {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(name));
+    auto* field = placeTwips(new QLineEdit(parent), name, left, top, width, 285);
     field->setAlignment(Qt::AlignCenter);
-    placeTwips(field, left, top, width, 285);
     return field;
 }
 

@@ -12,31 +12,24 @@ namespace {
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, double left, double top, double width)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    placeTwips(label, left, top, width, 255);
-    return label;
+    return placeTwips(new QLabel(text, parent), name, left, top, width, 255);
 }
 
 QLineEdit* valueField(QWidget* parent, const char* name, double left, double top, double width)
 {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(name));
+    auto* field = placeTwips(new QLineEdit(parent), name, left, top, width, 285);
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::NoFocus);
     field->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(224,224,224); padding: 0px; }"));
-    placeTwips(field, left, top, width, 285);
     return field;
 }
 
 QProgressBar* bar(QWidget* parent, const char* name, int maximum, double top)
 {
-    auto* bar = new QProgressBar(parent);
-    bar->setObjectName(QLatin1String(name));
+    auto* bar = placeTwips(new QProgressBar(parent), name, 3240, top, 1815, 255);
     bar->setRange(0, maximum);
     bar->setValue(0);
     bar->setTextVisible(false);
-    placeTwips(bar, 3240, top, 1815, 255);
     return bar;
 }
 
