@@ -145,9 +145,7 @@ private slots:
         const auto row = [](const char* name, const Step& step) { QTest::newRow(name) << step; };
         const QString open = "2 2", ended = "2 2 8 t", stopped = "2 2 t 1 t", full = "f 2 2 t";
         row("open, ready", {0, open, 1, 0, 3, kLocked, "", "open"});
-        row("open, ready at start-up", {0, "", 1, 0, 1, kLocked, "", "open"});
         row("open, recording", {0, open, 2, 3, 4, kLocked, "", "open"});
-        row("open, phase 6 to 7", {2, "6 6 9", 7, 4, 5, kLocked, "", "open"});
         // A restart leaves StatusAlt at 8 until the next tick: the next frame restarts once more.
         row("open, recording, 8 at last tick", {0, "2 2 8 t 2", 2, 1, 1, kLocked, kGeloescht, "open"});
         row("open, pause", {2, "6 6", 9, 0, 4, kMixed, "", "open"});
@@ -156,15 +154,11 @@ private slots:
 
         row("ended, no battery", {0, ended, 0, 0, 1, kLocked, kSichern, "ended"});
         row("ended, ready", {0, ended, 1, 0, 3, kUnlocked, kSichern, "ended"});
-        row("ended, recording, 8 at last tick", {0, ended, 2, 3, 1, kLocked, kGeloescht, "open"});
         row("ended, status 6, 8 at last tick", {2, "6 6 8 t", 6, 3, 1, kLocked, kVerloren, "open"});
         row("ended, recording, 1 at last tick", {0, "2 2 8 t 1 t", 2, 3, 4, kLocked, kSichern, "ended"});
-        row("ended, no battery, recording", {0, "2 2 8 t 0", 2, 1, 1, kLocked, kGeloescht, "open"});
 
-        row("stopped, no battery", {0, stopped, 0, 0, 1, kLocked, kStopMessage, "stopped"});
         row("stopped, ready", {0, stopped, 1, 0, 3, kMixed, kStopMessage, "stopped"});
         row("stopped, recording", {0, stopped, 2, 3, 1, kLocked, kGeloescht, "open"});
-        row("stopped, pause", {2, "6 6 t 1 t", 9, 0, 4, kMixed, kStopMessage, "stopped"});
 
         // The store's last sample, recorded or paused, ends the record; nothing more is recorded
         // until a new run (after the charger's end) starts a fresh record.
