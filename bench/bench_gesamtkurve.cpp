@@ -3,11 +3,11 @@
 #include "Bench.h"
 
 #include "platform/PlotSurface.h"
-#include "plot/Curves.h"
 #include "plot/Formgrafik.h"
 #include "plot/plot.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
+#include "testkit/PerSample.h"
 
 namespace {
 
@@ -16,25 +16,13 @@ const Record& recordOf(const benchmark::State& state)
     return state.range(0) == 0 ? cleanRecord() : noisyRecord();
 }
 
-void drawPerSample()
+void drawWholeRecordPerSample()
 {
     PlotSurface* plot = forms.grafik->Picture1;
     plot->Cls();
     GrafikAufbauen();
-    const float W = plot->ScaleWidth();
-    const float H = plot->ScaleHeight();
     const int N = static_cast<int>(V->MessAnzahl);
-    const float xs = W / static_cast<float>(N);
-    const std::vector<Curve> curves = shownCurves();
-    for (int i = 1; i <= N; ++i) {
-        for (const Curve& curve : curves) {
-            const auto y = [&](int n) { return curveY(H, curve.samples[n], curve.scale); };
-            if (i == 1)
-                plot->Line(0, H, xs, y(1), curve.color);
-            else
-                plot->Line(xs * (i - 1), y(i - 1), xs * i, y(i), curve.color);
-        }
-    }
+    drawPerSample(plot, plot->ScaleWidth() / static_cast<float>(N), 0, N);
 }
 
 void BM_Gesamtkurve(benchmark::State& state)
@@ -50,7 +38,7 @@ void BM_GesamtkurveNaive(benchmark::State& state)
 {
     loadRecord(recordOf(state), kStoreSize);
     for (auto _ : state)
-        drawPerSample();
+        drawWholeRecordPerSample();
     pictures["naive " + recordOf(state).name] = forms.grafik->Picture1->image().copy();
 }
 BENCHMARK(BM_GesamtkurveNaive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -3,11 +3,11 @@
 #include "Bench.h"
 
 #include "platform/PlotSurface.h"
-#include "plot/Curves.h"
 #include "plot/Formgrafik.h"
 #include "plot/plot.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
+#include "testkit/PerSample.h"
 
 #include <cmath>
 
@@ -25,22 +25,9 @@ void openRecord(int messNr)
 void drawFromFirstSample()
 {
     PlotSurface* plot = forms.grafik->Picture1;
-    const float W = plot->ScaleWidth();
-    const float H = plot->ScaleHeight();
     ZeitachseBeschriften();
     const float S = samplesPerPage();
-    const float xs = W / S;
-    const float P = S * (V->LetzteSeite - 1);
-    const std::vector<Curve> curves = shownCurves();
-    for (int i = 1; i <= V->MessNr - 1; ++i) {
-        for (const Curve& curve : curves) {
-            const auto y = [&](int n) { return curveY(H, curve.samples[n], curve.scale); };
-            if (i == 1)
-                plot->Line(0, H, xs * (1 - P), y(1), curve.color);
-            else
-                plot->Line(xs * (i - 1 - P), y(i - 1), xs * (i - P), y(i), curve.color);
-        }
-    }
+    drawPerSample(plot, plot->ScaleWidth() / S, S * (V->LetzteSeite - 1), static_cast<int>(V->MessNr) - 1);
 }
 
 void BM_LaufKurve(benchmark::State& state)

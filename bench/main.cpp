@@ -8,7 +8,7 @@
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QApplication>

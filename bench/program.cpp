@@ -7,7 +7,7 @@
 #include "platform/SerialPort.h"
 #include "plot/Formsetgraf.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QApplication>

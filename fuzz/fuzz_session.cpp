@@ -10,10 +10,10 @@
 #include "process/Variabelen.h"
 #include "process/process.h"
 #include "shell/Formeinstell.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 #include "sim/Frames.h"
-#include "tests/Invariants.h"
+#include "testkit/Invariants.h"
 
 #include <QAction>
 #include <QApplication>

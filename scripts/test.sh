@@ -9,6 +9,8 @@ jobs=$(nproc)
 
 # Every C++ file follows .clang-format.
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+# Includes run one way, from higher folders to lower ones.
+bash scripts/check-layers.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLADOMAT_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"

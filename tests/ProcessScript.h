@@ -6,7 +6,7 @@
 
 #include "export/Formakku.h"
 #include "plot/Formsetgraf.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>

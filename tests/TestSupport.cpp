@@ -3,7 +3,7 @@
 
 #include "platform/PlotSurface.h"
 #include "process/process.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QLineEdit>

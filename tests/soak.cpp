@@ -4,12 +4,12 @@
 // The invariants hold after every second, each finished run's curve file equals the samples the
 // driver sent since the record last started, and resident memory stays flat once store and log
 // are full. Prints the frames, the time and VmRSS at start, middle and end.
-#include "Invariants.h"
 #include "TestSupport.h"
 
 #include "export/export.h"
 #include "process/process.h"
 #include "shell/MDIForm1.h"
+#include "testkit/Invariants.h"
 
 #include <QAction>
 #include <QApplication>

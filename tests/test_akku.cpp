@@ -2,7 +2,7 @@
 // message field's line ends.
 #include "TestSupport.h"
 
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QDate>
 #include <QLineEdit>

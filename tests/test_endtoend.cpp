@@ -7,8 +7,8 @@
 #include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
 #include "process/process.h"
-#include "shell/Formdatenformat.h"
-#include "shell/Forms.h"
+#include "link/Formdatenformat.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>

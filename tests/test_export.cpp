@@ -4,7 +4,7 @@
 #include "export/export.h"
 #include "platform/PlotSurface.h"
 #include "process/Formprotokoll.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>

@@ -5,8 +5,8 @@
 #include "link/Formtext.h"
 #include "link/Framer.h"
 #include "process/Variabelen.h"
-#include "shell/Formdatenformat.h"
-#include "shell/Forms.h"
+#include "link/Formdatenformat.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QLabel>

@@ -4,9 +4,9 @@
 #include "export/export.h"
 
 #include "process/Formprotokoll.h"
-#include "shell/Formdatenformat.h"
+#include "link/Formdatenformat.h"
 #include "shell/Formeinstell.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/InfoWindows.h"
 #include "shell/MDIForm1.h"
 

@@ -1,12 +1,11 @@
-// The platform layer: number texts, the plot surface's line drawing and clipping, port names, the memory
-// port, line marks and device identities.
+// The platform layer: number texts, the plot surface's line drawing and clipping, port names and
+// their order, line marks and device identities.
 #include "TestSupport.h"
 
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
 #include "platform/PortNames.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <termios.h>
@@ -82,18 +81,24 @@ private slots:
         QCOMPARE(deviceForComPort(3), systemSerialDevices().value(2));  // empty when there is none
     }
 
-    // The receive event comes once the threshold is reached; reading takes every waiting character.
-    void memoryPortRaisesReceiveAtThreshold()
+    // COM order: USB and ACM adapters, other devices, ttyS*; by trailing number, then by name.
+    void serialDeviceOrder_data()
     {
-        MemorySerialPort port;
-        port.setRThreshold(32);
-        QSignalSpy events(&port, &SerialPort::onComm);
-        QVERIFY(port.setPortOpen(true));
-        port.receive(QByteArray(31, 'A'));
-        QCOMPARE(events.count(), 0);
-        port.receive("B");
-        QCOMPARE(events.count(), 1);
-        QCOMPARE(port.input(), QString(31, QLatin1Char('A')) + QLatin1Char('B'));
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<QStringList>("ordered");
+        QTest::newRow("adapters first")
+            << QStringList{"/dev/ttyS0", "/dev/ttyUSB0"} << QStringList{"/dev/ttyUSB0", "/dev/ttyS0"};
+        QTest::newRow("numbers, not names") << QStringList{"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS1"}
+                                            << QStringList{"/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS10"};
+        QTest::newRow("USB and ACM by number") << QStringList{"/dev/ttyACM1", "/dev/ttyUSB0", "/dev/ttyACM0"}
+                                               << QStringList{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyACM1"};
+        QTest::newRow("others between") << QStringList{"/dev/ttyS0", "/dev/rfcomm0", "/dev/ttyUSB1"}
+                                        << QStringList{"/dev/ttyUSB1", "/dev/rfcomm0", "/dev/ttyS0"};
+    }
+    void serialDeviceOrder()
+    {
+        QFETCH(QStringList, devices);
+        QTEST(::serialDeviceOrder(devices), "ordered");
     }
 
     // A doubled 0xFF is one character, 0xFF 0 0 a break, 0xFF 0 c a character with a line error

@@ -4,7 +4,8 @@
 
 #include "platform/PlotSurface.h"
 #include "plot/plot.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
+#include "testkit/PerSample.h"
 
 #include <QCheckBox>
 #include <QDate>
@@ -18,31 +19,12 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
-#include <tuple>
 
 namespace {
 
 const QColor kGreen(0, 128, 0);
 const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
-
-// The plain drawing: for i = 1..last and each ticked curve in order, one line from sample
-// i - 1 (from the bottom left corner for i = 1) to sample i, sample n at x = xs * (n - P).
-void drawPerSample(PlotSurface* plot, float xs, float P, int last)
-{
-    const float H = plot->ScaleHeight();
-    const std::tuple<const float*, float, QColor, QCheckBox*> curves[] = {
-        {V->KurveU.get(), V->SkalaU, kGreen, forms.setgraf->Check1},
-        {V->KurveI.get(), V->SkalaI, kRed, forms.setgraf->Check2},
-        {V->KurveQ.get(), V->SkalaQ, kBlue, forms.setgraf->Check3}};
-    for (int i = 1; i <= last; ++i) {
-        for (const auto& [v, scale, color, box] : curves) {
-            if (checkValue(box) == 1)
-                plot->Line(i == 1 ? 0 : xs * (i - 1 - P), i == 1 ? H : H - H * (v[i - 1] / scale),
-                           xs * (i - P), H - H * (v[i] / scale), color);
-        }
-    }
-}
 
 // Curves that cross each other and leave the plot at both edges; with a voltage given, flat
 // voltage and current curves instead (current 13125 of 52500); with voltage -1, a clean charge:
@@ -135,7 +117,7 @@ void TestPlotDrawing::eachViewEqualsPerSampleDrawing()
         windows.vars.LetzteSeite = c.page;
         windows.vars.MessungBeendet = c.view == 'P';
         if (c.view == 'W')
-            windows.setgraf.Command1->setText(QStringLiteral("Normalansicht"));
+            windows.vars.Gesamtansicht = true;
         GrafikAufbauen();
         AnsichtZeichnen();
         const QImage drawn = windows.image().copy();

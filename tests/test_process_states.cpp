@@ -1,5 +1,6 @@
-// The charge process state machine: mode and status texts, the transition table with the ends of a
-// run and the full store, the restart of a record, and whole simulator runs.
+// The charge process state machine: mode and status texts, the decision a status makes, the
+// transition table with the ends of a run and the full store, the restart of a record, and whole
+// simulator runs.
 #include "ProcessScript.h"
 
 #include "link/Formtext.h"
@@ -7,6 +8,7 @@
 #include "plot/Formgrafik.h"
 #include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
+#include "process/process.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -93,17 +95,57 @@ private slots:
             QCOMPARE(V->MessNr, 3.0f);
     }
 
+    // The decision alone, from mode, status, the status at the last tick, the ended and stopped
+    // flags and a full store.
+    void decision_data()
+    {
+        QTest::addColumn<QList<int>>("state");
+        QTest::addColumn<QString>("does");
+        const auto row = [](const char* name, QList<int> state, const char* does) {
+            QTest::newRow(name) << state << QString(does);
+        };
+        row("unknown mode", {5, 2, 2, 0, 0, 0}, "ignored");
+        row("status outside the mode", {0, 3, 2, 0, 0, 0}, "ignored");
+        row("no battery", {0, 0, 8, 1, 1, 0}, "lock reset");
+        row("ready, open", {0, 1, 2, 0, 0, 0}, "lock");
+        row("ready, ended", {0, 1, 8, 1, 0, 0}, "unlock");
+        row("ready, stopped", {0, 1, 1, 1, 1, 0}, "keep");
+        row("recording", {0, 2, 2, 0, 0, 0}, "lock record");
+        row("recording after the end", {0, 2, 8, 1, 0, 0}, "lock record restart");
+        row("status 6 after a stop", {2, 6, 1, 1, 1, 0}, "lock record restart lost");
+        row("status 7 after the end", {2, 7, 8, 1, 0, 0}, "lock record restart");
+        row("recording, full", {0, 2, 2, 1, 0, 1}, "keep");
+        row("new run, full", {0, 2, 8, 1, 0, 1}, "keep restart");
+        row("pause", {2, 9, 6, 0, 0, 0}, "keep pause");
+        row("pause, full", {3, 9, 4, 1, 0, 1}, "keep");
+        row("end", {4, 8, 2, 0, 0, 0}, "keep end");
+    }
+
+    void decision()
+    {
+        QFETCH(QList<int>, state);
+        const Schritt s =
+            AblaufEntscheiden(QString::number(state[0]), state[1], state[2], state[3], state[4], state[5]);
+        QStringList does{QStringList{"keep", "lock", "unlock"}[static_cast<int>(s.controls)]};
+        for (const auto& [set, word] : {std::pair{s.reset, "reset"},
+                                        {s.record, "record"},
+                                        {s.pause, "pause"},
+                                        {s.end, "end"},
+                                        {s.restart, "restart"},
+                                        {s.lost, "lost"}})
+            if (set)
+                does << word;
+        QTEST(s.acts ? does.join(u' ') : QString("ignored"), "does");
+    }
+
+    // One run of frames through the whole program per branch.
     void transitions_data()
     {
         QTest::addColumn<Step>("step");
         const auto row = [](const char* name, const Step& step) { QTest::newRow(name) << step; };
         const QString open = "2 2", ended = "2 2 8 t", stopped = "2 2 t 1 t", full = "f 2 2 t";
-        row("open, no battery", {0, open, 0, 0, 1, kLocked, "", "open"});
         row("open, ready", {0, open, 1, 0, 3, kLocked, "", "open"});
-        row("open, ready at start-up", {0, "", 1, 0, 1, kLocked, "", "open"});
         row("open, recording", {0, open, 2, 3, 4, kLocked, "", "open"});
-        row("open, phase 6 to 7", {2, "6 6 9", 7, 4, 5, kLocked, "", "open"});
-        row("open, phase 4 to 5", {3, "4 4", 5, 3, 4, kLocked, "", "open"});
         // A restart leaves StatusAlt at 8 until the next tick: the next frame restarts once more.
         row("open, recording, 8 at last tick", {0, "2 2 8 t 2", 2, 1, 1, kLocked, kGeloescht, "open"});
         row("open, pause", {2, "6 6", 9, 0, 4, kMixed, "", "open"});
@@ -112,21 +154,11 @@ private slots:
 
         row("ended, no battery", {0, ended, 0, 0, 1, kLocked, kSichern, "ended"});
         row("ended, ready", {0, ended, 1, 0, 3, kUnlocked, kSichern, "ended"});
-        row("ended, end again", {0, ended, 8, 0, 3, kUnlocked, kSichern, "ended"});
-        row("ended, recording, 8 at last tick", {0, ended, 2, 3, 1, kLocked, kGeloescht, "open"});
         row("ended, status 6, 8 at last tick", {2, "6 6 8 t", 6, 3, 1, kLocked, kVerloren, "open"});
-        row("ended, status 7, 8 at last tick", {2, "6 6 8 t", 7, 3, 1, kLocked, kGeloescht, "open"});
         row("ended, recording, 1 at last tick", {0, "2 2 8 t 1 t", 2, 3, 4, kLocked, kSichern, "ended"});
-        row("ended, pause", {2, "6 6 8 t", 9, 0, 4, kMixed, kSichern, "ended"});
-        row("ended, no battery, recording", {0, "2 2 8 t 0", 2, 1, 1, kLocked, kGeloescht, "open"});
 
-        row("stopped, no battery", {0, stopped, 0, 0, 1, kLocked, kStopMessage, "stopped"});
         row("stopped, ready", {0, stopped, 1, 0, 3, kMixed, kStopMessage, "stopped"});
-        row("stopped, end", {0, stopped, 8, 0, 3, kUnlocked, kSichern, "stopped"});
         row("stopped, recording", {0, stopped, 2, 3, 1, kLocked, kGeloescht, "open"});
-        row("stopped, status 6", {2, "6 6 t 1 t", 6, 3, 1, kLocked, kVerloren, "open"});
-        row("stopped, pause", {2, "6 6 t 1 t", 9, 0, 4, kMixed, kStopMessage, "stopped"});
-        row("stopped, no battery, recording", {0, "2 2 t 1 t 0", 2, 1, 1, kLocked, kGeloescht, "open"});
 
         // The store's last sample, recorded or paused, ends the record; nothing more is recorded
         // until a new run (after the charger's end) starts a fresh record.
@@ -135,7 +167,6 @@ private slots:
         row("filled by a pause", {2, "f 6", 9, 0, last, kUnlocked, kStoreFull, "ended"});
         row("filled, whole-record view", {0, "w f 2", 2, kStoreSize, last, kWhole, kStoreFull, "ended"});
         row("full, recording", {0, full, 2, 0, last, kMixed, kStoreFull, "ended"});
-        row("full, ready", {0, full, 1, 0, last, kUnlocked, kStoreFull, "ended"});
         // Found by the fuzz target: the new record started with the exports still unlocked.
         row("full, new run", {0, full + " 8 t", 2, 0, 1, kLocked, kGeloescht, "open"});
     }
@@ -147,7 +178,7 @@ private slots:
         Charger charger(app, step.mode);
         for (const QString& s : step.before.split(u' ', Qt::SkipEmptyParts)) {
             if (s == u"w")
-                forms.setgraf->Command1->setText("Normalansicht");
+                V->Gesamtansicht = true;
             else if (s == u"f")
                 V->MessNr = kStoreSize - 1, V->LetzteSeite = V->Seite = (kStoreSize - 1) / 720 + 1;
             else

@@ -6,7 +6,7 @@
 #include "platform/CurveText.h"
 #include "platform/JournalFile.h"
 #include "process/Journal.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 

@@ -2,8 +2,8 @@
 #include "TestSupport.h"
 
 #include "process/Formprotokoll.h"
-#include "shell/Formdatenformat.h"
-#include "shell/Forms.h"
+#include "link/Formdatenformat.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>

@@ -5,6 +5,7 @@
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
 #include "platform/ValueScrollBar.h"
+#include "process/Forms.h"
 
 #include <QDate>
 #include <QFrame>
@@ -20,17 +21,13 @@ const QColor kMessageRed(192, 0, 0);
 
 void addLabel(QWidget* parent, const char* name, const QString& text, double left, double top, double width)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    placeTwips(label, left, top, width, 255);
+    placeTwips(new QLabel(text, parent), name, left, top, width, 255);
 }
 
 QLineEdit* addField(QWidget* parent, const char* name, double left, double top, double width)
 {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(name));
+    auto* field = placeTwips(new QLineEdit(parent), name, left, top, width, 285);
     field->setAlignment(Qt::AlignCenter);
-    placeTwips(field, left, top, width, 285);
     return field;
 }
 
@@ -43,16 +40,6 @@ void makeReadOnly(QLineEdit* field)
 }
 
 }  // namespace
-
-QString MessageField::text() const
-{
-    return toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
-
-void MessageField::setText(const QString& text)
-{
-    setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-}
 
 Formakku::Formakku(QWidget* parent)
     : QWidget(parent)
@@ -106,6 +93,8 @@ Formakku::Formakku(QWidget* parent)
     palette.setColor(QPalette::Text, kMessageRed);
     Text7->setPalette(palette);
     placeTwips(Text7, 120, 2040, 3015, 1335);
+    forms.batteryNotes = {Text1, Text2, Text3, Text4};
+    forms.message = Text7;
 
     connect(HScroll1, &QScrollBar::valueChanged, this, &Formakku::HScroll1_Change);
 }

@@ -1,21 +1,13 @@
 // The battery window: name, nominal capacity, cells, nominal voltage, date and the message field.
 #pragma once
 
-#include <QPlainTextEdit>
+#include "platform/MessageField.h"
+
 #include <QWidget>
 
 class QLabel;
 class QLineEdit;
 class QScrollBar;
-
-// Multi-line text field whose text keeps line ends as CR LF, as the messages are built.
-class MessageField : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    using QPlainTextEdit::QPlainTextEdit;
-    QString text() const;
-    void setText(const QString& text);
-};
 
 class Formakku : public QWidget {
     Q_OBJECT

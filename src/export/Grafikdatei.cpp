@@ -3,12 +3,11 @@
 
 #include "platform/Dialogs.h"
 #include "platform/PlotSurface.h"
-#include "plot/Formgrafik.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 namespace {
 
-bool writeBitmap(const QString& path) { return forms.grafik->Picture1->saveBmp(path); }
+bool writeBitmap(const QString& path) { return forms.Picture1->saveBmp(path); }
 
 }  // namespace
 

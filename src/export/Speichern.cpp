@@ -1,17 +1,15 @@
 // What both exports share: the port closed around the save dialog, and the failure messages.
 #include "export/export.h"
 
-#include "link/link.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
-#include "shell/Forms.h"
-#include "shell/MDIForm1.h"
+#include "process/Forms.h"
 
 #include <QDir>
 
 void saveWithPortClosed(const SaveFileRequest& request, bool (*write)(const QString& path))
 {
-    SerialPort* port = forms.mdi->MSComm1;
+    SerialPort* port = forms.MSComm1;
     port->setPortOpen(false);  // no frames while the dialog is open
     const QString path = askSaveFileName(request);
     // Reported while the port is still closed, so that no frame is handled under the message.
@@ -23,5 +21,5 @@ void saveWithPortClosed(const SaveFileRequest& request, bool (*write)(const QStr
     // A device that went away meanwhile is waited for as after any loss: the run goes on once it
     // is back.
     port->reopen();
-    readAwayInput();  // decoding starts again on fresh characters
+    forms.readAwayInput();  // decoding starts again on fresh characters
 }

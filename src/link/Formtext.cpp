@@ -2,6 +2,7 @@
 #include "link/Formtext.h"
 
 #include "platform/Twips.h"
+#include "process/Forms.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -11,31 +12,24 @@ namespace {
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, double left, double top, double width)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    placeTwips(label, left, top, width, 255);
-    return label;
+    return placeTwips(new QLabel(text, parent), name, left, top, width, 255);
 }
 
 QLineEdit* valueField(QWidget* parent, const char* name, double left, double top, double width)
 {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(name));
+    auto* field = placeTwips(new QLineEdit(parent), name, left, top, width, 285);
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::NoFocus);
     field->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(224,224,224); padding: 0px; }"));
-    placeTwips(field, left, top, width, 285);
     return field;
 }
 
 QProgressBar* bar(QWidget* parent, const char* name, int maximum, double top)
 {
-    auto* bar = new QProgressBar(parent);
-    bar->setObjectName(QLatin1String(name));
+    auto* bar = placeTwips(new QProgressBar(parent), name, 3240, top, 1815, 255);
     bar->setRange(0, maximum);
     bar->setValue(0);
     bar->setTextVisible(false);
-    placeTwips(bar, 3240, top, 1815, 255);
     return bar;
 }
 
@@ -77,4 +71,7 @@ Formtext::Formtext(QWidget* parent)
     Text9 = valueField(this, "Text9", 4440, 2040, 1095);
     label(this, "Label6", QStringLiteral("Status"), 120, 2520, 1500);
     Text6 = valueField(this, "Text6", 1680, 2520, 3855);
+    forms.statusName = Text6;
+    forms.modeName = Text7;
+    forms.pageStart = Text10;
 }

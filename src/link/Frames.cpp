@@ -1,18 +1,14 @@
-// The frame chain: event dispatch, reading and decoding a frame, the live values.
+// The frame chain: reading and decoding a frame, the live values.
 #include "link/link.h"
 
+#include "link/Formdatenformat.h"
 #include "link/Formtext.h"
 #include "link/Framer.h"
-#include "plot/plot.h"
 #include "platform/NumberText.h"
 #include "platform/SerialPort.h"
+#include "process/Forms.h"
 #include "process/Variabelen.h"
-#include "process/process.h"
-#include "shell/Formdatenformat.h"
-#include "shell/Forms.h"
-#include "shell/MDIForm1.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 
@@ -45,38 +41,24 @@ bool setBar(QProgressBar* bar, int32_t value)
 
 }  // namespace
 
-void MSComm1_OnComm()
+void FramesEmpfangen(void (*frameChain)())
 {
-    switch (forms.mdi->MSComm1->commEvent()) {
-    case comEvReceive: {
-        SerialPort* port = forms.mdi->MSComm1;
-        for (const LinePiece& piece : lineFramer.feed(port->input(), nowMs())) {
-            if (!piece.complete) {  // shown, but decoded into nothing and recorded nowhere
-                forms.datenformat->Text1->setText(shownText(piece.text));
-                continue;
-            }
-            currentFrame = piece.text;
-            DatenEinlesen();
-            DatenWandeln();
-            WerteAnzeigen();
-            AblaufAuswerten();
-            KopfzeilenSchreiben();
+    SerialPort* port = forms.MSComm1;
+    for (const LinePiece& piece : lineFramer.feed(port->input(), nowMs())) {
+        if (!piece.complete) {  // shown, but decoded into nothing and recorded nowhere
+            forms.datenformat->Text1->setText(shownText(piece.text));
+            continue;
         }
-        // The next event comes as soon as the frame begun can be complete.
-        port->setRThreshold(kFrameLength - lineFramer.pending());
-        break;
+        currentFrame = piece.text;
+        frameChain();
     }
-    case comEventBreak:
-        forms.mdi->StatusBar1->setText(QStringLiteral("Scheiße !!"));
-        break;
-    default:  // line errors and unknown codes are ignored
-        break;
-    }
+    // The next event comes as soon as the frame begun can be complete.
+    port->setRThreshold(kFrameLength - lineFramer.pending());
 }
 
 QString readAwayInput()
 {
-    SerialPort* port = forms.mdi->MSComm1;
+    SerialPort* port = forms.MSComm1;
     const QString text = port->input();
     lineFramer.reset(nowMs());
     port->setRThreshold(kFrameLength);

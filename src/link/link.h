@@ -3,8 +3,9 @@
 
 #include <QString>
 
-// The serial port's communication event: dispatches on the event code.
-void MSComm1_OnComm();
+// Reads the port into the framer and runs frameChain once for each complete frame, in order;
+// a piece that never completes is only shown.
+void FramesEmpfangen(void (*frameChain)());
 // Reads away every waiting character and starts framing anew (after opening the port); returns what
 // was read.
 QString readAwayInput();

@@ -3,11 +3,11 @@
 #include "platform/PlotSurface.h"
 
 #include "platform/Twips.h"
+#include "platform/WriteWhole.h"
 
 #include <QPainter>
 #include <QPalette>
 #include <QResizeEvent>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -142,8 +142,5 @@ void PlotSurface::Print(const QString& text)
 
 bool PlotSurface::saveBmp(const QString& path) const
 {
-    // Written under a temporary name beside the target and renamed once complete. A write cut
-    // short by a full disk shows only in the flush; commit alone would keep the shortened file.
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image_.save(&file, "BMP") && file.flush() && file.commit();
+    return writeWhole(path, [this](QIODevice& file) { return image_.save(&file, "BMP"); });
 }

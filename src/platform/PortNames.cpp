@@ -7,15 +7,8 @@
 
 #include <algorithm>
 
-QStringList systemSerialDevices()
+QStringList serialDeviceOrder(QStringList devices)
 {
-    QStringList devices;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        devices << info.systemLocation();
-#ifdef Q_OS_WIN
-    // COMn already carries its number; keep the system's order.
-    return devices;
-#else
     static const QRegularExpression trailingNumber(QStringLiteral("(\\d+)$"));
     auto rank = [](const QString& device) {
         if (device.contains(QLatin1String("ttyUSB")) || device.contains(QLatin1String("ttyACM")))
@@ -34,6 +27,18 @@ QStringList systemSerialDevices()
         return a < b;
     });
     return devices;
+}
+
+QStringList systemSerialDevices()
+{
+    QStringList devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices << info.systemLocation();
+#ifdef Q_OS_WIN
+    // COMn already carries its number; keep the system's order.
+    return devices;
+#else
+    return serialDeviceOrder(devices);
 #endif
 }
 

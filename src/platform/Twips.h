@@ -23,3 +23,12 @@ inline void placeTwips(QWidget* widget, double left, double top, double width, d
 {
     widget->setGeometry(twipsRect(left, top, width, height));
 }
+
+// Names a control (its objectName, for tests and tools) and places it at a twips rectangle.
+template <typename Control>
+Control* placeTwips(Control* control, const char* name, double left, double top, double width, double height)
+{
+    control->setObjectName(QLatin1String(name));
+    placeTwips(control, left, top, width, height);
+    return control;
+}

@@ -3,9 +3,9 @@
 
 #include "platform/PlotSurface.h"
 #include "platform/Twips.h"
-#include "plot/Curves.h"
+#include "plot/Kurven.h"
 #include "plot/plot.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -58,6 +58,7 @@ Formgrafik::Formgrafik(QWidget* parent)
     plotFont.setStyleStrategy(QFont::NoAntialias);
     Picture1->setFont(plotFont);
     placeTwips(Picture1, 500, 0, 6825 - 1200, 3165 - 290);
+    forms.Picture1 = Picture1;
 
     QFont labelFont = font();
     labelFont.setPixelSize(8);

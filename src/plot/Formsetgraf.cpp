@@ -4,11 +4,12 @@
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
 #include "platform/ValueScrollBar.h"
-#include "plot/Curves.h"
+#include "plot/Kurven.h"
 #include "plot/Formgrafik.h"
 #include "plot/plot.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/process.h"
+#include "process/Forms.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -20,8 +21,6 @@
 #include <QScrollBar>
 
 #include <algorithm>
-#include <cmath>
-#include <initializer_list>
 
 namespace {
 
@@ -38,14 +37,6 @@ protected:
     }
 };
 
-template <typename Control>
-Control* place(Control* control, const char* name, double left, double top, double width, double height)
-{
-    control->setObjectName(QLatin1String(name));
-    placeTwips(control, left, top, width, height);
-    return control;
-}
-
 void setTextColor(QWidget* control, const QColor& color)
 {
     QPalette palette = control->palette();
@@ -57,7 +48,7 @@ void setTextColor(QWidget* control, const QColor& color)
 QCheckBox* checkBox(QWidget* frame, const char* name, const QString& text, const QColor& color,
                     Qt::CheckState state, double top, double width)
 {
-    auto* box = place(new CurveCheckBox(text, frame), name, 120, top, width, 195);
+    auto* box = placeTwips(new CurveCheckBox(text, frame), name, 120, top, width, 195);
     setTextColor(box, color);
     box->setCheckState(state);
     return box;
@@ -66,12 +57,12 @@ QCheckBox* checkBox(QWidget* frame, const char* name, const QString& text, const
 QLabel* label(QWidget* parent, const char* name, const QString& text, double left, double top, double width,
               double height)
 {
-    return place(new QLabel(text, parent), name, left, top, width, height);
+    return placeTwips(new QLabel(text, parent), name, left, top, width, height);
 }
 
 QScrollBar* scrollBar(QWidget* parent, const char* name, int maximum, double top)
 {
-    auto* bar = place(new QScrollBar(Qt::Horizontal, parent), name, 1920, top, 855, 255);
+    auto* bar = placeTwips(new QScrollBar(Qt::Horizontal, parent), name, 1920, top, 855, 255);
     bar->setRange(2, maximum);
     bar->setValue(maximum);
     bar->setSingleStep(2);
@@ -107,9 +98,10 @@ Formsetgraf::Formsetgraf(QWidget* parent)
     small.setPixelSize(10);
     setFont(small);
 
-    Command1 = place(new QPushButton(QStringLiteral("Gesamtkurve"), this), "Command1", 120, 120, 1575, 375);
+    Command1 =
+        placeTwips(new QPushButton(QStringLiteral("Gesamtkurve"), this), "Command1", 120, 120, 1575, 375);
 
-    Frame1 = place(new QGroupBox(QStringLiteral("Graphen"), this), "Frame1", 120, 600, 1575, 1095);
+    Frame1 = placeTwips(new QGroupBox(QStringLiteral("Graphen"), this), "Frame1", 120, 600, 1575, 1095);
     Check1 = checkBox(Frame1, "Check1", QStringLiteral("Spannung"), kVoltageColor, Qt::Checked, 280, 1095);
     Check2 = checkBox(Frame1, "Check2", QStringLiteral("Strom"), kCurrentColor, Qt::Checked, 520, 975);
     Check3 = checkBox(Frame1, "Check3", QStringLiteral("Ladung"), kCapacityColor, Qt::Unchecked, 760, 975);
@@ -124,27 +116,33 @@ Formsetgraf::Formsetgraf(QWidget* parent)
     setTextColor(Label2, kCapacityColor);
     HScroll3 = scrollBar(this, "HScroll3", 100, 1440);
 
-    Frame2 = place(new QGroupBox(QStringLiteral("Zeiteinstelllung"), this), "Frame2", 120, 1800, 2655, 855);
-    Option1 = place(new QRadioButton(QStringLiteral("6 Min."), Frame2), "Option1", 120, 300, 1215, 195);
-    Option2 = place(new QRadioButton(QStringLiteral("12 Min."), Frame2), "Option2", 120, 600, 1335, 195);
-    Option3 = place(new QRadioButton(QStringLiteral("21 Min."), Frame2), "Option3", 1440, 300, 1095, 195);
-    Option4 = place(new QRadioButton(QStringLiteral("30 Min."), Frame2), "Option4", 1440, 600, 1095, 195);
+    Frame2 =
+        placeTwips(new QGroupBox(QStringLiteral("Zeiteinstelllung"), this), "Frame2", 120, 1800, 2655, 855);
+    Option1 = placeTwips(new QRadioButton(QStringLiteral("6 Min."), Frame2), "Option1", 120, 300, 1215, 195);
+    Option2 = placeTwips(new QRadioButton(QStringLiteral("12 Min."), Frame2), "Option2", 120, 600, 1335, 195);
+    Option3 =
+        placeTwips(new QRadioButton(QStringLiteral("21 Min."), Frame2), "Option3", 1440, 300, 1095, 195);
+    Option4 =
+        placeTwips(new QRadioButton(QStringLiteral("30 Min."), Frame2), "Option4", 1440, 600, 1095, 195);
     Option2->setChecked(true);
 
-    Line1 = place(new QFrame(this), "Line1", 120, 2760, 2640, 30);
+    Line1 = placeTwips(new QFrame(this), "Line1", 120, 2760, 2640, 30);
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
 
     Label1 = label(this, "Label1", QStringLiteral("Seiten scrollen"), 120, 2880, 1335, 255);
-    Command2 = place(new QPushButton(QStringLiteral("<"), this), "Command2", 120, 3120, 735, 255);
-    Command3 = place(new QPushButton(QStringLiteral(">"), this), "Command3", 960, 3120, 735, 255);
+    Command2 = placeTwips(new QPushButton(QStringLiteral("<"), this), "Command2", 120, 3120, 735, 255);
+    Command3 = placeTwips(new QPushButton(QStringLiteral(">"), this), "Command3", 960, 3120, 735, 255);
     Label5 = label(this, "Label5", QStringLiteral("akt. Seite"), 1920, 2880, 855, 255);
 
     // Shows the page; the user may type into it, which changes nothing.
-    Text1 = place(new QLineEdit(this), "Text1", 1920, 3120, 855, 285);
+    Text1 = placeTwips(new QLineEdit(this), "Text1", 1920, 3120, 855, 285);
     QPalette palette = Text1->palette();
     palette.setColor(QPalette::Base, QColor(224, 224, 224));
     Text1->setPalette(palette);
+    forms.viewButton = Command1;
+    forms.pageControls = {Command2, Command3, Option1, Option2, Option3, Option4};
+    forms.pageNumber = Text1;
 
     // Connected once the start states are set: those are no user changes.
     connect(HScroll1, &QScrollBar::valueChanged, this, &Formsetgraf::HScroll1_Change);
@@ -192,7 +190,8 @@ void Formsetgraf::Check3_Click() { redraw(); }
 
 void Formsetgraf::Command1_Click()
 {
-    if (Command1->text() == QLatin1String("Gesamtkurve")) {
+    V->Gesamtansicht = !V->Gesamtansicht;
+    if (gesamtansicht()) {
         Command1->setText(QStringLiteral("Normalansicht"));
         GesamtkurveZeichnen();
         enablePageControls(false);
@@ -227,13 +226,11 @@ void Formsetgraf::Option3_Click() { showPageLength(21); }
 
 void Formsetgraf::Option4_Click() { showPageLength(30); }
 
-// Counts the pages of the given length the record fills, a partly filled last page
-// included, and shows the first. An empty record still has its one, empty page.
-// MinProSeite follows the selected option when the page is drawn.
+// Counts the pages of the given length and shows the first. MinProSeite follows the selected
+// option when the page is drawn.
 void Formsetgraf::showPageLength(float minutes)
 {
-    const float pages = V->MessAnzahl / 720 * 12 / minutes;
-    V->LetzteSeite = std::max(1.0f, std::ceil(pages));
+    V->LetzteSeite = pagesFor(minutes);
     V->Seite = 1;
     Text1->setText(blankText(V->Seite));
     SeiteZeichnen(1);
@@ -243,9 +240,7 @@ void Formsetgraf::showPageLength(float minutes)
 void Formsetgraf::enablePageControls(bool enabled)
 {
     Command1->setEnabled(true);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{Command2, Command3, Option1, Option2, Option3, Option4})
-        control->setEnabled(enabled);
+    setPageControlsEnabled(enabled);
 }
 
 int checkValue(const QCheckBox* box)

@@ -4,10 +4,10 @@
 
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
-#include "plot/Curves.h"
+#include "plot/Kurven.h"
 #include "plot/Formgrafik.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QLineEdit>
 
@@ -261,7 +261,7 @@ void GesamtkurveZeichnen()
     GrafikAufbauen();
     const float W = plot->ScaleWidth();
     const float H = plot->ScaleHeight();
-    const int N = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
+    const int N = recordEnd();
 
     Formgrafik* grafik = forms.grafik;
     grafik->Text[11]->setText(QStringLiteral("0"));

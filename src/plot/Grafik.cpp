@@ -4,7 +4,7 @@
 #include "platform/PlotSurface.h"
 #include "platform/Twips.h"
 #include "plot/Formgrafik.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QLineEdit>
 

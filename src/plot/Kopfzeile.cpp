@@ -1,11 +1,10 @@
 // The caption painted into the plot: battery notes, scale steps and time span, date.
 #include "plot/plot.h"
 
-#include "export/Formakku.h"
 #include "platform/PlotSurface.h"
 #include "plot/Formgrafik.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QDate>
 #include <QLineEdit>
@@ -13,10 +12,8 @@
 
 namespace {
 
-QString akkuText(QLineEdit* Formakku::*field)
-{
-    return forms.akku ? (forms.akku->*field)->text() : QString();
-}
+// Battery note k (the battery window's Text1 to Text4); empty without the window.
+QString akkuText(int k) { return forms.batteryNotes[k - 1] ? forms.batteryNotes[k - 1]->text() : QString(); }
 
 }  // namespace
 
@@ -35,9 +32,9 @@ void KopfzeilenSchreiben()
 
     plot->PSet(50, 170, erase);
     plot->setForeColor(caption);
-    const QString line1 = akkuText(&Formakku::Text1) + QStringLiteral(" | Nennkap.: ") +
-        akkuText(&Formakku::Text2) + QStringLiteral(" mAh | Zellenzahl : ") + akkuText(&Formakku::Text3) +
-        QStringLiteral(" (") + akkuText(&Formakku::Text4) + QStringLiteral("V)");
+    const QString line1 = akkuText(1) + QStringLiteral(" | Nennkap.: ") + akkuText(2) +
+        QStringLiteral(" mAh | Zellenzahl : ") + akkuText(3) + QStringLiteral(" (") + akkuText(4) +
+        QStringLiteral("V)");
     plot->Print(line1);
     V->AlteKopfzeile = line1;
 

@@ -2,21 +2,34 @@
 // the redraw of the current view and the live extension by one sample.
 #include "plot/plot.h"
 
-#include "link/Formtext.h"
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
-#include "plot/Curves.h"
+#include "plot/Kurven.h"
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// One line per curve from sample `from` at x0 to sample `to` at x1. Sample 0 stands for the
+// bottom edge, where the first segment of a record or a page starts.
+void drawSegment(PlotSurface* plot, const std::vector<Curve>& curves, float H, float x0, int from, float x1,
+                 int to)
+{
+    for (const Curve& curve : curves) {
+        const float y0 = from == 0 ? H : curveY(H, curve.samples[from], curve.scale);
+        plot->Line(x0, y0, x1, curveY(H, curve.samples[to], curve.scale), curve.color);
+    }
+}
+
+}  // namespace
 
 std::vector<Curve> shownCurves()
 {
@@ -44,14 +57,10 @@ void LaufKurveZeichnen()
     const int last = static_cast<int>(std::min<float>(V->MessNr - 1, kStoreSize));
     const std::vector<Curve> curves = shownCurves();
     const auto drawSample = [&](int i) {
-        for (const Curve& curve : curves) {
-            const float* v = curve.samples;
-            if (i == 1)
-                plot->Line(0, H, xs * (1 - P), curveY(H, v[1], curve.scale), curve.color);
-            else
-                plot->Line(xs * (i - 1 - P), curveY(H, v[i - 1], curve.scale), xs * (i - P),
-                           curveY(H, v[i], curve.scale), curve.color);
-        }
+        if (i == 1)
+            drawSegment(plot, curves, H, 0, 0, xs * (1 - P), 1);
+        else
+            drawSegment(plot, curves, H, xs * (i - 1 - P), i - 1, xs * (i - P), i);
     };
     // Only segments that reach x >= 0 can leave a mark: the first one, which starts at the
     // bottom left corner, and those from sample P on (sample P's segment ends on x = 0).
@@ -73,24 +82,20 @@ void SeiteZeichnen(float ersteProbe)
     const float xs = W / S;
 
     // The page ends after S columns or with the record, and never reads beyond the store.
-    const int last = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
+    const int last = recordEnd();
     int c = std::max(1, static_cast<int>(ersteProbe));
     const std::vector<Curve> curves = shownCurves();
     for (int j = 1; j <= S && c <= last; ++j, ++c) {
-        for (const Curve& curve : curves) {
-            const float* v = curve.samples;
-            if (j == 1)
-                plot->Line(0, H, xs, curveY(H, v[c], curve.scale), curve.color);
-            else
-                plot->Line(xs * (j - 1), curveY(H, v[c - 1], curve.scale), xs * j,
-                           curveY(H, v[c], curve.scale), curve.color);
-        }
+        if (j == 1)
+            drawSegment(plot, curves, H, 0, 0, xs, c);
+        else
+            drawSegment(plot, curves, H, xs * (j - 1), c - 1, xs * j, c);
     }
 }
 
 void AnsichtZeichnen()
 {
-    if (forms.setgraf->Command1->text() == QLatin1String("Normalansicht"))
+    if (gesamtansicht())
         GesamtkurveZeichnen();
     else if (V->MessungBeendet != 0)
         SeiteZeichnen(pageStart(V->Seite));
@@ -106,7 +111,7 @@ void KurveFortsetzen()
     const float S = samplesPerPage();
     const float xs = W / S;
     float P = S * (V->LetzteSeite - 1);
-    forms.text->Text10->setText(plainText(P));
+    forms.pageStart->setText(plainText(P));
     forms.setgraf->Text1->setText(plainText(V->LetzteSeite));
 
     // The page turns when the newest sample reaches or passes the right edge, straight to the
@@ -123,15 +128,11 @@ void KurveFortsetzen()
             P = S * (V->LetzteSeite - 1);
     }
 
-    const int n = static_cast<int>(V->MessNr);
+    const int n = static_cast<int>(messNrSlot());
     if (n > kStoreSize)
         return;  // past the store's end there is no sample to draw
-    for (const Curve& curve : shownCurves()) {
-        const float* v = curve.samples;
-        if (n != 1)
-            plot->Line(xs * (n - 1 - P), curveY(H, v[n - 1], curve.scale), xs * (n - P),
-                       curveY(H, v[n], curve.scale), curve.color);
-        else
-            plot->Line(0, H, xs, curveY(H, v[1], curve.scale), curve.color);
-    }
+    if (n != 1)
+        drawSegment(plot, shownCurves(), H, xs * (n - 1 - P), n - 1, xs * (n - P), n);
+    else
+        drawSegment(plot, shownCurves(), H, 0, 0, xs, 1);
 }

@@ -5,7 +5,7 @@
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

@@ -2,24 +2,17 @@
 // records samples with their log lines, restarts and ends the record.
 #include "process/process.h"
 
-#include "export/Formakku.h"
-#include "link/Formtext.h"
+#include "platform/MessageField.h"
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
-#include "plot/Formgrafik.h"
-#include "plot/Formsetgraf.h"
-#include "plot/plot.h"
 #include "process/Formprotokoll.h"
+#include "process/Forms.h"
 #include "process/Journal.h"
 #include "process/MessageLines.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
-#include "shell/MDIForm1.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include <algorithm>
 #include <array>
@@ -79,13 +72,13 @@ constexpr MessageLine kStoreFullMessage[] = {
 };
 static_assert(linesFit(kStoreFullMessage));
 
-void setMessage(const QString& text) { forms.akku->Text7->setText(text); }
+void setMessage(const QString& text) { forms.message->setText(text); }
 
 void clearPlot()
 {
-    ZeitachseBeschriften();
-    forms.grafik->Picture1->Cls();
-    GrafikAufbauen();
+    forms.ZeitachseBeschriften();
+    forms.Picture1->Cls();
+    forms.GrafikAufbauen();
 }
 
 // The record starts again at slot 1: its journal file is complete.
@@ -95,41 +88,14 @@ void restartJournal()
         V->journal->restart();
 }
 
-void Ruhestellung()
-{
-    restartJournal();
-    BedienungSperren();
-    V->MessNr = 1;
-    V->LetzteSeite = 1;
-    V->Seite = 1;
-    clearPlot();
-}
-
-void Bereitschaft()
-{
-    if (V->MessungGestoppt != 0)
-        return;
-    if (V->MessungBeendet == 1)
-        BedienungFreigeben();
-    else
-        BedienungSperren();
-}
-
 // Ends the record as the charger's end status does; the page controls stay off in the
 // whole-record view, which they do not apply to.
 void endRecord()
 {
     V->MessungBeendet = 1;
     BedienungFreigeben();
-    Formsetgraf* setgraf = forms.setgraf;
-    if (setgraf->Command1->text() == QLatin1String("Normalansicht")) {
-        setgraf->Command2->setEnabled(false);
-        setgraf->Command3->setEnabled(false);
-        setgraf->Option1->setEnabled(false);
-        setgraf->Option2->setEnabled(false);
-        setgraf->Option3->setEnabled(false);
-        setgraf->Option4->setEnabled(false);
-    }
+    if (gesamtansicht())
+        setPageControlsEnabled(false);
 }
 
 bool storeFull() { return V->MessNr > kStoreSize; }
@@ -153,78 +119,115 @@ void Neubeginn(const QString& message)
     V->MinProSeite = 12;
     V->LetzteSeite = 1;
     V->Seite = 1;
-    forms.setgraf->Text1->setText(blankText(V->Seite));
+    forms.pageNumber->setText(blankText(V->Seite));
     clearPlot();
     V->MessungBeendet = 0;
-    KurveFortsetzen();
+    forms.KurveFortsetzen();
     V->MessungGestoppt = 0;
 }
 
 void Aufzeichnen()
 {
-    // A full store has ended its record; only a new run (the restart below) records again.
-    if (!storeFull()) {
-        BedienungSperren();
-        KurveFortsetzen();
-        const long n = std::lround(V->MessNr);
-        forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
-        nextSlot();
-        V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
-        if (V->journal)
-            V->journal->sampleRecorded();
-    }
-    if (V->StatusAlt == 8 || V->MessungGestoppt == 1) {
-        // The new record runs: locked, also when a full store recorded nothing just now.
-        BedienungSperren();
-        Neubeginn(V->StatusNr == 6 ? QStringLiteral("Alte Daten sind verloren !!!")
-                                   : QStringLiteral("Alte Daten sind gelöscht !!!"));
-    }
+    forms.KurveFortsetzen();
+    const long n = messNrSlot();
+    forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
+    nextSlot();
+    V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
+    if (V->journal)
+        V->journal->sampleRecorded();
 }
 
-void Pausenschritt()
+const Mode* modeOf(QStringView modus)
 {
-    if (!storeFull())
-        nextSlot();
+    const auto mode = std::find_if(kModes.begin(), kModes.end(),
+                                   [&](const Mode& m) { return modus == QStringView(m.code); });
+    return mode == kModes.end() ? nullptr : &*mode;
 }
 
-void Abschluss()
+}  // namespace
+
+Schritt AblaufEntscheiden(QStringView modus, int status, int statusAlt, int messungBeendet,
+                          int messungGestoppt, bool storeFull)
 {
-    endRecord();
-    setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
+    using Controls = Schritt::Controls;
+    Schritt s;
+    const Mode* mode = modeOf(modus);
+    s.acts = mode && status >= 0 && status <= 9 && (mode->statuses & 1u << status);
+    if (!s.acts)
+        return s;
+    switch (status) {
+    case 0:
+        s.controls = Controls::lock;
+        s.reset = true;
+        break;
+    case 1:
+        // After STOP at the charger the controls stay as the stop left them.
+        if (messungGestoppt == 0)
+            s.controls = messungBeendet == 1 ? Controls::unlock : Controls::lock;
+        break;
+    case 8:
+        s.end = true;
+        break;
+    case 9:
+        s.pause = !storeFull;
+        break;
+    default:
+        // A full store has ended its record; only a new run records again.
+        s.record = !storeFull;
+        s.controls = storeFull ? Controls::keep : Controls::lock;
+        s.restart = statusAlt == 8 || messungGestoppt == 1;
+        s.lost = status == 6;
+        break;
+    }
+    return s;
+}
+
+namespace {
+
+void ausfuehren(const Schritt& s)
+{
+    if (s.controls == Schritt::Controls::lock)
+        BedienungSperren();
+    else if (s.controls == Schritt::Controls::unlock)
+        BedienungFreigeben();
+    if (s.reset) {
+        restartJournal();
+        V->MessNr = 1;
+        V->LetzteSeite = 1;
+        V->Seite = 1;
+        clearPlot();
+    }
+    if (s.record)
+        Aufzeichnen();
+    if (s.pause)
+        nextSlot();
+    if (s.end) {
+        endRecord();
+        setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
+    }
+    if (s.restart) {
+        // The new record runs locked, also when a full store recorded nothing just now.
+        BedienungSperren();
+        Neubeginn(s.lost ? QStringLiteral("Alte Daten sind verloren !!!")
+                         : QStringLiteral("Alte Daten sind gelöscht !!!"));
+    }
 }
 
 void evaluate()
 {
-    const auto mode = std::find_if(kModes.begin(), kModes.end(),
-                                   [](const Mode& m) { return V->Modus == QStringView(m.code); });
-    if (mode == kModes.end())
-        return;
-    forms.text->Text7->setText(QString::fromUtf16(mode->name));
-
     const int status = V->StatusNr;
-    if (status < 0 || status > 9 || !(mode->statuses & 1u << status))
+    const Schritt schritt =
+        AblaufEntscheiden(V->Modus, status, V->StatusAlt, V->MessungBeendet, V->MessungGestoppt, storeFull());
+    const Mode* mode = modeOf(V->Modus);
+    if (!mode)
         return;
-    forms.text->Text6->setText(QString::fromUtf16(kStatuses[status].text));
+    forms.modeName->setText(QString::fromUtf16(mode->name));
+    if (!schritt.acts)
+        return;
+    forms.statusName->setText(QString::fromUtf16(kStatuses[status].text));
     const char16_t* hint = kStatuses[status].statusBar ? kStatuses[status].statusBar : mode->readyHint;
-    forms.mdi->StatusBar1->setText(QString::fromUtf16(hint));
-
-    switch (status) {
-    case 0:
-        Ruhestellung();
-        break;
-    case 1:
-        Bereitschaft();
-        break;
-    case 8:
-        Abschluss();
-        break;
-    case 9:
-        Pausenschritt();
-        break;
-    default:
-        Aufzeichnen();
-        break;
-    }
+    forms.StatusBar1->setText(QString::fromUtf16(hint));
+    ausfuehren(schritt);
 }
 
 }  // namespace

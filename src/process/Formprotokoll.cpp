@@ -1,11 +1,10 @@
 // The charge log window: heading, the list of log lines and the compact model behind it.
 #include "process/Formprotokoll.h"
 
+#include "platform/FixedFont.h"
 #include "platform/NumberText.h"
 #include "process/Variabelen.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
@@ -52,15 +51,6 @@ public:
     }
 };
 
-QFont logFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::Monospace);
-    if (!QFontInfo(font).fixedPitch())
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    return font;
-}
-
 }  // namespace
 
 void ProtokollModel::append(float messNr, float u, float i, float q)
@@ -104,7 +94,7 @@ Formprotokoll::Formprotokoll(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Formprotokoll"));
-    const QFont font = logFont();
+    const QFont font = fixedPitchFont();
 
     Label1 = new QLabel(QStringLiteral("  Sek.    mV      mA/10   mAh"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

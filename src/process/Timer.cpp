@@ -1,12 +1,11 @@
 // Link supervision (Timer1) and stop handling (Timer2): the two once-a-second ticks.
 #include "process/process.h"
 
-#include "export/Formakku.h"
+#include "platform/MessageField.h"
 #include "platform/SerialPort.h"
+#include "process/Forms.h"
 #include "process/MessageLines.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
-#include "shell/MDIForm1.h"
 
 namespace {
 
@@ -39,8 +38,8 @@ void Timer1_Timer()
     if (frame == V->DatensatzAlt1 && frame == V->DatensatzAlt2 && frame == V->DatensatzAlt3 &&
         frame == V->DatensatzAlt4 && frame == V->DatensatzAlt5) {
         // The link is dead: throw away whatever waits (nothing to report if the port is closed).
-        forms.mdi->MSComm1->input();
-        MessageField* field = forms.akku->Text7;
+        forms.MSComm1->input();
+        MessageField* field = forms.message;
         // An earlier message stays; the alarm never overwrites it.
         if (!field->text().isEmpty())
             return;
@@ -58,7 +57,7 @@ void Timer2_Timer()
     // A fall from a recording status straight to ready: the user pressed STOP at the charger.
     const bool recording = V->StatusAlt >= 2 && V->StatusAlt <= 7;
     if (V->MessungBeendet == 0 && recording && V->StatusNr == 1) {
-        forms.akku->Text7->setText(messageText(kStopMessage));
+        forms.message->setText(messageText(kStopMessage));
         BedienungFreigeben();
         V->MessungBeendet = 1;
         V->MessungGestoppt = 1;

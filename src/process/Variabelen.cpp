@@ -24,6 +24,24 @@ Variabelen::Variabelen()
     , KurveI(newCurve())
     , KurveQ(newCurve())
 {
+    setStartValues();
+}
+
+void Variabelen::setStartValues()
+{
+    DatensatzAlt1 = QStringLiteral("123");
+    DatensatzAlt2 = QStringLiteral("234");
+    DatensatzAlt3 = QStringLiteral("345");
+    MessNr = 1;
+    SkalaU = 63000;
+    SkalaI = 52500;
+    SkalaQ = 3150;
+    LetzteSeite = 1;
+    Seite = 1;
+    MessungBeendet = 0;
+    MinProSeite = 12;
+    StatusAlt = 0;
+    MessungGestoppt = 0;
 }
 
 Variabelen::~Variabelen() = default;

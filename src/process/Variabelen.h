@@ -3,7 +3,9 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -22,6 +24,10 @@ struct Variabelen {
     Variabelen();
     ~Variabelen();
 
+    // The start values of the record, the run flags, the link watch and the view; the program
+    // sets them once more when it starts up.
+    void setStartValues();
+
     // The current reading, decoded from the latest frame.
     QString Datensatz;
     std::array<float, 31> Ziffer{};  // indices 1 to 30
@@ -37,7 +43,7 @@ struct Variabelen {
     CurveStore KurveU;
     CurveStore KurveI;
     CurveStore KurveQ;
-    float MessNr = 1;
+    float MessNr = 0;
     float MessAnzahl = 0;
 
     // Run flags.
@@ -46,20 +52,21 @@ struct Variabelen {
     int16_t StatusAlt = 0;
 
     // Link watch history, newest first.
-    QString DatensatzAlt1 = QStringLiteral("123");
-    QString DatensatzAlt2 = QStringLiteral("234");
-    QString DatensatzAlt3 = QStringLiteral("345");
+    QString DatensatzAlt1;
+    QString DatensatzAlt2;
+    QString DatensatzAlt3;
     QString DatensatzAlt4;
     QString DatensatzAlt5;
 
     // View of the graph.
-    float MinProSeite = 12;
-    float LetzteSeite = 1;
-    float Seite = 1;
-    float SkalaU = 63000;
-    float SkalaI = 52500;
-    float SkalaQ = 3150;
+    float MinProSeite = 0;
+    float LetzteSeite = 0;
+    float Seite = 0;
+    float SkalaU = 0;
+    float SkalaI = 0;
+    float SkalaQ = 0;
     QString AlteKopfzeile;
+    bool Gesamtansicht = false;  // the whole record across the plot instead of pages
 
     int16_t DateiNr = 0;
 
@@ -70,8 +77,21 @@ struct Variabelen {
 // The program's one instance, created by the main window (tests get a fresh one per window).
 extern Variabelen* V;
 
+// Whether the plot shows the whole record instead of one page.
+inline bool gesamtansicht() { return V->Gesamtansicht; }
+
 // Samples per page: MinProSeite minutes at 60 samples a minute.
 inline float samplesPerPage() { return V->MinProSeite * 720 / 12; }
+
+// The store slot of sample MessNr.
+inline long messNrSlot() { return std::lround(V->MessNr); }
+
+// The record's last sample: MessAnzahl, never beyond the store.
+inline int recordEnd() { return static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize)); }
+
+// Pages of `minutes` minutes the record fills, a partly filled last page included; an empty
+// record still has its one, empty page.
+inline float pagesFor(float minutes) { return std::max(1.0f, std::ceil(V->MessAnzahl / 720 * 12 / minutes)); }
 
 // First sample of page p; sample numbers start at 1.
 inline float pageStart(float page)

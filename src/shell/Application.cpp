@@ -1,8 +1,6 @@
 // The application's look, shared by the program and its screenshot tool.
 #include "shell/shell.h"
 
-#include "shell/InfoWindows.h"
-
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -27,3 +25,5 @@ void setUpApplication()
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 }
+
+QIcon programIcon() { return QIcon(QStringLiteral(":/ladomat-link.svg")); }

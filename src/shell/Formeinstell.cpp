@@ -6,8 +6,8 @@
 #include "platform/PortNames.h"
 #include "platform/SerialPort.h"
 #include "platform/Twips.h"
-#include "shell/Formdatenformat.h"
-#include "shell/Forms.h"
+#include "link/Formdatenformat.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>
@@ -24,20 +24,15 @@ namespace {
 QLabel* label(QWidget* parent, const char* name, const QString& caption, double left, double top,
               double width, double height)
 {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    placeTwips(label, left, top, width, height);
-    return label;
+    return placeTwips(new QLabel(caption, parent), name, left, top, width, height);
 }
 
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, double top)
 {
-    auto* field = new QLineEdit(text, parent);
-    field->setObjectName(QLatin1String(name));
+    auto* field = placeTwips(new QLineEdit(text, parent), name, 1440, top, 855, 285);
     field->setReadOnly(true);
     field->setAlignment(Qt::AlignCenter);
     field->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(224,224,224); padding: 0px; }"));
-    placeTwips(field, 1440, top, 855, 285);
     return field;
 }
 

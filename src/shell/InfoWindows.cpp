@@ -1,6 +1,8 @@
 // The information windows: the cable pin-out drawn by the program, about and contact texts.
 #include "shell/InfoWindows.h"
 
+#include "shell/shell.h"
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -39,8 +41,6 @@ void fixSize(QWidget* form, QLayout* layout)
 }
 
 }  // namespace
-
-QIcon programIcon() { return QIcon(QStringLiteral(":/ladomat-link.svg")); }
 
 Formkabel::Formkabel(QWidget* parent)
     : QWidget(parent)

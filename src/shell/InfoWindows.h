@@ -1,11 +1,7 @@
 // The information windows: serial cable pin-out, about window and contact window.
 #pragma once
 
-#include <QIcon>
 #include <QWidget>
-
-// The program's icon, a battery with a charge curve, from the SVG compiled in as a resource.
-QIcon programIcon();
 
 // How the serial cable between charger and computer is wired, drawn as a pin-out.
 class Formkabel : public QWidget {

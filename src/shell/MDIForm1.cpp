@@ -15,9 +15,9 @@
 #include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
 #include "process/process.h"
-#include "shell/Formdatenformat.h"
+#include "link/Formdatenformat.h"
 #include "shell/Formeinstell.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/InfoWindows.h"
 #include "shell/shell.h"
 
@@ -48,6 +48,10 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     V = variabelen_.get();
     forms = Forms{};
     forms.mdi = this;
+    forms.GrafikAufbauen = GrafikAufbauen;
+    forms.ZeitachseBeschriften = ZeitachseBeschriften;
+    forms.KurveFortsetzen = KurveFortsetzen;
+    forms.readAwayInput = readAwayInput;
 
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Ladomat Link V2.01"));
@@ -65,6 +69,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     MSComm1->setParent(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     connect(MSComm1, &SerialPort::onComm, this, [] { MSComm1_OnComm(); });
+    forms.MSComm1 = MSComm1;
+    forms.StatusBar1 = StatusBar1;
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -103,6 +109,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     m_info->addSeparator()->setObjectName(QStringLiteral("test"));
     m_author = action(m_info, "m_author", QStringLiteral("Author"));
     m_kontakt = action(m_info, "m_kontakt", QStringLiteral("Kontakt"));
+    forms.m_maketext = m_maketext;
+    forms.m_grafsave = m_grafsave;
     connect(m_maketext, &QAction::triggered, this, [] { m_maketext_Click(); });
     connect(m_grafsave, &QAction::triggered, this, [] { m_grafsave_Click(); });
     connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);
@@ -265,10 +273,6 @@ void MDIForm1::MDIForm_Load()
         return;
     datenformat->Text1->setText(readAwayInput());
 
-    V->DatensatzAlt1 = QStringLiteral("123");
-    V->DatensatzAlt2 = QStringLiteral("234");
-    V->DatensatzAlt3 = QStringLiteral("345");
-
     const char* voltage[] = {"60,0V", "48,0V", "36,0V", "24,0V", "12,0V"};
     const char* current[] = {"5,00A", "4,00A", "3,00A", "2,00A", "1,00A"};
     for (int k = 0; k < 5; ++k) {
@@ -278,16 +282,7 @@ void MDIForm1::MDIForm_Load()
     for (int k = 11; k <= 17; ++k)
         grafik->Text[k]->clear();
 
-    V->MessNr = 1;
-    V->SkalaU = 63000;
-    V->SkalaI = 52500;
-    V->SkalaQ = 3150;
-    V->LetzteSeite = 1;
-    V->Seite = 1;
-    V->MessungBeendet = 0;
-    V->MinProSeite = 12;
-    V->StatusAlt = 0;
-    V->MessungGestoppt = 0;
+    V->setStartValues();
 
     ZeitachseBeschriften();
     setgraf->Text1->setText(blankText(V->LetzteSeite));

@@ -8,20 +8,17 @@
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
 #include "plot/plot.h"
+#include "process/Forms.h"
 #include "process/Journal.h"
 #include "process/Variabelen.h"
 #include "process/process.h"
-#include "shell/Forms.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -71,7 +68,7 @@ bool openRecordFile(const QString& path)
 
     Formsetgraf* setgraf = forms.setgraf;
     ZeitachseBeschriften();
-    V->LetzteSeite = std::max(1.0f, std::ceil(V->MessAnzahl / samplesPerPage()));
+    V->LetzteSeite = pagesFor(V->MinProSeite);
     V->Seite = 1;
     setgraf->Text1->setText(blankText(V->Seite));
     forms.grafik->Picture1->Cls();
@@ -80,11 +77,7 @@ bool openRecordFile(const QString& path)
     KopfzeilenSchreiben();
     BedienungFreigeben();
     // The whole-record view has no pages: its page controls stay off.
-    if (setgraf->Command1->text() == QLatin1String("Normalansicht")) {
-        for (QWidget* control :
-             std::initializer_list<QWidget*>{setgraf->Command2, setgraf->Command3, setgraf->Option1,
-                                             setgraf->Option2, setgraf->Option3, setgraf->Option4})
-            control->setEnabled(false);
-    }
+    if (gesamtansicht())
+        setPageControlsEnabled(false);
     return true;
 }

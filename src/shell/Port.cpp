@@ -1,10 +1,15 @@
-// Opening the serial port at start-up.
+// The serial port: opening it at start-up and its communication event.
 #include "shell/shell.h"
 
+#include "link/link.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
-#include "shell/Forms.h"
+#include "plot/plot.h"
+#include "process/Forms.h"
+#include "process/process.h"
 #include "shell/MDIForm1.h"
+
+#include <QLabel>
 
 void PortOeffnen()
 {
@@ -25,5 +30,25 @@ void PortOeffnen()
         showMessageBox(QStringLiteral("Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !"),
                        QStringLiteral("Ladomat Link"));
         forms.mdi->beenden();
+    }
+}
+
+void MSComm1_OnComm()
+{
+    switch (forms.MSComm1->commEvent()) {
+    case comEvReceive:
+        FramesEmpfangen([] {
+            DatenEinlesen();
+            DatenWandeln();
+            WerteAnzeigen();
+            AblaufAuswerten();
+            KopfzeilenSchreiben();
+        });
+        break;
+    case comEventBreak:
+        forms.StatusBar1->setText(QStringLiteral("Scheiße !!"));
+        break;
+    default:  // line errors and unknown codes are ignored
+        break;
     }
 }

@@ -3,7 +3,7 @@
 #include "export/Formakku.h"
 #include "plot/Formsetgraf.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 

@@ -5,7 +5,7 @@
 #include "plot/Formsetgraf.h"
 #include "process/Formprotokoll.h"
 #include "process/Variabelen.h"
-#include "shell/Forms.h"
+#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
 // The program's window registry.
-#include "shell/Forms.h"
+#include "process/Forms.h"
 
 Forms forms;

@@ -1,29 +1,21 @@
 // The data-format help window: the live frame over a position ruler and the field table.
-#include "shell/Formdatenformat.h"
+#include "link/Formdatenformat.h"
 
+#include "platform/FixedFont.h"
 #include "platform/Twips.h"
 
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace {
 
-QFont fixedFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
-}
-
 QLabel* text(QWidget* parent, const QString& caption, double left, double top, double width,
              bool fixed = false)
 {
     auto* label = new QLabel(caption, parent);
     if (fixed)
-        label->setFont(fixedFont());
+        label->setFont(fixedPitchFont());
     placeTwips(label, left, top, width, 255);
     return label;
 }
@@ -47,7 +39,7 @@ Formdatenformat::Formdatenformat(QWidget* parent)
     text(this, QStringLiteral("serielle Daten :"), 120, 120, 1200);
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setFont(fixedFont());
+    Text1->setFont(fixedPitchFont());
     Text1->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
     placeTwips(Text1, 1320, 120, 3255, 285);
 
