@@ -71,7 +71,10 @@ void TestShell::timersTickFromStartup()
 void TestShell::lockedUntilARecordEnds()
 {
     // Scales and page on the axes; view, page and file commands stay locked until a record ends.
+    // None of the six windows opened at start can be closed.
     TestApp app;
+    for (const QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList())
+        QVERIFY2(!(frame->windowFlags() & Qt::WindowCloseButtonHint), qPrintable(frame->windowTitle()));
     const Formgrafik* g = forms.grafik;
     const Formsetgraf* s = forms.setgraf;
     QCOMPARE((QStringList{g->Text[1]->text(), g->Text[10]->text(), g->Text[17]->text(), g->Text[18]->text(),
