@@ -36,9 +36,7 @@ private slots:
             form.model->append(36 * k, 7215, 50000, 1234);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.Label1->text(), QStringLiteral("  Sek.    mV      mA/10   mAh"));
-        QVERIFY(QFontInfo(form.Label1->font()).fixedPitch());
-        QCOMPARE(form.List1->font(), form.Label1->font());
+        QVERIFY(QFontInfo(form.List1->font()).fixedPitch());
 
         // The list has followed the newest line; each of its numbers starts where its heading
         // word starts (glyphs differ by a pixel or two).

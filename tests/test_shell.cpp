@@ -1,7 +1,7 @@
-// Start-up: port opening, the state of the windows and controls afterwards, docking and "Ende".
+// Start-up: port opening, timers, the state of the controls afterwards, docking, "Ende" and
+// closing the main window.
 #include "TestSupport.h"
 
-#include "process/Formprotokoll.h"
 #include "link/Formdatenformat.h"
 #include "process/Forms.h"
 #include "shell/MDIForm1.h"
@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -23,9 +21,10 @@ class TestShell : public QObject {
 
 private slots:
     void portAtStartup();
-    void stateAfterStartupAndEnde();
-    void dockingFollowsTheMainWindow();
     void timersTickFromStartup();
+    void lockedUntilARecordEnds();
+    void endeAndClosingEndTheProgram();
+    void dockingFollowsTheMainWindow();
 };
 
 void TestShell::portAtStartup()
@@ -58,64 +57,50 @@ void TestShell::portAtStartup()
     QCOMPARE(forms.grafik->Text[1]->text(), QString());
 }
 
-void TestShell::stateAfterStartupAndEnde()
+void TestShell::timersTickFromStartup()
 {
+    // Link supervision and stop handling tick once a second from start-up on.
+    RecordingDialogs dialogs;
+    MDIForm1 mdi(new MemorySerialPort);
+    for (const QTimer* timer : {mdi.Timer1, mdi.Timer2}) {
+        QVERIFY2(timer->isActive() && !timer->isSingleShot(), qPrintable(timer->objectName()));
+        QCOMPARE(timer->intervalAsDuration(), std::chrono::milliseconds(1000));
+    }
+}
+
+void TestShell::lockedUntilARecordEnds()
+{
+    // Scales and page on the axes; view, page and file commands stay locked until a record ends.
+    // None of the six windows opened at start can be closed.
     TestApp app;
-    app.mdi->show();
-    QStringList captions{app.mdi->windowTitle()};  // then each menu's title with a colon and its entries
-    for (QAction* menu : app.mdi->menuBar()->actions()) {
-        captions << menu->text() + QLatin1Char(':');
-        for (QAction* action : menu->menu()->actions())
-            captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    }
-    QCOMPARE(captions,
-             (QStringList{"Ladomat Link V2.01",
-                          "Datei:",
-                          "Textdatei erzeugen",
-                          "-",
-                          "Grafik speichern",
-                          "-",
-                          "Ende",
-                          "Einstellungen:",
-                          "Port",
-                          "Fenster:",
-                          "Text [verbergen]",
-                          "Grafik [verbergen]",
-                          "Protokoll [anzeigen]",
-                          "Akku / Infos [verbergen]",
-                          "Infos:",
-                          "serielles Kabel",
-                          "ser. Datenformat [anzeigen]",
-                          "-",
-                          "Author",
-                          "Kontakt"}));
-
-    // Six child windows without close buttons, the log and the data format window hidden.
-    QStringList windows;
-    for (QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList()) {
-        QVERIFY(!(frame->windowFlags() & Qt::WindowCloseButtonHint));
-        windows << frame->windowTitle() + (frame->isVisible() ? QString() : QStringLiteral(" (hidden)"));
-    }
-    QCOMPARE(windows,
-             (QStringList{"Text - Box", "Grafik - Box", "Grafik Einstellungen", "Akku / Infos",
-                          "Lade Protokoll (hidden)", "serielles Datenfomat (hidden)"}));
-
-    // Scales and page on the axes; until a record ends, view, page and file commands are locked.
+    for (const QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList())
+        QVERIFY2(!(frame->windowFlags() & Qt::WindowCloseButtonHint), qPrintable(frame->windowTitle()));
     const Formgrafik* g = forms.grafik;
-    QCOMPARE((QStringList{g->Text[1]->text(), g->Text[10]->text(), g->Text[17]->text(), g->Text[18]->text()}),
-             (QStringList{"60,0V", "1,00A", "12 Min", "3000mAh"}));
     const Formsetgraf* s = forms.setgraf;
-    const QList<QWidget*> locked{s->Command1, s->Command2, s->Command3, s->Option1,
-                                 s->Option2,  s->Option3,  s->Option4};
-    for (QWidget* control : locked)
+    QCOMPARE((QStringList{g->Text[1]->text(), g->Text[10]->text(), g->Text[17]->text(), g->Text[18]->text(),
+                          s->Command1->text(), s->Text1->text()}),
+             (QStringList{"60,0V", "1,00A", "12 Min", "3000mAh", "Gesamtkurve", " 1"}));
+    for (const QWidget* control : QList<const QWidget*>{s->Command1, s->Command2, s->Command3, s->Option1,
+                                                        s->Option2, s->Option3, s->Option4})
         QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
     QVERIFY(!app.mdi->m_grafsave->isEnabled() && !app.mdi->m_maketext->isEnabled());
     QVERIFY(s->Check1->isEnabled() && s->Check2->isEnabled() && s->Check3->isEnabled());
-    QCOMPARE((QStringList{s->Command1->text(), s->Text1->text()}), (QStringList{"Gesamtkurve", " 1"}));
+}
 
-    app.mdi->m_ende->trigger();
-    QVERIFY(!app.port->portOpen() && app.mdi->ended() && !app.mdi->isVisible() &&
-            app.dialogs.messages.isEmpty());
+void TestShell::endeAndClosingEndTheProgram()
+{
+    // "Ende" and closing the main window both close the port and end the program, asking nothing.
+    for (const bool byMenu : {true, false}) {
+        TestApp app;
+        app.mdi->show();
+        if (byMenu)
+            app.mdi->m_ende->trigger();
+        else
+            QVERIFY(app.mdi->close());
+        QVERIFY2(!app.port->portOpen() && app.mdi->ended() && !app.mdi->isVisible() &&
+                     app.dialogs.messages.isEmpty(),
+                 byMenu ? "Ende" : "close");
+    }
 }
 
 void TestShell::dockingFollowsTheMainWindow()
@@ -139,17 +124,6 @@ void TestShell::dockingFollowsTheMainWindow()
         QTRY_VERIFY(docked());
     }
     QCOMPARE(MDIForm1::frameOf(forms.text)->pos(), textPlace);
-}
-
-void TestShell::timersTickFromStartup()
-{
-    // Link supervision and stop handling tick once a second from start-up on.
-    RecordingDialogs dialogs;
-    MDIForm1 mdi(new MemorySerialPort);
-    for (const QTimer* timer : {mdi.Timer1, mdi.Timer2}) {
-        QVERIFY2(timer->isActive() && !timer->isSingleShot(), qPrintable(timer->objectName()));
-        QCOMPARE(timer->intervalAsDuration(), std::chrono::milliseconds(1000));
-    }
 }
 
 QTEST_MAIN(TestShell)
