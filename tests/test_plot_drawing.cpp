@@ -84,6 +84,8 @@ void TestPlotDrawing::eachViewEqualsPerSampleDrawing()
         {'W', 1, 20000, Qt::Checked, Qt::Unchecked, 31500, 262, {}},  // many samples a column
         {'L', 2, 1261, Qt::PartiallyChecked, Qt::Checked, 0, 0, {}},  // page 2's first sample
         {'P', 1, 1000, Qt::Checked, Qt::Unchecked, 0, 0, {}},  // the record ends mid page
+        {'L', 1, 1, Qt::Checked, Qt::Checked, 0, 0, {}},  // the live page's first sample alone
+        {'P', 1, 1260, Qt::Checked, Qt::Checked, 0, 0, {}},  // a full page, up to its right edge
         {'W', 1, 0, Qt::Checked, Qt::Checked, 0, 0, "0||||||"},
         {'W', 1, 1, Qt::Checked, Qt::Checked, 0, 0, {}},
         {'W', 1, 601, Qt::PartiallyChecked, Qt::Unchecked, 0, 0, {}},
