@@ -63,14 +63,19 @@ void TestPlotWindows::layoutRuleGridAndFrame()
 
 void TestPlotWindows::labelsAndSettings()
 {
-    // In the 680 x 544 window: value labels beside and above / below grid lines 25 and 425,
-    // time labels under x = 0, the first grid line and the right end.
+    // In the 680 x 544 window: value labels beside and above / below grid lines 25 and 425, time
+    // labels under x = 0, the first grid line and the right end; each group in its size and colour.
     PlotWindows windows;
-    QList<QPoint> places;
-    for (int field : {1, 6, 18, 10, 11, 12, 17})
-        places << windows.grafik.Text[field]->pos();
-    QCOMPARE(places,
-             (QList<QPoint>{{0, 18}, {633, 14}, {633, 26}, {633, 414}, {17, 525}, {117, 525}, {623, 525}}));
+    QStringList labels;
+    for (int field : {1, 5, 6, 10, 11, 12, 16, 17, 18}) {
+        const QRect r = windows.grafik.Text[field]->geometry();
+        labels << QString::asprintf("%d,%d %dx%d ", r.x(), r.y(), r.width(), r.height()) +
+                windows.grafik.Text[field]->palette().color(QPalette::Text).name();
+    }
+    QCOMPARE(labels,
+             (QStringList{"0,18 33x19 #008000", "0,418 33x19 #008000", "633,14 47x13 #ff0000",
+                          "633,414 47x13 #ff0000", "17,525 33x19 #000000", "117,525 33x19 #000000",
+                          "517,525 33x19 #000000", "623,525 49x19 #000000", "633,26 47x13 #0000ff"}));
 
     // The settings' start state: voltage and current ticked, 12 minutes a page. A grey box
     // reads 2; the user's clicks only toggle between 1 and 0.
@@ -84,19 +89,11 @@ void TestPlotWindows::labelsAndSettings()
     }
     QCOMPARE(values, (QList<int>{1, 1, 0, 2, 1, 0, 1}));
 
-    const struct {
-        const char* option;
-        float page;
-        QStringList labels;
-    } cases[] = {{"Option1", 1, {"0", "1", "2", "3", "4", "5", "6 Min"}},
-                 {"Option3", 2, {"21", "24,5", "28", "31,5", "35", "38,5", "42 Min"}},
-                 {"Option4", 4, {"90", "95", "100", "105", "110", "115", "120 Min"}}};
-    for (const auto& c : cases) {
-        setgraf.findChild<QRadioButton*>(c.option)->setChecked(true);
-        windows.vars.Seite = c.page;
-        ZeitachseBeschriften();
-        QCOMPARE(windows.timeTexts(), c.labels);
-    }
+    // Page 2 of 21 minutes: a label every 3.5 minutes from minute 21.
+    setgraf.Option3->setChecked(true);
+    windows.vars.Seite = 2;
+    ZeitachseBeschriften();
+    QCOMPARE(windows.timeTexts(), (QStringList{"21", "24,5", "28", "31,5", "35", "38,5", "42 Min"}));
 }
 
 QTEST_MAIN(TestPlotWindows)

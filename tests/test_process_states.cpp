@@ -1,6 +1,5 @@
 // The charge process state machine: mode and status texts, the decision a status makes, the
-// transition table with the ends of a run and the full store, the restart of a record, and whole
-// simulator runs.
+// transitions with the ends of a run and the full store, and the restart of a record.
 #include "ProcessScript.h"
 
 #include "link/Formtext.h"
@@ -38,16 +37,13 @@ struct Step {
     float messNr;
     QString locks, message, after;
 };
-struct Run {
-    QString scenario;
-    int rows, lastLogged;
-    QString message, locks;
-};
 
 class TestProcessStates : public QObject {
     Q_OBJECT
 
 private slots:
+    // The ready hint of every mode, a status with its own hint, one without, the end, and frames
+    // that are ignored.
     void texts_data()
     {
         QTest::addColumn<Texts>("texts");
@@ -57,27 +53,14 @@ private slots:
         const auto row = [&](int mode, int status, const QString& text, const QString& hint) {
             QTest::addRow("mode %d status %d", mode, status) << Texts{mode, status, modes[mode], text, hint};
         };
-        for (int m = 0; m < 5; ++m) {
-            row(m, 0, "No Battery",
-                "Batterie an die 'Output 0,1 - 5A' Buchse des Ladomat Link II anschließen !");
+        for (int m = 0; m < 5; ++m)
             row(m, 1, "Ready, Battery connected", "Mit START den " + starts[m] + "vorgang beginnen !");
-            row(m, 8, "VORGANG BEENDET", "Vorgang erfolgreich beendet !");
-        }
-        row(0, 2, "Charging", "AKKU WIRD GELADEN ...");
-        row(4, 2, "Charging", "AKKU WIRD GELADEN ...");
-        row(1, 3, "Discharging", "AKKU WIRD ENTLADEN ...");
-        row(3, 4, "Discharging in DISC -> CHAR Mode", "AKKU WIRD ENTLADEN (D/C MODE) ...");
-        row(3, 5, "Charging in DISC -> CHAR Mode", "AKKU WIRD GELADEN (D/C MODE) ...");
+        row(3, 0, "No Battery", "Batterie an die 'Output 0,1 - 5A' Buchse des Ladomat Link II anschließen !");
         row(2, 6, "Charging in CHAR -> DISC Mode", "AKKU WIRD GELADEN (C/D MODE) ...");
-        row(2, 7, "Discharging in CHAR -> DISC Mode", "AKKU WIRD ENTLADEN (C/D MODE) ...");
+        row(1, 8, "VORGANG BEENDET", "Vorgang erfolgreich beendet !");
         row(2, 9, "Pause Time", "");
-        row(3, 9, "Pause Time", "");
-        // Statuses outside a mode's table, and outside all tables: the frame is ignored.
-        const int ignored[][2] = {{0, 3}, {0, 9}, {4, 9}, {1, 2}, {2, 4}, {3, 6}, {2, 10}, {3, 255}};
-        for (const auto& [mode, status] : ignored)
-            row(mode, status, kOld, kOld);
+        row(0, 3, kOld, kOld);  // a status outside the mode
         QTest::newRow("unknown mode 5") << Texts{5, 2, " 5", kOld, kOld};
-        QTest::newRow("unknown mode 16") << Texts{16, 1, " 16", kOld, kOld};
     }
 
     void texts()
@@ -95,6 +78,27 @@ private slots:
             QCOMPARE(V->MessNr, 3.0f);
     }
 
+    // The statuses each mode acts on; it ignores all others, and an unknown mode ignores all.
+    void actingStatuses_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("statuses");
+        const char* rows[][2] = {{"0", "0128"}, {"1", "0138"}, {"2", "016789"}, {"3", "014589"},
+                                 {"4", "0128"}, {"5", ""},     {"16", ""}};
+        for (const auto& [mode, statuses] : rows)
+            QTest::newRow(mode) << QString(mode) << QString(statuses);
+    }
+
+    void actingStatuses()
+    {
+        QFETCH(QString, mode);
+        QString acting;
+        for (int status = -1; status <= 10; ++status)
+            if (AblaufEntscheiden(mode, status, 2, 0, 0, false).acts)
+                acting += QString::number(status);
+        QTEST(acting, "statuses");
+    }
+
     // The decision alone, from mode, status, the status at the last tick, the ended and stopped
     // flags and a full store.
     void decision_data()
@@ -104,8 +108,6 @@ private slots:
         const auto row = [](const char* name, QList<int> state, const char* does) {
             QTest::newRow(name) << state << QString(does);
         };
-        row("unknown mode", {5, 2, 2, 0, 0, 0}, "ignored");
-        row("status outside the mode", {0, 3, 2, 0, 0, 0}, "ignored");
         row("no battery", {0, 0, 8, 1, 1, 0}, "lock reset");
         row("ready, open", {0, 1, 2, 0, 0, 0}, "lock");
         row("ready, ended", {0, 1, 8, 1, 0, 0}, "unlock");
@@ -127,27 +129,21 @@ private slots:
         const Schritt s =
             AblaufEntscheiden(QString::number(state[0]), state[1], state[2], state[3], state[4], state[5]);
         QStringList does{QStringList{"keep", "lock", "unlock"}[static_cast<int>(s.controls)]};
-        for (const auto& [set, word] : {std::pair{s.reset, "reset"},
-                                        {s.record, "record"},
-                                        {s.pause, "pause"},
-                                        {s.end, "end"},
-                                        {s.restart, "restart"},
-                                        {s.lost, "lost"}})
-            if (set)
-                does << word;
+        const bool set[] = {s.reset, s.record, s.pause, s.end, s.restart, s.lost};
+        const char* words[] = {"reset", "record", "pause", "end", "restart", "lost"};
+        for (int k = 0; k < 6; ++k)
+            if (set[k])
+                does << words[k];
         QTEST(s.acts ? does.join(u' ') : QString("ignored"), "does");
     }
 
-    // One run of frames through the whole program per branch.
+    // Frames through the whole program, one row per branch of the decision.
     void transitions_data()
     {
         QTest::addColumn<Step>("step");
         const auto row = [](const char* name, const Step& step) { QTest::newRow(name) << step; };
         const QString open = "2 2", ended = "2 2 8 t", stopped = "2 2 t 1 t", full = "f 2 2 t";
-        row("open, ready", {0, open, 1, 0, 3, kLocked, "", "open"});
         row("open, recording", {0, open, 2, 3, 4, kLocked, "", "open"});
-        // A restart leaves StatusAlt at 8 until the next tick: the next frame restarts once more.
-        row("open, recording, 8 at last tick", {0, "2 2 8 t 2", 2, 1, 1, kLocked, kGeloescht, "open"});
         row("open, pause", {2, "6 6", 9, 0, 4, kMixed, "", "open"});
         row("open, end", {0, open, 8, 0, 3, kUnlocked, kSichern, "ended"});
         row("open, end, whole-record view", {0, "2 2 w", 8, 0, 3, kWhole, kSichern, "ended"});
@@ -155,7 +151,6 @@ private slots:
         row("ended, no battery", {0, ended, 0, 0, 1, kLocked, kSichern, "ended"});
         row("ended, ready", {0, ended, 1, 0, 3, kUnlocked, kSichern, "ended"});
         row("ended, status 6, 8 at last tick", {2, "6 6 8 t", 6, 3, 1, kLocked, kVerloren, "open"});
-        row("ended, recording, 1 at last tick", {0, "2 2 8 t 1 t", 2, 3, 4, kLocked, kSichern, "ended"});
 
         row("stopped, ready", {0, stopped, 1, 0, 3, kMixed, kStopMessage, "stopped"});
         row("stopped, recording", {0, stopped, 2, 3, 1, kLocked, kGeloescht, "open"});
@@ -165,7 +160,6 @@ private slots:
         const float last = kStoreSize + 1;
         row("filled by a sample", {0, "f 2", 2, kStoreSize, last, kUnlocked, kStoreFull, "ended"});
         row("filled by a pause", {2, "f 6", 9, 0, last, kUnlocked, kStoreFull, "ended"});
-        row("filled, whole-record view", {0, "w f 2", 2, kStoreSize, last, kWhole, kStoreFull, "ended"});
         row("full, recording", {0, full, 2, 0, last, kMixed, kStoreFull, "ended"});
         // Found by the fuzz target: the new record started with the exports still unlocked.
         row("full, new run", {0, full + " 8 t", 2, 0, 1, kLocked, kGeloescht, "open"});
@@ -197,50 +191,27 @@ private slots:
         QCOMPARE(V->MessungGestoppt, step.after == "stopped" ? 1 : 0);
     }
 
-    // A new run clears the old record's curves and pages; its last sample stays counted until the
-    // new record's first.
+    // A new run empties the plot and turns back to page 1; the old record's count stays until the
+    // new record's first sample.
     void restart()
     {
         TestApp app;
         Charger charger(app, 0);
-        const auto curvePixelsFrom = [](int column) {  // of the voltage and current curves
+        const auto curvePixelsFrom3 = [] {  // of the voltage and current curves
             const QImage& image = forms.grafik->Picture1->image();
-            const QImage part = image.copy(column, 0, image.width() - column, image.height());
+            const QImage part = image.copy(3, 0, image.width() - 3, image.height());
             return countColor(part, QColor(0, 128, 0)) + countColor(part, QColor(255, 0, 0));
         };
         V->MessNr = 4000, V->LetzteSeite = V->Seite = 6;  // sample 4000: mid page 6 of 12-minute pages
         charger.play("1 2 2 2 2 8 t");
-        QVERIFY(curvePixelsFrom(3) > 0);
+        QVERIFY(curvePixelsFrom3() > 0);
         charger.frame(2);
         QCOMPARE(forms.protokoll->model->line(logRows() - 1), QString(" 4004\t 7006\t 10000\t 6"));
-        QCOMPARE(messageField(), kGeloescht);
-        QCOMPARE(V->Seite, 1.0f);
+        QCOMPARE(QPair(V->Seite, V->LetzteSeite), QPair(1.0f, 1.0f));
         QCOMPARE(V->MessAnzahl, 4005.0f);
-        QCOMPARE(curvePixelsFrom(3), 0);  // only the segment from the bottom left corner to sample 1
+        QCOMPARE(curvePixelsFrom3(), 0);  // only the segment from the bottom left corner to sample 1
         charger.play("t 2");
         QCOMPARE(V->MessAnzahl, 2.0f);
-    }
-
-    void simulatorRuns_data()
-    {
-        QTest::addColumn<Run>("run");
-        // Charge 900 s, pause 30 s, discharge 900 s: one record whose numbers count on through the pause.
-        QTest::newRow("charge-discharge") << Run{"charge-discharge", 1800, 1830, kSichern, kUnlocked};
-        // 120 s charged, stopped, a new run of 120 s: its first frame closes the old record.
-        QTest::newRow("stop") << Run{"stop", 240, 119, kGeloescht, kLocked};
-        QTest::newRow("silent") << Run{"silent", 0, 0, kLinkAlarm, kLocked};
-    }
-
-    void simulatorRuns()
-    {
-        QFETCH(Run, run);
-        TestApp app;
-        for (const std::string& second : ladomat::sim::scenario(run.scenario.toStdString()))
-            app.sendRaw(QByteArray::fromStdString(second)), app.tick();
-        QCOMPARE(logRows(), run.rows);
-        QCOMPARE(run.rows ? loggedNumber(run.rows - 1) : 0, run.lastLogged);
-        QCOMPARE(messageField(), run.message);
-        QCOMPARE(locks(), run.locks);
     }
 };
 
