@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 
 #include "platform/PlotSurface.h"
-#include "process/process.h"
 #include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
@@ -18,10 +17,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-RecordingDialogs::RecordingDialogs() { setDialogBackend(this); }
-
-RecordingDialogs::~RecordingDialogs() { setDialogBackend(nullptr); }
-
 void RecordingDialogs::messageBox(const QString& text, const QString& title)
 {
     messages.append({text, title});
@@ -34,12 +29,6 @@ void RecordingDialogs::messageBox(const QString& text, const QString& title)
         }
     }
     windowsBehind << windows;
-}
-
-QString RecordingDialogs::saveFile(const SaveFileRequest& request)
-{
-    requests.append(request);
-    return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
 QRect scrollBarPart(const QScrollBar* bar, QStyle::SubControl part)
@@ -72,14 +61,6 @@ TestApp::~TestApp() = default;
 void TestApp::send(const ladomat::sim::Reading& reading)
 {
     sendRaw(QByteArray::fromStdString(ladomat::sim::frameLine(reading)));
-}
-
-void TestApp::sendRaw(const QByteArray& bytes) { port->receive(bytes); }
-
-void TestApp::tick()
-{
-    Timer1_Timer();
-    Timer2_Timer();
 }
 
 PseudoTerminal::PseudoTerminal()

@@ -2,10 +2,9 @@
 #include "TestSupport.h"
 
 #include "export/export.h"
+#include "link/Formdatenformat.h"
 #include "link/Formtext.h"
 #include "link/Framer.h"
-#include "process/Variabelen.h"
-#include "link/Formdatenformat.h"
 #include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
@@ -40,10 +39,8 @@ QStringList run(const Script& script)
     Framer framer;
     QStringList out;
     for (const Chunk& chunk : script) {
-        if (chunk.reset) {
+        if (chunk.reset)
             framer.reset(chunk.ms);
-            continue;
-        }
         for (const LinePiece& piece : framer.feed(QString::fromLatin1(chunk.chars), chunk.ms)) {
             int k = 1;
             while (k <= 6 && piece.text != QString::fromLatin1(frame(k)))
@@ -66,16 +63,10 @@ private slots:
     {
         QTest::addColumn<QString>("datensatz");
         QTest::addColumn<QString>("reading");  // Modus Zyklus UEin UAus IAus Kapazitaet StatusNr
-        QTest::newRow("every field") << "EE10a53 AC1c2fFFFFG4D201FFABCD"
-                                     << "16 165 12460 7215 65535 1234 1";
-        QTest::newRow("upper case") << "0104FF30AC0000000000000908ZZ"
-                                    << "4 255 12460 0 0 0 9";
-        QTest::newRow("lower case") << "000000" + QString("30ac").repeated(4) + "0a"
-                                    << "0 0 12460 12460 12460 12460 10";
-        QTest::newRow("ZZZZ counts 0") << "000000ZZZZ"
-                                       << "0 0 0 0 0 0 0";
-        QTest::newRow("short: missing digits 0") << "0000003"
-                                                 << "0 0 12288 0 0 0 0";
+        QTest::newRow("every field, either case") << "EE10a53 AC9c2fFFFFG4D201FFABCD"
+                                                  << "16 165 12460 39983 65535 1234 1";
+        QTest::newRow("short") << "0000003"
+                               << "0 0 12288 0 0 0 0";
         QTest::newRow("empty") << ""
                                << "0 0 0 0 0 0 0";
     }
@@ -85,28 +76,23 @@ private slots:
     void decode()
     {
         QFETCH(QString, datensatz);
-        QFETCH(QString, reading);
         const Messwerte m = decodeFrame(datensatz);
-        const QStringList decoded{m.Modus,
-                                  QString::number(m.Zyklus),
-                                  QString::number(m.UEin),
-                                  QString::number(m.UAus),
-                                  QString::number(m.IAus),
-                                  QString::number(m.Kapazitaet),
-                                  QString::number(m.StatusNr)};
-        QCOMPARE(decoded, reading.split(u' '));
+        QTEST(
+            QStringList({m.Modus, QString::number(m.Zyklus), QString::number(m.UEin), QString::number(m.UAus),
+                         QString::number(m.IAus), QString::number(m.Kapazitaet), QString::number(m.StatusNr)})
+                .join(u' '),
+            "reading");
     }
 
     void framing_data()
     {
         QTest::addColumn<Script>("script");
         QTest::addColumn<QStringList>("pieces");
-        for (int n = 1; n <= 5; ++n) {
-            QByteArray burst;
-            QStringList all;
-            for (int k = 1; k <= n; ++k)
-                burst += frame(k), all << QStringLiteral("F%1").arg(k);
-            QTest::addRow("burst of %d", n) << Script{{1000, burst}} << all;
+        QByteArray burst;
+        QStringList all;
+        for (int k = 1; k <= 5; ++k) {
+            burst += frame(k), all << QStringLiteral("F%1").arg(k);
+            QTest::addRow("burst of %d", k) << Script{{1000, burst}} << all;
         }
         // Each cut once in time and once across a late read (495 ms later, after the line's pause).
         for (int c = 1; c < kFrameLength; ++c)
@@ -149,8 +135,7 @@ private slots:
     void framing()
     {
         QFETCH(Script, script);
-        QFETCH(QStringList, pieces);
-        QCOMPARE(run(script), pieces);
+        QTEST(run(script), "pieces");
     }
 
     // Through the program: frames cut and bunched run the chain once each, noise between them is
@@ -171,30 +156,29 @@ private slots:
         QCOMPARE((QList<float>{V->MessNr, V->KurveU[4], V->KurveU[5]}), (QList<float>{6, 7004, 7005}));
     }
 
-    // Values with their units and a leading blank. A bar takes values up to its maximum; when any bar
-    // refuses its value, all four are emptied.
+    // The live texts with their units and a leading blank, then the four bars: a bar takes values up
+    // to its maximum; when any bar refuses its value, all four are emptied.
     void liveValuesAndBars()
     {
         TestApp app;
-        Formtext* f = forms.text;
+        const Formtext* f = forms.text;
         const auto show = [&](int input, int output, int current, int capacity) {
             app.send({1, 7, 3, input, output, current, capacity, 0, 0});  // mode 7: no process runs
-            return QStringList{f->Text2->text(), f->Text3->text(), f->Text4->text(), f->Text5->text()};
+            QStringList shown;
+            for (const QLineEdit* text :
+                 {f->Text2, f->Text3, f->Text4, f->Text5, f->Text7, f->Text8, f->Text9})
+                shown << text->text();
+            for (const QProgressBar* bar :
+                 {f->ProgressBar1, f->ProgressBar2, f->ProgressBar3, f->ProgressBar4})
+                shown << QString::number(bar->value());
+            return shown.join(u'|');
         };
-        const auto bars = [f] {
-            return QList<int>{f->ProgressBar1->value(), f->ProgressBar2->value(), f->ProgressBar3->value(),
-                              f->ProgressBar4->value()};
-        };
-        QCOMPARE(show(12460, 1200, 12345, 0), (QStringList{" 12.46 V", " 1.2 V", " 1234.5 mA", " 0 mAh"}));
-        QCOMPARE(bars(), (QList<int>{12460, 1200, 12345, 0}));
-        QCOMPARE((QStringList{f->Text7->text(), f->Text8->text(), f->Text9->text()}),
-                 (QStringList{" 7", " 3", " 1"}));
-        QCOMPARE(show(17000, 60000, 50000, 3000), (QStringList{" 17 V", " 60 V", " 5000 mA", " 3000 mAh"}));
-        QCOMPARE(bars(), (QList<int>{17000, 60000, 50000, 3000}));
-        QCOMPARE(show(17001, 8000, 10000, 500)[0], QStringLiteral(" 17.001 V"));  // the first bar refuses
-        QCOMPARE(bars(), (QList<int>{0, 0, 0, 0}));
-        show(12000, 8000, 10000, 3001);  // the last bar refuses
-        QCOMPARE(bars(), (QList<int>{0, 0, 0, 0}));
+        QCOMPARE(show(12460, 1200, 12345, 0),
+                 " 12.46 V| 1.2 V| 1234.5 mA| 0 mAh| 7| 3| 1|12460|1200|12345|0");
+        QCOMPARE(show(17000, 60000, 50000, 3000),
+                 " 17 V| 60 V| 5000 mA| 3000 mAh| 7| 3| 1|17000|60000|50000|3000");
+        QCOMPARE(show(17001, 8000, 10000, 500), " 17.001 V| 8 V| 1000 mA| 500 mAh| 7| 3| 1|0|0|0|0");
+        QCOMPARE(show(12000, 8000, 10000, 3001), " 12 V| 8 V| 1000 mA| 3001 mAh| 7| 3| 1|0|0|0|0");
     }
 
     void eventDispatch_data()
@@ -203,23 +187,20 @@ private slots:
         QTest::addColumn<QString>("statusBar");
         QTest::newRow("receive") << int(comEvReceive) << QString();
         QTest::newRow("break") << int(comEventBreak) << QStringLiteral("Scheiße !!");
-        for (int code : {1004, 1011, 0, -1})
-            QTest::addRow("code %d", code) << code << QString();
+        QTest::newRow("line error") << int(comEventFrame) << QString();
     }
 
     // Only the receive event reads and decodes the waiting characters; a break shows in the status bar.
     void eventDispatch()
     {
         QFETCH(int, code);
-        QFETCH(QString, statusBar);
         TestApp app;
         app.port->setRThreshold(1000);  // the characters wait for the event
         app.send({.mode = 7});  // no process runs
         app.port->raiseEvent(code);
-        const bool decoded = code == comEvReceive;
-        QCOMPARE(forms.mdi->StatusBar1->text(), statusBar);
-        QCOMPARE(app.port->waiting().isEmpty(), decoded);
-        QCOMPARE(forms.text->Text2->text(), decoded ? QStringLiteral(" 12.46 V") : QString());
+        QTEST(forms.mdi->StatusBar1->text(), "statusBar");
+        QCOMPARE(app.port->waiting().isEmpty(), code == comEvReceive);
+        QCOMPARE(forms.text->Text2->text(), code == comEvReceive ? QStringLiteral(" 12.46 V") : QString());
     }
 };
 
