@@ -117,28 +117,29 @@ QStringList PlotWindows::timeTexts() const
     return texts;
 }
 
-int countColor(const QImage& image, const QColor& color)
+namespace {
+
+int countIn(const QImage& image, const QRect& area, const QColor& color)
 {
     int count = 0;
-    for (int row = 0; row < image.height(); ++row)
-        count += countColorInRow(image, row, color);
+    for (int row = area.top(); row <= area.bottom(); ++row)
+        for (int column = area.left(); column <= area.right(); ++column)
+            count += image.pixelColor(column, row).rgb() == color.rgb();
     return count;
 }
 
+}  // namespace
+
+int countColor(const QImage& image, const QColor& color) { return countIn(image, image.rect(), color); }
+
 int countColorInColumn(const QImage& image, int column, const QColor& color)
 {
-    int count = 0;
-    for (int row = 0; row < image.height(); ++row)
-        count += image.pixelColor(column, row).rgb() == color.rgb();
-    return count;
+    return countIn(image, {column, 0, 1, image.height()}, color);
 }
 
 int countColorInRow(const QImage& image, int row, const QColor& color)
 {
-    int count = 0;
-    for (int column = 0; column < image.width(); ++column)
-        count += image.pixelColor(column, row).rgb() == color.rgb();
-    return count;
+    return countIn(image, {0, row, image.width(), 1}, color);
 }
 
 QList<int> columnsWithColor(const QImage& image, const QColor& color)

@@ -145,25 +145,19 @@ private slots:
     // for the run's own device.
     void onlyTheSameDeviceIsReopened_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("change");  // identity before > identity now
         QTest::addColumn<bool>("taken");
-        QTest::newRow("none known") << ""
-                                    << "1a86:7523:" << true;
-        QTest::newRow("same adapter") << "0403:6001:A9X2"
-                                      << "0403:6001:A9X2" << true;
-        QTest::newRow("other serial number") << "0403:6001:A9X2"
-                                             << "0403:6001:B000" << false;
-        QTest::newRow("other product") << "0403:6001:"
-                                       << "0403:6015:" << false;
-        QTest::newRow("built-in port under the name") << "0403:6001:A9X2"
-                                                      << "" << false;
+        QTest::newRow("none known") << " > 1a86:7523:" << true;
+        QTest::newRow("same adapter") << "0403:6001:A9X2 > 0403:6001:A9X2" << true;
+        QTest::newRow("other serial number") << "0403:6001:A9X2 > 0403:6001:B000" << false;
+        QTest::newRow("other product") << "0403:6001: > 0403:6015:" << false;
+        QTest::newRow("built-in port under the name") << "0403:6001:A9X2 > " << false;
     }
     void onlyTheSameDeviceIsReopened()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, now);
+        QFETCH(QString, change);
         QFETCH(bool, taken);
+        const QString before = change.section(u" > "_s, 0, 0), now = change.section(u" > "_s, 1);
         for (const bool afterDialog : {false, true}) {
             MemorySerialPort port;
             port.setIdentity(identity(before));
