@@ -35,16 +35,10 @@ private slots:
     void numberTexts()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const QStringList texts{blankText(0),
-                                blankText(-3),
-                                blankText(17.001),
-                                plainText(2000000),
-                                localeText(7.2),
-                                localeText(6 * 1.2f, 7),
-                                patternText(15.04, "000.0"),
-                                patternText(1234.56, "000.0"),
-                                patternText(0.1, "0.00"),
-                                patternText(7.4, "00.")};
+        QStringList texts;
+        texts << blankText(0) << blankText(-3) << blankText(17.001) << plainText(2000000) << localeText(7.2)
+              << localeText(6 * 1.2f, 7) << patternText(15.04, "000.0") << patternText(1234.56, "000.0")
+              << patternText(0.1, "0.00") << patternText(7.4, "00.");
         QLocale::setDefault(QLocale::c());
         QCOMPARE(
             texts,
