@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 
 #include "platform/PlotSurface.h"
-#include "process/process.h"
 #include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
@@ -18,10 +17,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-RecordingDialogs::RecordingDialogs() { setDialogBackend(this); }
-
-RecordingDialogs::~RecordingDialogs() { setDialogBackend(nullptr); }
-
 void RecordingDialogs::messageBox(const QString& text, const QString& title)
 {
     messages.append({text, title});
@@ -34,12 +29,6 @@ void RecordingDialogs::messageBox(const QString& text, const QString& title)
         }
     }
     windowsBehind << windows;
-}
-
-QString RecordingDialogs::saveFile(const SaveFileRequest& request)
-{
-    requests.append(request);
-    return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
 QRect scrollBarPart(const QScrollBar* bar, QStyle::SubControl part)
@@ -72,14 +61,6 @@ TestApp::~TestApp() = default;
 void TestApp::send(const ladomat::sim::Reading& reading)
 {
     sendRaw(QByteArray::fromStdString(ladomat::sim::frameLine(reading)));
-}
-
-void TestApp::sendRaw(const QByteArray& bytes) { port->receive(bytes); }
-
-void TestApp::tick()
-{
-    Timer1_Timer();
-    Timer2_Timer();
 }
 
 PseudoTerminal::PseudoTerminal()
@@ -136,28 +117,29 @@ QStringList PlotWindows::timeTexts() const
     return texts;
 }
 
-int countColor(const QImage& image, const QColor& color)
+namespace {
+
+int countIn(const QImage& image, const QRect& area, const QColor& color)
 {
     int count = 0;
-    for (int row = 0; row < image.height(); ++row)
-        count += countColorInRow(image, row, color);
+    for (int row = area.top(); row <= area.bottom(); ++row)
+        for (int column = area.left(); column <= area.right(); ++column)
+            count += image.pixelColor(column, row).rgb() == color.rgb();
     return count;
 }
 
+}  // namespace
+
+int countColor(const QImage& image, const QColor& color) { return countIn(image, image.rect(), color); }
+
 int countColorInColumn(const QImage& image, int column, const QColor& color)
 {
-    int count = 0;
-    for (int row = 0; row < image.height(); ++row)
-        count += image.pixelColor(column, row).rgb() == color.rgb();
-    return count;
+    return countIn(image, {column, 0, 1, image.height()}, color);
 }
 
 int countColorInRow(const QImage& image, int row, const QColor& color)
 {
-    int count = 0;
-    for (int column = 0; column < image.width(); ++column)
-        count += image.pixelColor(column, row).rgb() == color.rgb();
-    return count;
+    return countIn(image, {0, row, image.width(), 1}, color);
 }
 
 QList<int> columnsWithColor(const QImage& image, const QColor& color)

@@ -9,6 +9,7 @@
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
 #include "process/Variabelen.h"
+#include "process/process.h"
 #include "sim/Frames.h"
 
 #include <QColor>
@@ -27,15 +28,17 @@ class QScrollBar;
 // Records message boxes and answers save dialogs from a queue.
 class RecordingDialogs : public DialogBackend {
 public:
-    RecordingDialogs();
-    ~RecordingDialogs() override;
+    RecordingDialogs() { setDialogBackend(this); }
+    ~RecordingDialogs() override { setDialogBackend(nullptr); }
     void messageBox(const QString& text, const QString& title) override;
-    QString saveFile(const SaveFileRequest& request) override;
+    QString saveFile(const SaveFileRequest&) override
+    {
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
 
     QList<QPair<QString, QString>> messages;  // (text, title)
     // For each message, the captions of the windows in view behind it, the main window first.
     QList<QStringList> windowsBehind;
-    QList<SaveFileRequest> requests;
     QStringList answers;  // paths to return, in order; empty list answers "cancelled"
 };
 
@@ -51,8 +54,12 @@ struct TestApp {
 
     // Sends one frame line as the charger would; the port raises the receive event.
     void send(const ladomat::sim::Reading& reading);
-    void sendRaw(const QByteArray& bytes);
-    void tick();  // one tick of Timer1 and Timer2
+    void sendRaw(const QByteArray& bytes) { port->receive(bytes); }
+    void tick()  // one tick of Timer1 and Timer2
+    {
+        Timer1_Timer();
+        Timer2_Timer();
+    }
 
     RecordingDialogs dialogs;
     MemorySerialPort* port;

@@ -10,6 +10,8 @@
 
 #include <termios.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // "0403:6001:A9X2" (hex vendor and product, serial number); "" for a device without identity.
@@ -27,23 +29,20 @@ class TestPlatform : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void cleanup() { QLocale::setDefault(QLocale::c()); }
-
-    // Shortest forms with "." whatever the locale and one leading blank for 0 and above, never an
-    // exponent; the locale's separator (7 significant digits for single-precision values); fixed
-    // patterns with at least their integer digits, rounded to their decimals.
+    // Shortest forms with "." whatever the locale and one leading blank for 0 and above; the locale's
+    // separator (7 significant digits for single-precision values); fixed patterns with at least
+    // their integer digits, rounded to their decimals.
     void numberTexts()
     {
-        QCOMPARE(blankText(0), " 0");
-        QCOMPARE(blankText(-3), "-3");
-        QCOMPARE(blankText(17.001), " 17.001");
-        QCOMPARE(plainText(2000000), "2000000");
-        QCOMPARE(localeText(7.2), "7,2");
-        QCOMPARE(localeText(6 * 1.2f, 7), "7,2");
-        QCOMPARE(patternText(15.04, "000.0"), "015,0");
-        QCOMPARE(patternText(1234.56, "000.0"), "1234,6");
-        QCOMPARE(patternText(0.1, "0.00"), "0,10");
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QStringList texts;
+        texts << blankText(0) << blankText(-3) << blankText(17.001) << plainText(2000000) << localeText(7.2)
+              << localeText(6 * 1.2f, 7) << patternText(15.04, "000.0") << patternText(1234.56, "000.0")
+              << patternText(0.1, "0.00") << patternText(7.4, "00.");
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(
+            texts,
+            (QStringList{" 0", "-3", " 17.001", "2000000", "7,2", "7,2", "015,0", "1234,6", "0,10", "07"}));
     }
 
     // On 40 x 30 pixels of 15 twips: a line far beyond the edges is clipped to them, one wholly outside
@@ -72,33 +71,17 @@ private slots:
         QCOMPARE(countColor(image, blue), 13);
     }
 
-    // LADOMAT_COMn names the device for COM n; otherwise it is the n-th serial device of the system.
-    void comPortsFromEnvironment()
+    // COM order: USB and ACM adapters, other devices, ttyS*; by trailing number, then by name.
+    // LADOMAT_COMn names the device for COM n whatever the system has.
+    void portNames()
     {
+        QCOMPARE(serialDeviceOrder({"/dev/ttyS10", "/dev/ttyS2", "/dev/rfcomm0", "/dev/ttyUSB0",
+                                    "/dev/ttyACM1", "/dev/ttyACM0", "/dev/ttyS1"}),
+                 (QStringList{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyACM1", "/dev/rfcomm0", "/dev/ttyS1",
+                              "/dev/ttyS2", "/dev/ttyS10"}));
         qputenv("LADOMAT_COM3", "/dev/pts/77");
         QCOMPARE(deviceForComPort(3), QStringLiteral("/dev/pts/77"));
         qunsetenv("LADOMAT_COM3");
-        QCOMPARE(deviceForComPort(3), systemSerialDevices().value(2));  // empty when there is none
-    }
-
-    // COM order: USB and ACM adapters, other devices, ttyS*; by trailing number, then by name.
-    void serialDeviceOrder_data()
-    {
-        QTest::addColumn<QStringList>("devices");
-        QTest::addColumn<QStringList>("ordered");
-        QTest::newRow("adapters first")
-            << QStringList{"/dev/ttyS0", "/dev/ttyUSB0"} << QStringList{"/dev/ttyUSB0", "/dev/ttyS0"};
-        QTest::newRow("numbers, not names") << QStringList{"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS1"}
-                                            << QStringList{"/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS10"};
-        QTest::newRow("USB and ACM by number") << QStringList{"/dev/ttyACM1", "/dev/ttyUSB0", "/dev/ttyACM0"}
-                                               << QStringList{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyACM1"};
-        QTest::newRow("others between") << QStringList{"/dev/ttyS0", "/dev/rfcomm0", "/dev/ttyUSB1"}
-                                        << QStringList{"/dev/ttyUSB1", "/dev/rfcomm0", "/dev/ttyS0"};
-    }
-    void serialDeviceOrder()
-    {
-        QFETCH(QStringList, devices);
-        QTEST(::serialDeviceOrder(devices), "ordered");
     }
 
     // A doubled 0xFF is one character, 0xFF 0 0 a break, 0xFF 0 c a character with a line error
@@ -108,38 +91,26 @@ private slots:
         QTest::addColumn<QByteArrayList>("reads");
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<int>("breaks");
-        using B = QByteArray;
-        QTest::newRow("plain") << QByteArrayList{"0123"} << B("0123") << 0;
-        QTest::newRow("doubled 0xFF") << QByteArrayList{"A\xff\xff"
-                                                        "B"}
-                                      << B("A\xff"
-                                           "B")
-                                      << 0;
-        QTest::newRow("break") << QByteArrayList{B("AB\xff\0\0CD", 7)} << B("ABCD") << 1;
-        QTest::newRow("error character") << QByteArrayList{B("A\xff\0"
-                                                             "7B",
-                                                             5)}
-                                         << B("AB") << 0;
-        QTest::newRow("break cut after 0xFF") << QByteArrayList{"A\xff", B("\0\0B", 3)} << B("AB") << 1;
-        QTest::newRow("break cut after 0xFF 0")
-            << QByteArrayList{B("A\xff\0", 3), B("\0B", 2)} << B("AB") << 1;
-        QTest::newRow("0xFF cut from its double") << QByteArrayList{"A\xff", "\xff"} << B("A\xff") << 0;
-        QTest::newRow("two breaks") << QByteArrayList{B("\xff\0\0\xff\0\0", 6)} << B() << 2;
+        QTest::newRow("doubled 0xFF") << QByteArrayList{"A\377\377B"_ba} << "A\377B"_ba << 0;
+        QTest::newRow("break") << QByteArrayList{"AB\377\0\0CD"_ba} << "ABCD"_ba << 1;
+        QTest::newRow("error character") << QByteArrayList{"A\377\0007B"_ba} << "AB"_ba << 0;
+        QTest::newRow("break cut after 0xFF") << QByteArrayList{"A\377"_ba, "\0\0B"_ba} << "AB"_ba << 1;
+        QTest::newRow("break cut after 0xFF 0") << QByteArrayList{"A\377\0"_ba, "\0B"_ba} << "AB"_ba << 1;
+        QTest::newRow("0xFF cut from its double") << QByteArrayList{"A\377"_ba, "\377"_ba} << "A\377"_ba << 0;
+        QTest::newRow("two breaks") << QByteArrayList{"\377\0\0\377\0\0"_ba} << QByteArray() << 2;
     }
     void lineMarks()
     {
         QFETCH(QByteArrayList, reads);
-        QFETCH(QByteArray, data);
-        QFETCH(int, breaks);
-        QByteArray pending, got;
-        int counted = 0;
+        QByteArray pending, data;
+        int breaks = 0;
         for (const QByteArray& raw : reads) {
             const LineRead read = unmarkLine(pending, raw);
-            got += read.data;
-            counted += read.breaks;
+            data += read.data;
+            breaks += read.breaks;
         }
-        QCOMPARE(got, data);
-        QCOMPARE(counted, breaks);
+        QTEST(data, "data");
+        QTEST(breaks, "breaks");
         QVERIFY(pending.isEmpty());
     }
 
@@ -156,13 +127,10 @@ private slots:
         termios tio;
         QVERIFY(tcgetattr(line.slave, &tio) == 0);
         QCOMPARE(tio.c_iflag & (PARMRK | BRKINT | IGNBRK | ISTRIP), tcflag_t(PARMRK));
-        QVERIFY(line.write("A\xff"
-                           "B"));
+        QVERIFY(line.write("A\377B"));
         QByteArray read;
         QTRY_VERIFY((read += port.input().toLatin1()).size() >= 3);
-        QCOMPARE(read,
-                 QByteArray("A\xff"
-                            "B"));
+        QCOMPARE(read, "A\377B"_ba);
         QCOMPARE(events.count(), 0);
     }
 
@@ -171,27 +139,19 @@ private slots:
     // for the run's own device.
     void onlyTheSameDeviceIsReopened_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("change");  // identity before > identity now
         QTest::addColumn<bool>("taken");
-        QTest::newRow("none known") << ""
-                                    << "1a86:7523:" << true;
-        QTest::newRow("none on either") << ""
-                                        << "" << true;
-        QTest::newRow("same adapter") << "0403:6001:A9X2"
-                                      << "0403:6001:A9X2" << true;
-        QTest::newRow("other serial number") << "0403:6001:A9X2"
-                                             << "0403:6001:B000" << false;
-        QTest::newRow("other product") << "0403:6001:"
-                                       << "0403:6015:" << false;
-        QTest::newRow("built-in port under the name") << "0403:6001:A9X2"
-                                                      << "" << false;
+        QTest::newRow("none known") << " > 1a86:7523:" << true;
+        QTest::newRow("same adapter") << "0403:6001:A9X2 > 0403:6001:A9X2" << true;
+        QTest::newRow("other serial number") << "0403:6001:A9X2 > 0403:6001:B000" << false;
+        QTest::newRow("other product") << "0403:6001: > 0403:6015:" << false;
+        QTest::newRow("built-in port under the name") << "0403:6001:A9X2 > " << false;
     }
     void onlyTheSameDeviceIsReopened()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, now);
+        QFETCH(QString, change);
         QFETCH(bool, taken);
+        const QString before = change.section(u" > "_s, 0, 0), now = change.section(u" > "_s, 1);
         for (const bool afterDialog : {false, true}) {
             MemorySerialPort port;
             port.setIdentity(identity(before));
