@@ -4,8 +4,8 @@
 
 #include "plot/Formsetgraf.h"
 #include "process/Formprotokoll.h"
-#include "process/Variabelen.h"
 #include "process/Forms.h"
+#include "process/Variabelen.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>
@@ -20,53 +20,37 @@ namespace invariants {
 
 inline void require(bool condition, const char* what)
 {
-    if (!condition) {
-        std::fprintf(
-            stderr,
-            "invariant broken: %s\n(MessNr %g, MessAnzahl %g, Seite %g, LetzteSeite %g, MinProSeite %g, "
-            "MessungBeendet %d, MessungGestoppt %d, StatusNr %d, page field \"%s\")\n",
-            what, V->MessNr, V->MessAnzahl, V->Seite, V->LetzteSeite, V->MinProSeite, V->MessungBeendet,
-            V->MessungGestoppt, V->StatusNr, qPrintable(forms.setgraf->Text1->text()));
-        std::abort();
-    }
+    if (condition)
+        return;
+    std::fprintf(
+        stderr, "invariant broken: %s (MessNr %g, MessAnzahl %g, Seite %g of %g, Beendet %d, Gestoppt %d)\n",
+        what, V->MessNr, V->MessAnzahl, V->Seite, V->LetzteSeite, V->MessungBeendet, V->MessungGestoppt);
+    std::abort();
 }
-
-inline bool whole(float value) { return value == std::floor(value); }
 
 // What a step may change, taken before it.
 struct Before {
-    float messNr;
-    float messAnzahl;
-    float letzteSeite;
-    int logRows;
+    float messNr = V->MessNr;
+    float messAnzahl = V->MessAnzahl;
+    float letzteSeite = V->LetzteSeite;
+    int logRows = forms.protokoll->model->rowCount();
 };
 
-inline Before before()
-{
-    return {V->MessNr, V->MessAnzahl, V->LetzteSeite, forms.protokoll->model->rowCount()};
-}
-
+// `jumped`: the step set MessNr itself, as a record run for weeks would have it.
 inline void checkInvariants(const Before& was, bool jumped)
 {
-    require(whole(V->MessNr) && V->MessNr >= 1 && V->MessNr <= kStoreSize + 1,
-            "MessNr whole, 1 to store end + 1");
+    require(V->MessNr >= 1 && V->MessNr <= kStoreSize + 1 && V->MessAnzahl >= 0 &&
+                V->MessAnzahl <= kStoreSize,
+            "record inside the store");
     require(jumped || V->MessNr == was.messNr || V->MessNr == was.messNr + 1 || V->MessNr == 1,
             "MessNr moves by +1 or back to 1");
-    require(whole(V->MessAnzahl) && V->MessAnzahl >= 0 && V->MessAnzahl <= kStoreSize,
-            "MessAnzahl inside the store");
-    require(whole(V->Seite) && whole(V->LetzteSeite) && V->Seite >= 1 && V->Seite <= V->LetzteSeite,
-            "1 <= Seite <= LetzteSeite");
-    require((V->MessungBeendet == 0 || V->MessungBeendet == 1) &&
-                (V->MessungGestoppt == 0 || V->MessungGestoppt == 1),
-            "run flags 0 or 1");
+    // The page field may lag one sample behind a page turn or a reset, but always shows a page.
+    const float shownPage = forms.setgraf->Text1->text().trimmed().toFloat();
+    require(V->Seite >= 1 && V->Seite <= V->LetzteSeite && shownPage >= 1, "1 <= Seite <= LetzteSeite");
     require(V->MessungGestoppt == 0 || V->MessungBeendet == 1, "MessungGestoppt only with MessungBeendet");
     require(V->MessungBeendet == 1 ||
                 (!forms.mdi->m_maketext->isEnabled() && !forms.mdi->m_grafsave->isEnabled()),
             "no export while a record runs");
-    // The page field may lag one sample behind a page turn or a reset, but always shows a page.
-    const float shownPage = forms.setgraf->Text1->text().trimmed().toFloat();
-    require(whole(shownPage) && shownPage >= 1, "page field shows a page number");
-
     const ProtokollModel* log = forms.protokoll->model;
     const int rows = log->rowCount();
     if (rows == was.logRows)
@@ -75,16 +59,16 @@ inline void checkInvariants(const Before& was, bool jumped)
     require(rows == was.logRows + 1 || (was.logRows == kStoreSize && rows < was.logRows),
             "one log line per step at most");
     const long n = std::lround(was.messNr);
-    require(n >= 1 && n <= kStoreSize, "logged sample inside the store");
-    const QString expected = QStringLiteral(" %1\t %2\t %3\t %4")
-                                 .arg(n)
-                                 .arg(std::lround(V->KurveU[n]))
-                                 .arg(std::lround(V->KurveI[n]))
-                                 .arg(std::lround(V->KurveQ[n]));
-    require(log->line(rows - 1) == expected, "log line equals the stored sample");
-    require(V->MessNr == was.messNr + 1 || V->MessNr == 1, "a logged sample moves MessNr on");
-    require(V->MessAnzahl == std::min<float>(was.messNr + 1, kStoreSize),
-            "MessAnzahl ends after the logged sample");
+    require(n >= 1 && n <= kStoreSize && (V->MessNr == n + 1 || V->MessNr == 1) &&
+                V->MessAnzahl == std::min<float>(n + 1, kStoreSize),
+            "a logged sample moves MessNr and MessAnzahl on");
+    require(log->line(rows - 1) ==
+                QStringLiteral(" %1\t %2\t %3\t %4")
+                    .arg(n)
+                    .arg(std::lround(V->KurveU[n]))
+                    .arg(std::lround(V->KurveI[n]))
+                    .arg(std::lround(V->KurveQ[n])),
+            "log line equals the stored sample");
     require(V->LetzteSeite != was.letzteSeite || shownPage == V->LetzteSeite,
             "page field shows the live page after a sample on it");
 }
