@@ -44,7 +44,6 @@ void step(Input& in, TestApp& app, const QTemporaryDir& dir)
     // The dialogs record what they show; over a long run that record must not grow without end.
     app.dialogs.messages.clear();
     app.dialogs.windowsBehind.clear();
-    app.dialogs.requests.clear();
     Before was;
     bool jumped = false;
     // Whole frames, repeated, so that runs go on long enough to turn pages.
