@@ -1,5 +1,6 @@
-// Journal files on POSIX file descriptors: write() puts the data into the system's cache at
-// once, and fdatasync() runs on a thread of its own so that no frame ever waits for the disk.
+// Journal files on POSIX file descriptors. The frame chain merges its change into one queued
+// piece under a mutex; the writer thread puts the piece into the system's cache every 100 ms
+// and runs fdatasync() every 30 s, so that no frame ever waits for the disk.
 #include "platform/JournalFile.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include <fcntl.h>
@@ -19,24 +21,84 @@
 
 using namespace std::chrono_literals;
 
-// Syncs its own copy of the descriptor every 30 seconds until stopped, then once more and
-// closes it. It outlives the JournalFile: closing never waits for the disk.
-struct JournalFile::Syncer {
-    std::mutex mutex;
+// Owns the descriptor once the file is open; outlives the JournalFile, so that closing never
+// waits for the disk.
+struct JournalFile::Writer {
+    int fd;
+    std::mutex queueMutex;  // guards the queue, stop and error
     std::condition_variable wake;
+    bool queued = false;
+    long long offset = 0;  // the queued piece: the file from offset on
+    std::string piece;
     bool stop = false;
+    int error = 0;  // errno of the first failed write
+    std::mutex fileMutex;  // one writer at a time, so pieces land in order
+    long long length = 0;  // the file's length as written
 
-    static void run(std::shared_ptr<Syncer> self, int fd)
+    // Merges a change into the queued piece; every change starts within what is already queued.
+    void queue(long long from, std::string_view data)
     {
-        std::unique_lock lock(self->mutex);
+        std::lock_guard lock(queueMutex);
+        if (queued && from >= offset && from <= offset + static_cast<long long>(piece.size())) {
+            piece.resize(static_cast<std::size_t>(from - offset));
+        } else {
+            offset = from;
+            piece.clear();
+        }
+        piece.append(data);
+        queued = true;
+    }
+
+    // Writes the queued piece, a shorter end cut first: a kill in between loses only the newest line.
+    void writeQueued()
+    {
+        std::lock_guard file(fileMutex);
+        std::unique_lock lock(queueMutex);
+        if (!queued || error != 0)
+            return;
+        long long at = offset;
+        const std::string data = std::move(piece);
+        piece.clear();
+        queued = false;
+        lock.unlock();
+        const long long end = at + static_cast<long long>(data.size());
+        int failed = end < length && ::ftruncate(fd, at) != 0 ? errno : 0;
+        for (std::string_view rest = data; failed == 0 && !rest.empty();) {
+            const ssize_t written = ::pwrite(fd, rest.data(), rest.size(), at);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                failed = written < 0 ? errno : ENOSPC;
+            else {
+                rest.remove_prefix(static_cast<std::size_t>(written));
+                at += written;
+            }
+        }
+        if (failed == 0) {
+            length = end;
+            return;
+        }
+        lock.lock();
+        error = failed;
+    }
+
+    static void run(std::shared_ptr<Writer> self)
+    {
+        auto lastSync = std::chrono::steady_clock::now();
+        std::unique_lock lock(self->queueMutex);
         while (!self->stop) {
-            self->wake.wait_for(lock, 30s);
+            self->wake.wait_for(lock, 100ms);
             lock.unlock();
-            ::fdatasync(fd);
+            self->writeQueued();
+            if (std::chrono::steady_clock::now() - lastSync >= 30s) {
+                ::fdatasync(self->fd);
+                lastSync = std::chrono::steady_clock::now();
+            }
             lock.lock();
         }
         lock.unlock();
-        ::close(fd);
+        ::fdatasync(self->fd);
+        ::close(self->fd);
     }
 };
 
@@ -46,58 +108,50 @@ bool JournalFile::open(const QString& path)
 {
     close();
     path_ = path;
+    error_.clear();
     QDir().mkpath(QFileInfo(path).absolutePath());
     fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd_ < 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
-    const int syncFd = ::dup(fd_);
-    if (syncFd >= 0) {
-        syncer_ = std::make_shared<Syncer>();
-        std::thread(Syncer::run, syncer_, syncFd).detach();
-    }
+    writer_ = std::make_shared<Writer>();
+    writer_->fd = fd_;
+    std::thread(Writer::run, writer_).detach();
     return true;
 }
 
-bool JournalFile::writeAt(long long offset, std::string_view data)
+bool JournalFile::replaceFrom(long long offset, std::string_view data)
 {
-    while (!data.empty()) {
-        const ssize_t written = ::pwrite(fd_, data.data(), data.size(), offset);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            error_ = QString::fromLocal8Bit(std::strerror(written < 0 ? errno : ENOSPC));
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-        offset += written;
-    }
+    if (takeError())
+        return false;
+    writer_->queue(offset, data);
     return true;
 }
 
-bool JournalFile::truncate(long long size)
+bool JournalFile::takeError()
 {
-    if (::ftruncate(fd_, size) == 0)
-        return true;
-    error_ = QString::fromLocal8Bit(std::strerror(errno));
-    return false;
+    std::lock_guard lock(writer_->queueMutex);
+    if (writer_->error != 0)
+        error_ = QString::fromLocal8Bit(std::strerror(writer_->error));
+    return writer_->error != 0;
 }
 
-void JournalFile::close()
+bool JournalFile::close()
 {
     if (fd_ < 0)
-        return;
-    ::close(fd_);
-    fd_ = -1;
-    if (syncer_) {
-        {
-            std::lock_guard lock(syncer_->mutex);
-            syncer_->stop = true;
-        }
-        syncer_->wake.notify_one();
-        syncer_.reset();
+        return true;
+    // What is queued is written here, so that a normal exit loses nothing.
+    writer_->writeQueued();
+    const bool failed = takeError();
+    {
+        std::lock_guard lock(writer_->queueMutex);
+        writer_->stop = true;
     }
+    writer_->wake.notify_one();
+    writer_.reset();
+    fd_ = -1;
+    return !failed;
 }
 
 namespace {

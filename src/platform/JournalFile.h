@@ -1,5 +1,6 @@
-// The recording journal's files: one file per record, written in place with single write calls
-// (a killed program loses nothing written) and synced to the disk by a background thread.
+// The recording journal's files: one file per record. The frame chain only hands the new bytes
+// over; a thread of the file's own writes them within a tenth of a second (a killed program
+// loses no more) and syncs them to the disk every 30 seconds.
 #pragma once
 
 #include <QString>
@@ -18,19 +19,21 @@ public:
     // Creates the file (and its folder); false on failure, with the reason in error().
     bool open(const QString& path);
     bool isOpen() const { return fd_ >= 0; }
-    // Writes data at offset in one call; false unless all of it was written.
-    bool writeAt(long long offset, std::string_view data);
-    // Cuts the file to size.
-    bool truncate(long long size);
-    // Closes the file; its last sync happens in the background.
-    void close();
+    // From offset on, the file becomes data and ends there. Returns at once; false when an
+    // earlier write has failed, with the reason in error().
+    bool replaceFrom(long long offset, std::string_view data);
+    // Writes what is still queued, then closes the file; its last sync happens in the background.
+    // False when a write failed.
+    bool close();
     QString error() const { return error_; }
     QString path() const { return path_; }
 
 private:
-    struct Syncer;
+    struct Writer;
+    bool takeError();
+
     int fd_ = -1;
-    std::shared_ptr<Syncer> syncer_;
+    std::shared_ptr<Writer> writer_;
     QString path_;
     QString error_;
 };

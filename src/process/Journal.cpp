@@ -49,28 +49,26 @@ void Journal::update()
         return;
     if (!file_.isOpen() && !openFile())
         return;
-    // A shorter end is cut first: a kill in between loses only the newest slot's line.
-    const long long newEnd = fixedBytes_ + static_cast<long long>(buffer_.size());
-    if ((newEnd < endBytes_ && !file_.truncate(fixedBytes_)) || !file_.writeAt(fixedBytes_, buffer_)) {
+    if (!file_.replaceFrom(fixedBytes_, buffer_)) {
         fail(file_.error());
         return;
     }
     reported_ = false;
     fixedLines_ = fixed;
     fixedBytes_ += static_cast<long long>(fixedSize);
-    endBytes_ = newEnd;
     tail_ = tail;
 }
 
 void Journal::restart()
 {
-    if (file_.isOpen())
+    if (file_.isOpen()) {
         update();
-    file_.close();
+        if (!file_.close())
+            fail(file_.error());
+    }
     active_ = false;
     fixedLines_ = 0;
     fixedBytes_ = 0;
-    endBytes_ = 0;
     tail_.clear();
 }
 

@@ -39,7 +39,6 @@ private:
     bool reported_ = false;  // a failure was reported and nothing has been written since
     int fixedLines_ = 0;  // lines that no later frame changes
     long long fixedBytes_ = 0;
-    long long endBytes_ = 0;  // the file's length: the fixed lines and the newest slot's line
     std::string buffer_;
     std::string tail_;  // the newest slot's line as written
 };
