@@ -2,6 +2,7 @@
 // the message field the charge process writes to.
 #include "export/Formakku.h"
 
+#include "platform/ReadOnlyField.h"
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
 #include "platform/ValueScrollBar.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-const QColor kFieldGrey(224, 224, 224);
 const QColor kMessageRed(192, 0, 0);
 
 void addLabel(QWidget* parent, const char* name, const QString& text, double left, double top, double width)
@@ -29,14 +29,6 @@ QLineEdit* addField(QWidget* parent, const char* name, double left, double top, 
     auto* field = placeTwips(new QLineEdit(parent), name, left, top, width, 285);
     field->setAlignment(Qt::AlignCenter);
     return field;
-}
-
-void makeReadOnly(QLineEdit* field)
-{
-    field->setReadOnly(true);
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, kFieldGrey);
-    field->setPalette(palette);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The live value window's layout.
 #include "link/Formtext.h"
 
+#include "platform/ReadOnlyField.h"
 #include "platform/Twips.h"
 #include "process/Forms.h"
 
@@ -18,9 +19,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, double lef
 QLineEdit* valueField(QWidget* parent, const char* name, double left, double top, double width)
 {
     auto* field = placeTwips(new QLineEdit(parent), name, left, top, width, 285);
-    field->setReadOnly(true);
+    makeReadOnly(field);
     field->setFocusPolicy(Qt::NoFocus);
-    field->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(224,224,224); padding: 0px; }"));
     return field;
 }
 

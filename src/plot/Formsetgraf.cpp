@@ -1,6 +1,7 @@
 // The graph settings window: its controls, their places and start states, and its handlers.
 #include "plot/Formsetgraf.h"
 
+#include "platform/ReadOnlyField.h"
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
 #include "platform/ValueScrollBar.h"
@@ -137,9 +138,7 @@ Formsetgraf::Formsetgraf(QWidget* parent)
 
     // Shows the page; the user may type into it, which changes nothing.
     Text1 = placeTwips(new QLineEdit(this), "Text1", 1920, 3120, 855, 285);
-    QPalette palette = Text1->palette();
-    palette.setColor(QPalette::Base, QColor(224, 224, 224));
-    Text1->setPalette(palette);
+    makeGrey(Text1);
     forms.viewButton = Command1;
     forms.pageControls = {Command2, Command3, Option1, Option2, Option3, Option4};
     forms.pageNumber = Text1;

@@ -1,6 +1,7 @@
 // The port settings window: shows the fixed line parameters, applies the chosen port.
 #include "shell/Formeinstell.h"
 
+#include "platform/ReadOnlyField.h"
 #include "link/link.h"
 #include "platform/Dialogs.h"
 #include "platform/PortNames.h"
@@ -30,9 +31,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, double 
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, double top)
 {
     auto* field = placeTwips(new QLineEdit(text, parent), name, 1440, top, 855, 285);
-    field->setReadOnly(true);
+    makeReadOnly(field);
     field->setAlignment(Qt::AlignCenter);
-    field->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(224,224,224); padding: 0px; }"));
     return field;
 }
 
