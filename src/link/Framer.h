@@ -2,6 +2,8 @@
 // code, no windows and no globals, so that tests and the fuzz target drive it directly.
 #pragma once
 
+#include "process/Messwerte.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -47,17 +49,6 @@ private:
 };
 
 // The current reading decoded from a frame.
-struct Messwerte {
-    QString Modus;
-    int16_t Zyklus = 0;
-    int32_t UEin = 0;
-    int32_t UAus = 0;
-    int32_t IAus = 0;
-    int32_t Kapazitaet = 0;
-    int16_t StatusNr = 0;
-    bool operator==(const Messwerte&) const = default;
-};
-
 // Value of one frame character as a hexadecimal digit; anything else counts as 0.
 int hexDigit(QChar c);
 // Decodes the frame's 30 characters (Datensatz); missing ones count as 0.

@@ -76,14 +76,7 @@ void DatenEinlesen()
 
 void DatenWandeln()
 {
-    const Messwerte m = decodeFrame(V->Datensatz);
-    V->Modus = m.Modus;
-    V->Zyklus = m.Zyklus;
-    V->UEin = m.UEin;
-    V->UAus = m.UAus;
-    V->IAus = m.IAus;
-    V->Kapazitaet = m.Kapazitaet;
-    V->StatusNr = m.StatusNr;
+    static_cast<Messwerte&>(*V) = decodeFrame(V->Datensatz);
     // A full store takes no further frames; nothing is ever written outside it.
     const long n = std::lround(V->MessNr);
     if (n >= 1 && n <= kStoreSize) {

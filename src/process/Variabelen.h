@@ -1,6 +1,8 @@
 // All state that outlives one event: the current reading, the sample store, run flags, view settings.
 #pragma once
 
+#include "process/Messwerte.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -20,7 +22,8 @@ using CurveStore = std::unique_ptr<float[], FreeCurve>;
 
 class Journal;
 
-struct Variabelen {
+// The current reading, decoded from the latest frame, is the Messwerte part.
+struct Variabelen : Messwerte {
     Variabelen();
     ~Variabelen();
 
@@ -28,16 +31,9 @@ struct Variabelen {
     // sets them once more when it starts up.
     void setStartValues();
 
-    // The current reading, decoded from the latest frame.
+    // The latest frame's characters.
     QString Datensatz;
     std::array<float, 31> Ziffer{};  // indices 1 to 30
-    QString Modus;
-    int16_t Zyklus = 0;
-    int32_t UEin = 0;
-    int32_t UAus = 0;
-    int32_t IAus = 0;
-    int32_t Kapazitaet = 0;
-    int16_t StatusNr = 0;
 
     // The record: indices 1 to kStoreSize are valid; index 0 is unused.
     CurveStore KurveU;

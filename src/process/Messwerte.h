@@ -1,0 +1,18 @@
+// One reading as a frame carries it: the program, the cycle, the three measured values, the
+// capacity and the status.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+struct Messwerte {
+    QString Modus;
+    int16_t Zyklus = 0;
+    int32_t UEin = 0;
+    int32_t UAus = 0;
+    int32_t IAus = 0;
+    int32_t Kapazitaet = 0;
+    int16_t StatusNr = 0;
+    bool operator==(const Messwerte&) const = default;
+};
