@@ -1,130 +1,67 @@
-// Start-up: port opening, timers, the state of the controls afterwards, docking, "Ende" and
-// closing the main window.
-#include "TestSupport.h"
+// Start-up: port opening, the state of the controls afterwards, "Ende" and closing the main window,
+// and docking.
+#include "ProcessScript.h"
 
 #include "link/Formdatenformat.h"
-#include "process/Forms.h"
-#include "shell/MDIForm1.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
 
 class TestShell : public QObject {
     Q_OBJECT
 
 private slots:
-    void portAtStartup();
-    void timersTickFromStartup();
-    void lockedUntilARecordEnds();
-    void endeAndClosingEndTheProgram();
-    void dockingFollowsTheMainWindow();
-};
-
-void TestShell::portAtStartup()
-{
-    // COM1 to COM4 are tried in turn; the first that opens is used, at 9600,N,8,1. What waits
-    // there is read once into the data format window, not decoded.
-    const QByteArray waiting = QByteArray("\x02") + ladomat::sim::frameDigits({}).c_str() + "\r";
-    const std::pair<std::set<int>, std::vector<int>> cases[] = {
-        {{1, 2, 3, 4}, {1}}, {{2, 3}, {1, 2}}, {{4}, {1, 2, 3, 4}}};
-    for (const auto& [available, tried] : cases) {
-        TestApp app(available, waiting);
-        QVERIFY(app.port->portOpen() && !app.mdi->ended() && app.dialogs.messages.isEmpty());
-        QCOMPARE(app.port->triedPorts(), tried);
-        QCOMPARE(app.port->commPort(), tried.back());
-        QVERIFY(app.port->settings() == QLatin1String("9600,N,8,1") && app.port->rThreshold() == 32);
-        QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(waiting));
-        QVERIFY(app.port->waiting().isEmpty() && V->Datensatz.isEmpty() && V->UEin == 0);
+    void startUpAndEnd()
+    {
+        // COM1 to COM4 are tried in turn; the first that opens is used, at 9600,N,8,1. What waits
+        // there is read once into the data format window, not decoded. Then: scales and page on the
+        // axes; view, page and file commands locked until a record ends; none of the six windows can
+        // be closed. "Ende" and closing the main window close the port and end the program, asking
+        // nothing.
+        const QByteArray waiting = QByteArray("\x02") + ladomat::sim::frameDigits({}).c_str() + "\r";
+        const std::tuple<std::set<int>, std::vector<int>, bool> cases[] = {
+            {{1, 2, 3, 4}, {1}, true}, {{2, 3}, {1, 2}, false}, {{4}, {1, 2, 3, 4}, true}};
+        for (const auto& [available, tried, byMenu] : cases) {
+            TestApp app(available, waiting);
+            QCOMPARE(app.port->triedPorts(), tried);
+            QVERIFY(app.port->portOpen() && !app.mdi->ended() && V->Datensatz.isEmpty());
+            QVERIFY(app.port->settings() == QLatin1String("9600,N,8,1") && app.port->rThreshold() == 32);
+            QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(waiting));
+            for (QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList())
+                QVERIFY2(!frame->close(), qPrintable(frame->windowTitle()));
+            QCOMPARE((QStringList{forms.grafik->Text[1]->text(), forms.grafik->Text[10]->text(),
+                                  forms.setgraf->Text1->text(), locks()}),
+                     (QStringList{"60,0V", "1,00A", " 1", kLocked}));
+            byMenu ? app.mdi->m_ende->trigger() : void(app.mdi->close());
+            QVERIFY(!app.port->portOpen() && app.mdi->ended() && app.dialogs.messages.isEmpty());
+        }
+        // None of them opens (a charger on COM5 is not found): one message, in front of the windows
+        // opened so far, and the program ends before the later start-up steps.
+        TestApp app(std::set<int>{5});
+        QCOMPARE(app.dialogs.messages.value(0),
+                 (QPair<QString, QString>{
+                     "Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !", "Ladomat Link"}));
+        QCOMPARE(app.dialogs.windowsBehind,
+                 (QList<QStringList>{{"Ladomat Link V2.01", "Text - Box", "Grafik - Box",
+                                      "Grafik Einstellungen", "Akku / Infos"}}));
+        QVERIFY(app.mdi->ended() && !app.mdi->isVisible() && forms.grafik->Text[1]->text().isEmpty());
     }
-    // None of them opens (a charger on COM5 is not found): one message, in front of the windows
-    // opened so far, and the program ends before the later start-up steps.
-    TestApp app(std::set<int>{5});
-    QCOMPARE(app.port->triedPorts(), (std::vector<int>{1, 2, 3, 4}));
-    QCOMPARE(app.dialogs.messages,
-             (QList<QPair<QString, QString>>{
-                 {"Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !", "Ladomat Link"}}));
-    QCOMPARE(app.dialogs.windowsBehind,
-             (QList<QStringList>{{"Ladomat Link V2.01", "Text - Box", "Grafik - Box", "Grafik Einstellungen",
-                                  "Akku / Infos"}}));
-    QVERIFY(app.mdi->ended() && !app.mdi->isVisible());
-    QCOMPARE(forms.grafik->Text[1]->text(), QString());
-}
 
-void TestShell::timersTickFromStartup()
-{
-    // Link supervision and stop handling tick once a second from start-up on.
-    RecordingDialogs dialogs;
-    MDIForm1 mdi(new MemorySerialPort);
-    for (const QTimer* timer : {mdi.Timer1, mdi.Timer2}) {
-        QVERIFY2(timer->isActive() && !timer->isSingleShot(), qPrintable(timer->objectName()));
-        QCOMPARE(timer->intervalAsDuration(), std::chrono::milliseconds(1000));
-    }
-}
-
-void TestShell::lockedUntilARecordEnds()
-{
-    // Scales and page on the axes; view, page and file commands stay locked until a record ends.
-    // None of the six windows opened at start can be closed.
-    TestApp app;
-    for (const QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList())
-        QVERIFY2(!(frame->windowFlags() & Qt::WindowCloseButtonHint), qPrintable(frame->windowTitle()));
-    const Formgrafik* g = forms.grafik;
-    const Formsetgraf* s = forms.setgraf;
-    QCOMPARE((QStringList{g->Text[1]->text(), g->Text[10]->text(), g->Text[17]->text(), g->Text[18]->text(),
-                          s->Command1->text(), s->Text1->text()}),
-             (QStringList{"60,0V", "1,00A", "12 Min", "3000mAh", "Gesamtkurve", " 1"}));
-    for (const QWidget* control : QList<const QWidget*>{s->Command1, s->Command2, s->Command3, s->Option1,
-                                                        s->Option2, s->Option3, s->Option4})
-        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-    QVERIFY(!app.mdi->m_grafsave->isEnabled() && !app.mdi->m_maketext->isEnabled());
-    QVERIFY(s->Check1->isEnabled() && s->Check2->isEnabled() && s->Check3->isEnabled());
-}
-
-void TestShell::endeAndClosingEndTheProgram()
-{
-    // "Ende" and closing the main window both close the port and end the program, asking nothing.
-    for (const bool byMenu : {true, false}) {
+    void dockingFollowsTheMainWindow()
+    {
+        // The settings window stays in the top right corner, the battery window in the bottom right
+        // one, as the main window shrinks.
         TestApp app;
         app.mdi->show();
-        if (byMenu)
-            app.mdi->m_ende->trigger();
-        else
-            QVERIFY(app.mdi->close());
-        QVERIFY2(!app.port->portOpen() && app.mdi->ended() && !app.mdi->isVisible() &&
-                     app.dialogs.messages.isEmpty(),
-                 byMenu ? "Ende" : "close");
+        QVERIFY(QTest::qWaitForWindowExposed(app.mdi.get()));
+        const QPoint corner = app.mdi->mdiArea->viewport()->rect().bottomRight() - QPoint(120, 60);
+        app.mdi->resize(app.mdi->size() - QSize(120, 60));
+        QTRY_COMPARE(MDIForm1::frameOf(forms.akku)->geometry().bottomRight(), corner);
+        QCOMPARE(MDIForm1::frameOf(forms.setgraf)->geometry().topRight(), QPoint(corner.x(), 0));
     }
-}
-
-void TestShell::dockingFollowsTheMainWindow()
-{
-    // The settings window stays in the top right corner, the battery window in the bottom right
-    // one, the live window where it is, as the main window shrinks.
-    TestApp app;
-    app.mdi->show();
-    QVERIFY(QTest::qWaitForWindowExposed(app.mdi.get()));
-    const QWidget* client = app.mdi->mdiArea->viewport();
-    const auto docked = [&] {
-        return MDIForm1::frameOf(forms.setgraf)->geometry().topRight() == client->rect().topRight() &&
-            MDIForm1::frameOf(forms.akku)->geometry().bottomRight() == client->rect().bottomRight();
-    };
-    QVERIFY(docked());
-    const QPoint textPlace = MDIForm1::frameOf(forms.text)->pos();
-    const QSize window = app.mdi->size(), before = client->size();
-    for (const QSize smaller : {QSize(120, 0), QSize(120, 60)}) {
-        app.mdi->resize(window - smaller);
-        QTRY_COMPARE(client->size(), before - smaller);
-        QTRY_VERIFY(docked());
-    }
-    QCOMPARE(MDIForm1::frameOf(forms.text)->pos(), textPlace);
-}
+};
 
 QTEST_MAIN(TestShell)
 #include "test_shell.moc"
