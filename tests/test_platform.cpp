@@ -1,6 +1,7 @@
 // The platform layer: port order, the plot surface's clipping, line marks and device identities.
 #include "TestSupport.h"
 
+#include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
 #include "platform/PortNames.h"
 
@@ -19,6 +20,19 @@ private slots:
                                     "/dev/ttyACM1", "/dev/ttyACM0", "/dev/ttyS1"})
                      .join(u' '),
                  u"/dev/ttyACM0 /dev/ttyUSB0 /dev/ttyACM1 /dev/rfcomm0 /dev/ttyS1 /dev/ttyS2 /dev/ttyS10"_s);
+    }
+
+    // Number forms (C locale): shortest, with a blank before non-negatives, and fixed patterns with
+    // their zeros filled, rounded, a pattern ending in its point, and no minus for a value rounded to 0.
+    void numberTexts()
+    {
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(QStringList({plainText(12.46), blankText(0), blankText(-3), localeText(7.2f, 7),
+                              patternText(5, u"00."_s), patternText(3.14159, u"0.00"_s),
+                              patternText(12.345, u"000.0"_s), patternText(-0.04, u"0.0"_s),
+                              patternText(-2.5, u"0"_s)})
+                     .join(u'|'),
+                 u"12.46| 0|-3|7.2|05|3.14|012.3|0.0|-3"_s);
     }
 
     // On 40 x 30 pixels of 15 twips: lines far beyond the edges are clipped to them (row 10: 40 pixels,
