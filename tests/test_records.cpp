@@ -6,10 +6,12 @@
 #include "platform/CurveText.h"
 #include "platform/JournalFile.h"
 #include "process/Journal.h"
+#include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -186,6 +188,21 @@ private slots:
                      : "");
         QCOMPARE(parseCurveFile("1,0,0,0\r\n2,0,0,0\r\n3,0,0,0\r\n", 2).badLine,
                  3);  // beyond the store's size
+    }
+
+    // A file given and no port: a viewer of the loaded record, without port message or link alarm.
+    void viewerWithoutPort()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Kurve.TXT");
+        QVERIFY(write(path, "1,12460,1500,0\r\n2,12470,1500,1\r\n"));
+        RecordingDialogs dialogs;
+        auto* port = new MemorySerialPort;
+        port->setAvailablePorts({});
+        MDIForm1 mdi(port, nullptr, path);
+        QTRY_COMPARE(V->MessAnzahl, 2.0f);
+        QCOMPARE(mdi.StatusBar1->text(), QStringLiteral("Kein COM Port – nur Ansicht"));
+        QVERIFY(dialogs.messages.isEmpty() && !mdi.Timer1->isActive() && !mdi.Timer2->isActive());
     }
 
     // The real file dialog in a German session: German buttons, and typing "Test" where Test.TXT
