@@ -30,31 +30,19 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
-QStringList entries(const QTemporaryDir& dir)
-{
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-}
-
-// Answers through the app's dialogs, noting each request's settings and whether the port is open
+// Answers save dialogs from its queue, noting each request's settings and whether the port is open
 // meanwhile; a frame sent while the dialog is open must be lost.
-struct DialogProbe : DialogBackend {
+struct DialogProbe : RecordingDialogs {
     explicit DialogProbe(TestApp& app)
         : app(app)
     {
-        setDialogBackend(this);
-    }
-    ~DialogProbe() override { setDialogBackend(&app.dialogs); }
-    void messageBox(const QString& text, const QString& title) override
-    {
-        app.dialogs.messageBox(text, title);
     }
     QString saveFile(const SaveFileRequest& r) override
     {
-        seen << QStringList{r.title, r.filter, r.initialFolder, r.proposedName, r.defaultExtension}.join(
-                    u'|') +
-                (app.port->portOpen() ? " port open" : "");
+        const QStringList settings{r.title, r.filter, r.initialFolder, r.proposedName, r.defaultExtension};
+        seen << settings.join(u'|') + (app.port->portOpen() ? " port open" : "");
         app.send(frame(8, 9999));
-        return app.dialogs.saveFile(r);
+        return RecordingDialogs::saveFile(r);
     }
     TestApp& app;
     QStringList seen;
@@ -74,7 +62,10 @@ private slots:
     void curveFile()
     {
         // Three recorded samples, then the end frame stored in the slot after them: four lines,
-        // replacing what the file held. Half a frame waiting at the reopened port is discarded.
+        // replacing what the file held. Half a frame waiting at the reopened port is discarded; a
+        // name typed without extension gets ".TXT". Then 100,000 samples of the charger's whole
+        // numbers and some halves, written across many buffer fills: the same bytes as a stream
+        // writing the values line by line.
         TestApp app;
         DialogProbe probe(app);
         for (const auto& f : {frame(1, 5000), frame(2, 12460, 12345, 0), frame(2, 12470, 12340, 1),
@@ -82,43 +73,34 @@ private slots:
             app.send(f);
         V->KurveQ[3] = 2.5f;  // "." whatever the locale
         QTemporaryDir dir;
-        QFile old(dir.filePath("Kurve01.TXT"));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(500, 'x')) == 500);
-        old.close();
+        const QString old = dir.filePath("Kurve01.TXT");
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(500, 'x')) == 500);
+        file.close();
         app.port->setWaitingOnOpen("\x02"
                                    "0100");
-        app.dialogs.answers = {old.fileName(), dir.filePath("Test")};
+        probe.answers = {old, dir.filePath("Test")};
         app.mdi->m_maketext->trigger();  // enabled: the record has ended
-        QCOMPARE(contents(old.fileName()),
-                 "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
-        QVERIFY(app.port->portOpen() && app.port->waiting().isEmpty() && app.dialogs.messages.isEmpty());
+        QCOMPARE(contents(old), "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
+        QVERIFY(app.port->portOpen() && app.port->waiting().isEmpty() && probe.messages.isEmpty());
         app.send(frame(8, 13100));
         QCOMPARE(V->UAus, 13100);
-        // A name typed without extension gets ".TXT".
         m_maketext_Click();
-        QCOMPARE(entries(dir), (QStringList{"Kurve01.TXT", "Test.TXT"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"Kurve01.TXT", "Test.TXT"}));
         QCOMPARE(probe.seen, (QStringList{kText, kText}));
-    }
 
-    void curveFileEqualsStreamLines()
-    {
-        // 100,000 samples of the charger's whole numbers and some halves, written across many
-        // buffer fills: the same bytes as a stream writing the values line by line.
-        TestApp app;
         std::mt19937 random(3);
         std::uniform_int_distribution<int> word(0, 65535);
         std::ostringstream lines;
-        constexpr int kCount = 100000;
-        for (int n = 1; n <= kCount; ++n) {
+        for (int n = 1; n <= 100000; ++n) {
             V->KurveU[n] = static_cast<float>(word(random));
             V->KurveI[n] = static_cast<float>(word(random));
             V->KurveQ[n] = static_cast<float>(word(random)) / (n % 7 == 0 ? 2 : 1);
             lines << n << ',' << V->KurveU[n] << ',' << V->KurveI[n] << ',' << V->KurveQ[n] << "\r\n";
         }
-        V->MessAnzahl = kCount;
-        QTemporaryDir dir;
-        QVERIFY(writeCurveFile(dir.filePath("Kurve01.TXT")));
-        QCOMPARE(contents(dir.filePath("Kurve01.TXT")), QByteArray::fromStdString(lines.str()));
+        V->MessAnzahl = 100000;
+        QVERIFY(writeCurveFile(old));
+        QCOMPARE(contents(old), QByteArray::fromStdString(lines.str()));
     }
 
     void bitmapEqualsPlot()
@@ -127,21 +109,17 @@ private slots:
         TestApp app;
         DialogProbe probe(app);
         QTemporaryDir dir;
-        const auto plotAndSaved = [&] {
-            app.dialogs.answers = {dir.filePath("Bild")};
+        QList<QImage> images;
+        for (int k = 0; k < 2; ++k, app.send(frame(1, 30000)), app.send(frame(2, 30000, 20000, 1000))) {
+            probe.answers = {dir.filePath("Bild")};
             m_grafsave_Click();
-            return std::pair(forms.grafik->Picture1->image().convertToFormat(QImage::Format_RGB32),
-                             QImage(dir.filePath("Bild.bmp"), "BMP").convertToFormat(QImage::Format_RGB32));
-        };
-        const auto [startup, first] = plotAndSaved();
-        QCOMPARE(first, startup);
-        for (const int status : {1, 2, 2, 2})
-            app.send(frame(status, 30000, 20000, 1000));
-        const auto [drawn, second] = plotAndSaved();
-        QVERIFY(drawn != startup);
-        QCOMPARE(second, drawn);
+            images << forms.grafik->Picture1->image().convertToFormat(QImage::Format_RGB32)
+                   << QImage(dir.filePath("Bild.bmp"), "BMP").convertToFormat(QImage::Format_RGB32);
+        }
+        QVERIFY(images[0] != images[2]);
+        QCOMPARE(QList({images[1], images[3]}), QList({images[0], images[2]}));
         QCOMPARE(probe.seen, (QStringList{kBitmap, kBitmap}));
-        QVERIFY(app.port->portOpen() && app.dialogs.messages.isEmpty());
+        QVERIFY(app.port->portOpen() && probe.messages.isEmpty());
     }
 
     void cancelAndFailures()
@@ -149,6 +127,7 @@ private slots:
         // Cancelled, a missing folder, a folder where the bitmap should go, and a file system that
         // takes only 4 KiB (a file size limit, which needs no mount): a message for each failure,
         // record and log untouched, nothing left behind, the port open and frames decoded again.
+        // The device going away while the dialog is open: no message, the run goes on once back.
         TestApp app;
         app.send(frame(1, 5000));
         for (int k = 0; k < 500; ++k)
@@ -165,8 +144,12 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("Grafik01.BMP") && QDir(dir.path()).mkdir("voll"));
         const QStringList paths{dir.filePath("fehlt/Kurve01.TXT"), dir.filePath("Grafik01.BMP"),
                                 dir.filePath("voll/Kurve01.TXT"), dir.filePath("voll/Grafik01.BMP")};
+        QStringList expected;
+        for (const QString& path : paths)
+            expected << "Die Datei " + QDir::toNativeSeparators(path) +
+                    " konnte nicht geschrieben werden !|Ladomat Link";
         m_maketext_Click();  // no answer: cancelled
-        app.dialogs.answers = paths.mid(0, 2);
+        app.dialogs.answers = paths;
         m_maketext_Click();
         m_grafsave_Click();
         rlimit limit;
@@ -174,34 +157,24 @@ private slots:
         const rlimit small{4096, limit.rlim_max};
         std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the program
         QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        app.dialogs.answers = paths.mid(2);
         m_maketext_Click();
         m_grafsave_Click();
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
-
-        QList<QPair<QString, QString>> expected;
-        for (const QString& path : paths)
-            expected.append(
-                {"Die Datei " + QDir::toNativeSeparators(path) + " konnte nicht geschrieben werden !",
-                 "Ladomat Link"});
-        QCOMPARE(app.dialogs.messages, expected);
-        QVERIFY(state() == before);
-        QCOMPARE(entries(dir), (QStringList{"Grafik01.BMP", "voll"}));
-        QVERIFY(QDir(dir.filePath("voll")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-        QVERIFY(QFileInfo(paths[1]).isDir() && app.port->portOpen());
-        app.send(frame(2, 11500));
-        QCOMPARE(V->UAus, 11500);
-
-        // The device goes away while the dialog is open: no message, and the run goes on by itself
-        // once it is back.
-        app.dialogs.messages.clear();
         app.port->setAvailablePorts({});
         m_grafsave_Click();
-        QVERIFY(app.dialogs.messages.isEmpty() && !app.port->portOpen());
+        QVERIFY(!app.port->portOpen());
+        QStringList messages;
+        for (const auto& [text, title] : app.dialogs.messages)
+            messages << text + '|' + title;
+        QCOMPARE(messages, expected);
+        QVERIFY(state() == before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"Grafik01.BMP", "voll"}));
+        QVERIFY(QDir(dir.filePath("voll")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         app.port->replug();
         QTRY_VERIFY(app.port->portOpen());
         app.send(frame(2, 11600));
-        QVERIFY(V->UAus == 11600 && app.dialogs.messages.isEmpty());
+        QVERIFY(V->UAus == 11600 && app.dialogs.messages.size() == 4);
     }
 };
 
