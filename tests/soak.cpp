@@ -81,8 +81,8 @@ int main(int argc, char** argv)
         block == 0 ? reset(0) : run(block % 5, 1000 + block % 7 * 100);
     invariants::require(quick || (V->MessNr == kStoreSize + 1 && V->MessungBeendet == 1),
                         "a full store ends the record");
-    if (!quick)
-        checkCurveFile();
+    if (!quick)  // then the charger's end and a new run: a new record, as after any run
+        checkCurveFile(), frames(10, 0, 8), run(0, 2);
     const long middle = residentKb();  // store and log are full-size from here on: nothing may grow
     variety(40);
     std::printf("%ld frames, VmRSS %ld kB in the middle, %ld kB at the end\n", seconds, middle, residentKb());
