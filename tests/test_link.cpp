@@ -16,8 +16,7 @@ static const QList<QByteArray> kFrames = [] {
     QList<QByteArray> frames{{}};
     for (int k = 1; k <= 5; ++k)
         frames << QByteArray::fromStdString(ladomat::sim::frameLine({.outputMv = 7000 + k, .status = 2}));
-    return frames << "\x02"
-                     "0100033 AC1c2fFFFFG4D20100ABCD\r";
+    return frames << "\0020100033 AC1c2fFFFFG4D20100ABCD\r";  // \002: the start character
 }();
 
 // Plays a script to the framer: reads "ms:parts", the parts joined by '+': frame k ("3"), its first
