@@ -11,10 +11,7 @@
 #include <QAction>
 #include <QLineEdit>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace invariants {
 
@@ -30,18 +27,15 @@ inline void require(bool condition, const char* what)
 
 // What a step may change, taken before it.
 struct Before {
-    float messNr = V->MessNr;
-    float messAnzahl = V->MessAnzahl;
-    float letzteSeite = V->LetzteSeite;
+    float messNr = V->MessNr, messAnzahl = V->MessAnzahl, letzteSeite = V->LetzteSeite;
     int logRows = forms.protokoll->model->rowCount();
 };
 
 // `jumped`: the step set MessNr itself, as a record run for weeks would have it.
 inline void checkInvariants(const Before& was, bool jumped)
 {
-    require(V->MessNr >= 1 && V->MessNr <= kStoreSize + 1 && V->MessAnzahl >= 0 &&
-                V->MessAnzahl <= kStoreSize,
-            "record inside the store");
+    require(V->MessNr >= 1 && V->MessNr <= kStoreSize + 1, "MessNr inside the store");
+    require(V->MessAnzahl >= 0 && V->MessAnzahl <= kStoreSize, "MessAnzahl inside the store");
     require(jumped || V->MessNr == was.messNr || V->MessNr == was.messNr + 1 || V->MessNr == 1,
             "MessNr moves by +1 or back to 1");
     // The page field may lag one sample behind a page turn or a reset, but always shows a page.
@@ -63,11 +57,8 @@ inline void checkInvariants(const Before& was, bool jumped)
                 V->MessAnzahl == std::min<float>(n + 1, kStoreSize),
             "a logged sample moves MessNr and MessAnzahl on");
     require(log->line(rows - 1) ==
-                QStringLiteral(" %1\t %2\t %3\t %4")
-                    .arg(n)
-                    .arg(std::lround(V->KurveU[n]))
-                    .arg(std::lround(V->KurveI[n]))
-                    .arg(std::lround(V->KurveQ[n])),
+                QString::asprintf(" %ld\t %ld\t %ld\t %ld", n, std::lround(V->KurveU[n]),
+                                  std::lround(V->KurveI[n]), std::lround(V->KurveQ[n])),
             "log line equals the stored sample");
     require(V->LetzteSeite != was.letzteSeite || shownPage == V->LetzteSeite,
             "page field shows the live page after a sample on it");

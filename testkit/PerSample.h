@@ -7,7 +7,6 @@
 #include "process/Variabelen.h"
 
 #include <QCheckBox>
-#include <QColor>
 
 #include <tuple>
 

@@ -4,8 +4,6 @@
 
 #include "TestSupport.h"
 
-#include "export/Formakku.h"
-#include "plot/Formsetgraf.h"
 #include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
@@ -19,19 +17,9 @@ struct Charger {
     TestApp& app;
     int mode, sent = 0;
 
-    ladomat::sim::Reading reading(int status) const
-    {
-        return {.mode = mode,
-                .outputMv = 7000 + sent,
-                .currentTenthMa = 10000,
-                .capacityMah = sent,
-                .status = status};
-    }
-    void frame(int status)
-    {
-        app.send(reading(status));
-        ++sent;
-    }
+    // Serial, mode, cycle, input and output voltage, current, capacity, status.
+    ladomat::sim::Reading reading(int s) const { return {1, mode, 0, 12460, 7000 + sent, 10000, sent, s}; }
+    void frame(int status) { app.send(reading(status)), ++sent; }
     // A script of status numbers (one frame each) and "t" (one tick of both timers): "2 2 t 1 t".
     void play(const QString& script)
     {
@@ -40,49 +28,37 @@ struct Charger {
     }
 };
 
-// The enabled states of Command1-3, Option1-4, m_grafsave and m_maketext, '1' for enabled.
-inline QList<QObject*> lockable()
+// The enabled states of Command1-3, Option1-4, m_grafsave and m_maketext, '1' for enabled, after
+// setting them to the pattern `set` if one is given.
+inline QString locks(const QString& set = {})
 {
     const Formsetgraf* s = forms.setgraf;
-    return {s->Command1, s->Command2, s->Command3,           s->Option1,           s->Option2,
-            s->Option3,  s->Option4,  forms.mdi->m_grafsave, forms.mdi->m_maketext};
-}
-inline QString locks()
-{
     QString states;
-    for (const QObject* control : lockable())
-        states += control->property("enabled").toBool() ? u'1' : u'0';
+    for (QObject* c : QObjectList{s->Command1, s->Command2, s->Command3, s->Option1, s->Option2, s->Option3,
+                                  s->Option4, forms.mdi->m_grafsave, forms.mdi->m_maketext}) {
+        c->setProperty("enabled", set.isEmpty() ? c->property("enabled") : set[states.size()] == u'1');
+        states += c->property("enabled").toBool() ? u'1' : u'0';
+    }
     return states;
-}
-inline void setLocks(const QString& states)
-{
-    for (int k = 0; k < 9; ++k)
-        lockable()[k]->setProperty("enabled", states[k] == u'1');
 }
 // kMixed is a pattern neither locking nor unlocking leaves behind: it shows that neither happened.
 inline const QString kLocked = "000000000", kUnlocked = "111111111", kMixed = "101010101";
 
 inline QString messageField() { return forms.akku->Text7->text(); }
 
-// The messages as the user reads them: lines of 31 characters ("" an empty line) joined by CR LF.
-inline QString lines(const QStringList& text) { return text.join(QStringLiteral("\r\n")); }
-inline const QString kSichern = "Sie sollten jetzt die Daten sichern !!!";
-inline const QString kGeloescht = "Alte Daten sind gelöscht !!!";
-inline const QString kStopMessage = lines(
-    {"Sie haben auf STOP gedrückt !  ", "", "Sie können jetzt die Kurve     ",
-     "speichern oder ansehen.  Der   ", "Akku ist aber nicht korrekt    ", "geladen und sollte erst        ",
-     "entladen und dann wieder       ", "aufgeladen werden !            "});
+// The messages as the user reads them: lines of 31 characters ("" an empty line) joined by CR LF,
+// written with '|' between them.
+inline QString lines(const char* text) { return QString(text).replace(u'|', QStringLiteral("\r\n")); }
+inline const QString kSichern = "Sie sollten jetzt die Daten sichern !!!",
+                     kGeloescht = "Alte Daten sind gelöscht !!!";
+inline const QString kStopMessage =
+    lines("Sie haben auf STOP gedrückt !  ||Sie können jetzt die Kurve     |speichern oder ansehen.  Der   |"
+          "Akku ist aber nicht korrekt    |geladen und sollte erst        |entladen und dann wieder       |"
+          "aufgeladen werden !            ");
 inline const QString kLinkAlarm =
-    lines({"Ein Fehler ist aufgetreten ... ", "",
-           "A) Kabel zum Akku abgezogen    ", "-> Kabel NIE während einem     ",
-           "Vorgang abziehen !!            ", "-> START-Taste solange drücken,",
-           "bis im Display 'NO BATTERY'    ", "steht !!                       ",
-           "-> Auf 'OK' klicken !          ", "",
-           "B) Gerät nicht betriebsbereit  ", "-> ser. Verbindung prüfen      ",
-           "-> COM Port falsch konfiguriert", "bzw. belegt !                  ",
-           "-> Gerät eingeschaltet ??      ", "",
-           "C) Serielle Übertragung noch   ", "nicht gestartet                ",
-           "-> Drücken Sie eine beliebige  ", "Taste am Ladomat XT II !       "});
-inline const QString kStoreFull =
-    lines({"Der Speicher ist voll:         ", "2.000.000 Messwerte.           ",
-           "Die Aufzeichnung ist beendet.  ", "", "Bitte die Daten jetzt sichern !"});
+    lines("Ein Fehler ist aufgetreten ... ||A) Kabel zum Akku abgezogen    |-> Kabel NIE während einem     |"
+          "Vorgang abziehen !!            |-> START-Taste solange drücken,|bis im Display 'NO BATTERY'    |"
+          "steht !!                       |-> Auf 'OK' klicken !          ||B) Gerät nicht betriebsbereit  |"
+          "-> ser. Verbindung prüfen      |-> COM Port falsch konfiguriert|bzw. belegt !                  |"
+          "-> Gerät eingeschaltet ??      ||C) Serielle Übertragung noch   |nicht gestartet                |"
+          "-> Drücken Sie eine beliebige  |Taste am Ladomat XT II !       ");

@@ -1,207 +1,90 @@
-// Soak run: more than 2,000,000 seconds of charger traffic through the whole program in-process,
-// as fast as it goes. Runs of every mode and status with pauses, ends, stops at the charger,
-// restarts, no battery, silent and frozen stretches and garbage; one record fills the store.
-// The invariants hold after every second, each finished run's curve file equals the samples the
-// driver sent since the record last started, and resident memory stays flat once store and log
-// are full. Prints the frames, the time and VmRSS at start, middle and end.
+// Soak run: more than 2,000,000 seconds of charger traffic through the whole program in-process, as
+// fast as it goes: runs of every mode with pauses, ends and stops at the charger, restarts, no battery,
+// silence, frozen frames and garbage; one record fills the store. The invariants hold after every
+// second, each finished run's curve file equals the samples sent since the record started, and
+// resident memory stays flat once store and log are full. Prints the frames and VmRSS.
 #include "TestSupport.h"
 
-#include "process/process.h"
 #include "testkit/Invariants.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <array>
-#include <chrono>
-#include <fstream>
-#include <string>
-#include <vector>
-
-namespace {
-
-long residentKb()
+static long residentKb()
 {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
+    QFile status("/proc/self/status");
+    status.open(QIODevice::ReadOnly);  // unreadable: 0
+    return QRegularExpression("VmRSS:\\s*(\\d+)").match(status.readAll()).captured(1).toLong();
 }
-
-struct Soak {
-    // Sends one second: the bytes (none when silent), then one tick of each timer.
-    void second(const QByteArray& bytes)
-    {
-        const invariants::Before was;
-        if (!bytes.isEmpty())
-            app.sendRaw(bytes);
-        app.tick();
-        invariants::checkInvariants(was, false);
-        ++seconds;
-    }
-
-    // `count` frames whose values change every second, as a running charge's do; `kept`: the record
-    // keeps them (recording and pause statuses).
-    void frames(int count, int mode, int status, bool kept = false)
-    {
-        for (int k = 0; k < count; ++k) {
-            reading = {.mode = mode,
-                       .cycle = mode >= 2,
-                       .inputMv = int(12000 + seconds % 997),
-                       .outputMv = int(4000 + seconds * 7 % 9000),
-                       .currentTenthMa = status == 9 ? 0 : int(100 + seconds * 13 % 50000),
-                       .capacityMah = int(seconds / 3600 % 5000),
-                       .status = status};
-            second(QByteArray::fromStdString(ladomat::sim::frameLine(reading)));
-            last = {reading.outputMv, reading.currentTenthMa, reading.capacityMah};
-            if (kept && expected.size() < kStoreSize)
-                expected.push_back(last);
-        }
-    }
-
-    // No battery: the record starts again at slot 1.
-    void reset(int mode)
-    {
-        frames(3, mode, 0);
-        expected.clear();
-        frames(3, mode, 1);
-    }
-
-    // One run of the mode, `length` samples; the two-phase modes pause half-way.
-    void run(int mode, int length)
-    {
-        static constexpr int kFirst[] = {2, 3, 6, 4, 2}, kSecond[] = {2, 3, 7, 5, 2};
-        frames(length / 2, mode, kFirst[mode], true);
-        frames(mode == 2 || mode == 3 ? 45 : 0, mode, 9, true);
-        frames(length - length / 2, mode, kSecond[mode], true);
-    }
-
-    // The curve file as exported now holds the samples and the slot after them.
-    void checkCurveFile(const char* when)
-    {
-        app.dialogs.answers = {dir.filePath("Kurve01.TXT")};
-        app.mdi->m_maketext->trigger();
-        QFile file(dir.filePath("Kurve01.TXT"));
-        QByteArray want;
-        int n = 0;
-        for (const Values& v : expected)
-            want += QStringLiteral("%1,%2,%3,%4\r\n").arg(++n).arg(v[0]).arg(v[1]).arg(v[2]).toLatin1();
-        if (expected.size() < kStoreSize)
-            want += QStringLiteral("%1,%2,%3,%4\r\n")
-                        .arg(n + 1)
-                        .arg(last[0])
-                        .arg(last[1])
-                        .arg(last[2])
-                        .toLatin1();
-        invariants::require(file.open(QIODevice::ReadOnly) && file.readAll() == want, when);
-        file.remove();
-    }
-
-    // Runs of every mode with their four ways to end, and the traffic between runs.
-    void variety(int rounds)
-    {
-        for (int k = 0; k < rounds; ++k) {
-            const int mode = k % 5, length = 300 + k * 397 % 2500;
-            reset(mode);
-            if (k % 4 == 1)  // a run after an ended one: its first frame still ends the old record
-                frames(1, mode, 8);
-            run(mode, length);
-            if (k % 4 == 1)
-                expected.erase(expected.begin());
-            if (k % 4 == 0) {
-                frames(20, mode, 8);
-                checkCurveFile("curve file after a run's end");
-            } else if (k % 4 == 1) {
-                frames(5, mode, 1);
-                checkCurveFile("curve file after a stop at the charger");
-                invariants::require(V->MessungGestoppt == 1, "the stop was seen");
-                run(mode, 1);
-                invariants::require(V->MessungGestoppt == 0 && V->MessNr == 1,
-                                    "a run after a stop starts anew");
-            } else if (k % 4 == 2) {
-                frames(1, mode, 0);
-                invariants::require(V->MessNr == 1, "no battery mid-run restarts the record");
-            } else {
-                // Ends, and the next run starts at once: its first frame still ends the old record.
-                frames(20, mode, 8);
-                const int next = (mode + 2) % 5;
-                expected.clear();
-                run(next, 1 + length / 3);
-                expected.erase(expected.begin());
-                frames(20, next, 8);
-                checkCurveFile("curve file after a run that followed an ended one");
-            }
-            // Silence, a frozen frame, garbage or short reads, unknown modes and statuses, line events.
-            for (int s = 0; s < 8; ++s)
-                second({});
-            for (int s = 0; s < 8; ++s)
-                second(QByteArray::fromStdString(ladomat::sim::frameLine(reading)));
-            for (const std::string& bytes : ladomat::sim::scenario(k % 2 ? "garbage" : "short-reads"))
-                second(QByteArray::fromStdString(bytes));
-            frames(1, 7, 2);
-            frames(1, 0, 10 + k % 6);
-            app.port->raiseEvent(comEventBreak);
-            app.port->raiseEvent(comEventOverrun);
-        }
-    }
-
-    // One record that fills the store, all modes' recording and pause statuses mixed, with silent
-    // seconds in between; it goes on past the store's end.
-    void fill()
-    {
-        reset(2);
-        for (int block = 0; expected.size() < kStoreSize; ++block) {
-            run(block % 5, 1000 + block % 7 * 100);
-            for (int s = 0; block % 50 == 0 && s < 8; ++s)
-                second({});
-        }
-        invariants::require(V->MessNr == kStoreSize + 1 && V->MessungBeendet == 1,
-                            "a full store ends the record");
-        run(0, 1000);
-        checkCurveFile("curve file after the store filled");
-    }
-
-    using Values = std::array<int, 3>;  // output voltage, current, capacity
-    TestApp app;
-    QTemporaryDir dir;
-    ladomat::sim::Reading reading;
-    Values last{};  // of the latest frame
-    std::vector<Values> expected;
-    long seconds = 0;
-};
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const auto start = std::chrono::steady_clock::now();
-    const auto report = [&](const char* when, long seconds) {
-        std::printf("%-8s %9ld frames %7.1f s  VmRSS %ld kB\n", when, seconds,
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-                    residentKb());
-        std::fflush(stdout);
+    TestApp app;
+    QTemporaryDir dir;
+    QByteArray expected, last;  // the curve file's lines of the record, and the slot after them
+    long seconds = 0, kept = 0;
+    const auto second = [&](const QByteArray& bytes) {  // the bytes, one tick of each timer
+        const invariants::Before was;
+        app.sendRaw(bytes), app.tick();
+        invariants::checkInvariants(was, false), ++seconds;
     };
-    // "--quick" leaves out the record that fills the store: the runs around it take seconds, the
-    // whole soak minutes.
+    // Frames of status `st` whose values change every second; `keep`: the record keeps them.
+    const auto frames = [&](int count, int mode, int st, bool keep = false) {
+        for (int k = 0; k < count; ++k) {
+            const int u = 4000 + seconds * 7 % 9000, i = 100 + seconds * 13 % 50000, q = seconds % 5000;
+            second(
+                QByteArray::fromStdString(ladomat::sim::frameLine({1, mode, mode > 1, 12000, u, i, q, st})));
+            last = QStringLiteral(",%1,%2,%3\r\n").arg(u).arg(i).arg(q).toLatin1();
+            if (keep && kept < kStoreSize)
+                expected += QByteArray::number(++kept) + last;
+        }
+    };
+    // No battery, then ready: the record starts again at slot 1. A run of `length` samples; the two-phase
+    // modes pause half-way.
+    const auto reset = [&](int mode) { frames(1, mode, 0), frames(3, mode, 1), expected.clear(), kept = 0; };
+    const auto run = [&](int mode, int length) {
+        static constexpr int kFirst[] = {2, 3, 6, 4, 2}, kSecond[] = {2, 3, 7, 5, 2};
+        frames(length / 2, mode, kFirst[mode], true);
+        frames(mode == 2 || mode == 3 ? 45 : 0, mode, 9, true);
+        frames(length - length / 2, mode, kSecond[mode], true);
+    };
+    const auto checkCurveFile = [&] {
+        app.dialogs.answers = {dir.filePath("Kurve01.TXT")};
+        app.mdi->m_maketext->trigger();
+        QFile f(dir.filePath("Kurve01.TXT"));
+        const QByteArray after = kept < kStoreSize ? QByteArray::number(kept + 1) + last : QByteArray();
+        invariants::require(f.open(QIODevice::ReadOnly) && f.readAll() == expected + after, "curve file");
+    };
+    // Runs of every mode ended by the charger or by a stop at the charger, then a new run, and
+    // silence, a frozen frame, garbage or short reads.
+    const auto variety = [&](int rounds) {
+        for (int k = 0; k < rounds; ++k) {
+            reset(k % 5);
+            run(k % 5, 300 + k * 397 % 2500);
+            frames(10, k % 5, k % 2 ? 8 : 1);
+            checkCurveFile();
+            run(k % 5, 2);
+            invariants::require(V->MessungBeendet == 0 && V->MessungGestoppt == 0, "new record");
+            for (const std::string& bytes :
+                 ladomat::sim::scenario(std::array{"silent", "frozen", "garbage", "short-reads"}[k % 4]))
+                second(QByteArray::fromStdString(bytes));
+        }
+    };
+    // "--quick" (the suite's form) leaves out the record that fills the store: seconds, not minutes.
     const bool quick = QCoreApplication::arguments().contains(QStringLiteral("--quick"));
-    Soak soak;
-    report("start", 0);
-    soak.variety(40);
-    if (!quick)
-        soak.fill();
-    const long middle = residentKb();
-    report("middle", soak.seconds);
-    soak.variety(40);
-    report("end", soak.seconds);
-    // Store and log are full-size from the middle on: nothing may grow after that.
-    const long growth = residentKb() - middle;
-    if (!quick && growth > 8 * 1024) {
-        std::fprintf(stderr, "resident memory grew by %ld kB after the store filled\n", growth);
-        return 1;
-    }
-    return 0;
+    variety(40);
+    for (int block = 0; !quick && kept < kStoreSize; ++block)  // all modes, the store full and beyond
+        block == 0 ? reset(0) : run(block % 5, 1000 + block % 7 * 100);
+    invariants::require(quick || (V->MessNr == kStoreSize + 1 && V->MessungBeendet == 1),
+                        "a full store ends the record");
+    if (!quick)  // then the charger's end and a new run: a new record, as after any run
+        checkCurveFile(), frames(10, 0, 8), run(0, 2);
+    const long middle = residentKb();  // store and log are full-size from here on: nothing may grow
+    variety(40);
+    std::printf("%ld frames, VmRSS %ld kB in the middle, %ld kB at the end\n", seconds, middle, residentKb());
+    return !quick && residentKb() - middle > 8 * 1024;  // resident memory grew after the store filled
 }

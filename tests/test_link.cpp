@@ -3,57 +3,44 @@
 
 #include "export/export.h"
 #include "link/Formdatenformat.h"
-#include "link/Formtext.h"
 #include "link/Framer.h"
 #include "process/Forms.h"
-#include "shell/MDIForm1.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QtTest>
 
-// A script for the framer: characters read at a time in milliseconds, or a reset (reading away).
-struct Chunk {
-    int64_t ms;
-    QByteArray chars;
-    bool reset = false;
-};
-using Script = QList<Chunk>;
-Q_DECLARE_METATYPE(Script)
+// Frames 1 to 5 as the charger sends them while charging; frame 6 has noise inside (a blank and a "G").
+static const QList<QByteArray> kFrames = [] {
+    QList<QByteArray> frames{{}};
+    for (int k = 1; k <= 5; ++k)
+        frames << QByteArray::fromStdString(ladomat::sim::frameLine({.outputMv = 7000 + k, .status = 2}));
+    return frames << "\0020100033 AC1c2fFFFFG4D20100ABCD\r";  // \002: the start character
+}();
 
-namespace {
-
-// Frames 1 to 5 as the charger sends them; frame 6 has noise inside (a blank and a "G").
-QByteArray frame(int k)
-{
-    if (k == 6)
-        return "\x02"
-               "0100033 AC1c2fFFFFG4D20100ABCD\r";
-    return QByteArray::fromStdString(ladomat::sim::frameLine({.outputMv = 7000 + k, .status = 2}));
-}
-
-// What the framer gave back: "F<k>" for frame k, "F?" for any other frame, "~<length>" for a piece.
-QStringList run(const Script& script)
+// Plays a script to the framer: reads "ms:parts", the parts joined by '+': frame k ("3"), its first
+// characters or those from position c on ("3<16", "3>16"), or a reset (reading away, "R"). Gives back
+// "F<k>" for frame k (F-1 for any other), "~<length>" for a piece.
+static QString run(const QString& script)
 {
     Framer framer;
     QStringList out;
-    for (const Chunk& chunk : script) {
-        if (chunk.reset)
-            framer.reset(chunk.ms);
-        for (const LinePiece& piece : framer.feed(QString::fromLatin1(chunk.chars), chunk.ms)) {
-            int k = 1;
-            while (k <= 6 && piece.text != QString::fromLatin1(frame(k)))
-                ++k;
-            out << (!piece.complete ? QStringLiteral("~%1").arg(piece.text.size())
-                        : k <= 6    ? QStringLiteral("F%1").arg(k)
-                                    : QStringLiteral("F?"));
+    for (const QString& read : script.split(u' ')) {
+        const int64_t ms = read.section(u':', 0, 0).toLongLong();
+        QByteArray chars;
+        for (const QString& part : read.section(u':', 1).split(u'+')) {
+            if (part == u"R")
+                framer.reset(ms);
+            const QByteArray& whole = kFrames[part.left(1).toInt()];  // none for "R"
+            chars += part.contains(u'<') ? whole.left(part.mid(2).toInt()) : whole.mid(part.mid(2).toInt());
         }
+        for (const LinePiece& piece : framer.feed(QString::fromLatin1(chars), ms))
+            out << (piece.complete ? "F" + QString::number(kFrames.indexOf(piece.text.toLatin1()))
+                                   : "~" + QString::number(piece.text.size()));
     }
-    return out;
+    return out.join(u' ');
 }
-
-}  // namespace
 
 class TestLink : public QObject {
     Q_OBJECT
@@ -70,110 +57,69 @@ private slots:
 
     void framing_data()
     {
-        QTest::addColumn<Script>("script");
+        QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("pieces");
-        QByteArray burst;
-        QString all;
-        for (int k = 1; k <= 5; ++k) {
-            burst += frame(k), all += QStringLiteral(" F%1").arg(k);
-            QTest::addRow("burst of %d", k) << Script{{1000, burst}} << all.mid(1);
-        }
+        const auto row = [](const char* n, QString s, QString p) { QTest::newRow(n) << s << p; };
         // Each cut once in time and once across a late read (495 ms later, after the line's pause).
         for (int c = 1; c < kFrameLength; ++c)
-            QTest::addRow("cut at %d", c) << Script{{1000, frame(1).left(c)},
-                                                    {1005, frame(1).mid(c) + frame(2).left(c)},
-                                                    {1500, frame(2).mid(c)}}
-                                          << "F1 F2";
-        QTest::newRow("half frame at reopening")
-            << Script{{1000, frame(1).left(16)}, {1100, {}, true}, {1150, frame(2).mid(16)}, {1200, frame(3)}}
-            << "~16 F3";
-        QTest::newRow("garbage between")
-            << Script{{1000, frame(1) + "xyz" + frame(2) + "12" + frame(3)}} << "F1 ~3 F2 ~2 F3";
-        QTest::newRow("NULs between")
-            << Script{{1000, frame(1) + QByteArray(5, '\0')}, {1010, frame(2)}} << "F1 ~5 F2";
-        QTest::newRow("noise after a pause: kept") << Script{{1000, frame(1)}, {2000, frame(6)}} << "F1 F6";
-        QTest::newRow("noise in a burst: dropped")
-            << Script{{1000, frame(1) + frame(6) + frame(2)}} << "F1 ~32 F2";
-        QTest::newRow("frame inside noise") << Script{{1000, frame(6).left(10) + frame(1)}} << "~10 F1";
-        QTest::newRow("cut by a pause") << Script{{1000, frame(1).left(20)}, {2000, frame(2)}} << "~20 F2";
-        QTest::newRow("taken up mid-frame")
-            << Script{{0, {}, true}, {100, frame(1).mid(10) + frame(2)}} << "~22 F2";
-        QTest::newRow("stall: frames pile up")
-            << Script{{1000, frame(1) + frame(2).left(16)}, {4000, frame(2).mid(16) + frame(3) + frame(4)}}
-            << "F1 F2 F3 F4";
+            QTest::addRow("cut at %d", c)
+                << QStringLiteral("1000:1<%1 1005:1>%1+2<%1 1500:2>%1").arg(c) << "F1 F2";
+        row("half frame at reopening", "1000:1<16 1100:R 1150:2>16 1200:3", "~16 F3");
+        row("garbage between", "1000:1+2<3+2+4>29+3", "F1 ~3 F2 ~3 F3");
+        row("noise after a pause: kept", "1000:1 2000:6", "F1 F6");
+        row("noise in a burst: dropped", "1000:1+6+2", "F1 ~32 F2");
+        row("frame inside noise", "1000:6<10+1", "~10 F1");
+        row("cut by a pause", "1000:1<20 2000:2", "~20 F2");
+        row("taken up mid-frame", "0:R 100:1>10+2", "~22 F2");
+        row("stall: frames pile up", "1000:1+2<16 4000:2>16+3+4", "F1 F2 F3 F4");
     }
 
     // Frames come out whole, in order, as soon as complete, whatever the cuts, bursts and noise;
     // what does not fit comes out as pieces.
     void framing()
     {
-        QFETCH(Script, script);
-        QTEST(run(script).join(u' '), "pieces");
+        QFETCH(QString, script);
+        QTEST(run(script), "pieces");
     }
 
     // Through the program: frames cut and bunched run the chain once each, noise between them is
-    // shown but never recorded, and half a frame left at reopening spoils nothing.
-    void lineToRecord()
+    // shown but never recorded, and half a frame left at reopening spoils nothing. Then a frame waits
+    // for the receive event: a line error or a break (shown in the status bar) leaves it waiting. The
+    // live texts with their units and a leading blank, and the four bars: a bar takes values up to its
+    // maximum; when any bar refuses its value, all four are emptied.
+    void throughTheProgram()
     {
         TestApp app;
-        const QByteArray line = frame(1) + frame(2) + "\0\0" + frame(3);
+        const QByteArray line =
+            kFrames[1] + kFrames[2] + "\0\0" + kFrames[3] + kFrames[4] + kFrames[5].left(20);
         for (int at = 0; at < line.size(); at += 23)
             app.sendRaw(line.mid(at, 23));
-        QCOMPARE((QList<float>{V->MessNr, V->KurveU[1], V->KurveU[2], V->KurveU[3]}),
-                 (QList<float>{4, 7001, 7002, 7003}));
-        app.sendRaw(frame(4) + frame(5).left(20));
-        QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(frame(4).mid(1, 30)));
+        QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(kFrames[4].mid(1, 30)));
         app.dialogs.answers = {};  // the export is cancelled: the port closes and reopens
         m_maketext_Click();
-        app.sendRaw(frame(3).mid(20) + frame(5));  // spliced to the half frame, a charging one
-        QCOMPARE((QList<float>{V->MessNr, V->KurveU[4], V->KurveU[5]}), (QList<float>{6, 7004, 7005}));
-    }
+        app.sendRaw(kFrames[3].mid(20) + kFrames[5]);  // spliced to the half frame, a charging one
+        QCOMPARE(QList<float>(&V->KurveU[1], &V->KurveU[6]) << V->MessNr,
+                 (QList<float>{7001, 7002, 7003, 7004, 7005, 6}));
 
-    // The live texts with their units and a leading blank, then the four bars: a bar takes values up
-    // to its maximum; when any bar refuses its value, all four are emptied.
-    void liveValuesAndBars()
-    {
-        TestApp app;
         const Formtext* f = forms.text;
-        const auto show = [&](int input, int output, int current, int capacity) {
+        QStringList shown;
+        app.port->setRThreshold(1000);
+        const int v[][4] = {
+            {17000, 60000, 50000, 3000}, {17001, 8000, 10000, 500}, {12460, 1200, 12345, 3001}};
+        for (const auto& [input, output, current, capacity] : v) {
             app.send({1, 7, 3, input, output, current, capacity, 0, 0});  // mode 7: no process runs
-            QStringList shown;
-            for (const QLineEdit* text :
-                 {f->Text2, f->Text3, f->Text4, f->Text5, f->Text7, f->Text8, f->Text9})
-                shown << text->text();
-            for (const QProgressBar* bar :
-                 {f->ProgressBar1, f->ProgressBar2, f->ProgressBar3, f->ProgressBar4})
-                shown << QString::number(bar->value());
-            return shown.join(u'|');
-        };
-        QCOMPARE(show(12460, 1200, 12345, 0),
-                 " 12.46 V| 1.2 V| 1234.5 mA| 0 mAh| 7| 3| 1|12460|1200|12345|0");
-        QCOMPARE(show(17000, 60000, 50000, 3000),
-                 " 17 V| 60 V| 5000 mA| 3000 mAh| 7| 3| 1|17000|60000|50000|3000");
-        QCOMPARE(show(17001, 8000, 10000, 500), " 17.001 V| 8 V| 1000 mA| 500 mAh| 7| 3| 1|0|0|0|0");
-        QCOMPARE(show(12000, 8000, 10000, 3001), " 12 V| 8 V| 1000 mA| 3001 mAh| 7| 3| 1|0|0|0|0");
-    }
-
-    void eventDispatch_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("statusBar");
-        QTest::newRow("receive") << int(comEvReceive) << QString();
-        QTest::newRow("break") << int(comEventBreak) << QStringLiteral("Scheiße !!");
-        QTest::newRow("line error") << int(comEventFrame) << QString();
-    }
-
-    // Only the receive event reads and decodes the waiting characters; a break shows in the status bar.
-    void eventDispatch()
-    {
-        QFETCH(int, code);
-        TestApp app;
-        app.port->setRThreshold(1000);  // the characters wait for the event
-        app.send({.mode = 7});  // no process runs
-        app.port->raiseEvent(code);
-        QTEST(forms.mdi->StatusBar1->text(), "statusBar");
-        QCOMPARE(app.port->waiting().isEmpty(), code == comEvReceive);
-        QCOMPARE(forms.text->Text2->text(), code == comEvReceive ? QStringLiteral(" 12.46 V") : QString());
+            app.port->raiseEvent(comEventFrame), app.port->raiseEvent(comEventBreak);
+            shown << QString::number(app.port->waiting().size());
+            app.port->raiseEvent(comEvReceive);
+            for (const QObject* w :
+                 QObjectList{forms.StatusBar1, f->Text2, f->Text3, f->Text4, f->Text5, f->Text7, f->Text8,
+                             f->Text9, f->ProgressBar1, f->ProgressBar2, f->ProgressBar3, f->ProgressBar4})
+                shown << w->property(w->inherits("QProgressBar") ? "value" : "text").toString();
+        }
+        QCOMPARE(shown.join(u'|'),
+                 "32|Scheiße !!| 17 V| 60 V| 5000 mA| 3000 mAh| 7| 3| 6|17000|60000|50000|3000|"
+                 "0|Scheiße !!| 17.001 V| 8 V| 1000 mA| 500 mAh| 7| 3| 6|0|0|0|0|"
+                 "0|Scheiße !!| 12.46 V| 1.2 V| 1234.5 mA| 3001 mAh| 7| 3| 6|0|0|0|0");
     }
 };
 
