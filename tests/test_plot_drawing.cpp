@@ -42,7 +42,7 @@ private slots:
                 windows.grafik.resize(outer - border);
                 windows.grafik.Form_Resize();
                 const QSize inner = expected - border;
-                QCOMPARE(QPair(frame->size(), windows.grafik.size()), QPair(expected, inner));
+                QCOMPARE(std::pair(frame->size(), windows.grafik.size()), std::pair(expected, inner));
                 QCOMPARE(windows.plot()->geometry(),
                          QRect(33, 0, fixed ? fixed : inner.width() - 80, inner.height() - 19));
             }
