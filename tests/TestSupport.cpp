@@ -117,37 +117,25 @@ QStringList PlotWindows::timeTexts() const
     return texts;
 }
 
-namespace {
-
-int countIn(const QImage& image, const QRect& area, const QColor& color)
+int countColor(const QImage& image, const QColor& color, int row)
 {
     int count = 0;
-    for (int row = area.top(); row <= area.bottom(); ++row)
-        for (int column = area.left(); column <= area.right(); ++column)
-            count += image.pixelColor(column, row).rgb() == color.rgb();
+    for (int y = row < 0 ? 0 : row; y <= (row < 0 ? image.height() - 1 : row); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y).rgb() == color.rgb();
     return count;
-}
-
-}  // namespace
-
-int countColor(const QImage& image, const QColor& color) { return countIn(image, image.rect(), color); }
-
-int countColorInColumn(const QImage& image, int column, const QColor& color)
-{
-    return countIn(image, {column, 0, 1, image.height()}, color);
-}
-
-int countColorInRow(const QImage& image, int row, const QColor& color)
-{
-    return countIn(image, {0, row, image.width(), 1}, color);
 }
 
 QList<int> columnsWithColor(const QImage& image, const QColor& color)
 {
     QList<int> columns;
-    for (int column = 0; column < image.width(); ++column) {
-        if (countColorInColumn(image, column, color) > 0)
-            columns << column;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixelColor(x, y).rgb() == color.rgb()) {
+                columns << x;
+                break;
+            }
+        }
     }
     return columns;
 }

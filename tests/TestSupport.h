@@ -96,9 +96,7 @@ struct PseudoTerminal {
     QString path;
 };
 
-// Number of pixels of exactly this colour in the image (or in one column / row).
-int countColor(const QImage& image, const QColor& color);
-int countColorInColumn(const QImage& image, int column, const QColor& color);
-int countColorInRow(const QImage& image, int row, const QColor& color);
+// Number of pixels of exactly this colour in the image, or in the given row of it.
+int countColor(const QImage& image, const QColor& color, int row = -1);
 // The columns that hold at least one pixel of this colour, from left to right.
 QList<int> columnsWithColor(const QImage& image, const QColor& color);

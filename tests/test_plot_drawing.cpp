@@ -144,7 +144,7 @@ private slots:
                 KurveFortsetzen();
             const QList<int> green = columnsWithColor(windows.image(), Qt::darkGreen);
             seen << windows.setgraf.Text1->text() + ' ' + windows.grafik.Text[17]->text() +
-                    QString::asprintf(" %d %d-%d", countColorInRow(windows.image(), 262, Qt::darkGreen),
+                    QString::asprintf(" %d %d-%d", countColor(windows.image(), Qt::darkGreen, 262),
                                       green.first(), green.last());
         }
 

@@ -20,8 +20,8 @@ const QImage& plotImage() { return forms.grafik->Picture1->image(); }
 int onLine(int k, const QColor& color)
 {
     const PlotSurface* plot = forms.grafik->Picture1;
-    return countColorInRow(plotImage(),
-                           static_cast<int>(plot->ScaleHeight() * k / 21 / plot->twipsPerPixel()), color);
+    return countColor(plotImage(), color,
+                      static_cast<int>(plot->ScaleHeight() * k / 21 / plot->twipsPerPixel()));
 }
 
 }  // namespace
