@@ -64,7 +64,7 @@ private slots:
         TestApp app;
         QStringList shown;
         for (const auto& [mode, status] : {std::pair{3, 1}, {2, 9}, {0, 3}, {5, 2}}) {
-            Charger(app, mode).frame(status);
+            Charger{app, mode}.frame(status);
             shown << forms.text->Text7->text() + u'|' + forms.text->Text6->text() + u'|' +
                     forms.mdi->StatusBar1->text();
         }
@@ -100,7 +100,7 @@ private slots:
     {
         QFETCH(Step, step);
         TestApp app;
-        Charger charger(app, step.mode);
+        Charger charger{app, step.mode};
         for (const QString& s : step.before.split(u' ')) {
             if (s.startsWith(u'@'))
                 V->MessNr = s.mid(1).toFloat(), V->LetzteSeite = V->Seite = int(V->MessNr - 1) / 720 + 1;

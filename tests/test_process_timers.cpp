@@ -43,7 +43,7 @@ private slots:
         QFETCH(QString, locks);
         QFETCH(bool, readAway);
         TestApp app;
-        Charger(app, 0).play(script);
+        Charger{app, 0}.play(script);
         app.sendRaw("abc");
         app.tick();
         QCOMPARE((QStringList{messageField(), ::locks(), QString::number(V->MessungGestoppt),

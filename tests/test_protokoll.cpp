@@ -35,7 +35,7 @@ private slots:
         ProtokollModel model;
         for (int k = 1; k <= kStoreSize + 1; ++k)
             model.append(k, 7000 + k % 1000, 10000, k / 3600);
-#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer's allocator does not report through mallinfo2
+#ifndef LADOMAT_SANITIZED  // the sanitizer's allocator does not report through mallinfo2
         const double perLine = double(mallinfo2().uordblks + mallinfo2().hblkhd - before) / kStoreSize;
         QVERIFY2(perLine > 15 && perLine < 16.5,
                  qPrintable(QStringLiteral("%1 bytes per line").arg(perLine)));
