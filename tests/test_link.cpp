@@ -66,7 +66,7 @@ private slots:
                 << QStringLiteral("1000:1<%1 1005:1>%1+2<%1 1500:2>%1").arg(c) << "F1 F2";
         row("half frame at reopening", "1000:1<16 1100:R 1150:2>16 1200:3", "~16 F3");
         row("garbage between", "1000:1+2<3+2+4>29+3", "F1 ~3 F2 ~3 F3");
-        row("noise after a pause: kept", "1000:1 2000:6", "F1 F6");
+        row("noise after a pause (300 ms): kept", "1000:1 1300:6", "F1 F6");
         row("noise in a burst: dropped", "1000:1+6+2", "F1 ~32 F2");
         row("frame inside noise", "1000:6<10+1", "~10 F1");
         row("cut by a pause", "1000:1<20 2000:2", "~20 F2");

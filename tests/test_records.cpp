@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 
@@ -203,6 +204,28 @@ private slots:
         QTRY_COMPARE(V->MessAnzahl, 2.0f);
         QCOMPARE(mdi.StatusBar1->text(), QStringLiteral("Kein COM Port – nur Ansicht"));
         QVERIFY(dialogs.messages.isEmpty() && !mdi.Timer1->isActive() && !mdi.Timer2->isActive());
+    }
+
+    // A file dropped on the main window opens, except while a run is being recorded: then a
+    // message says why and the store stays as it is.
+    void droppedFile()
+    {
+        QTemporaryDir dir;
+        QVERIFY(write(dir.filePath("Kurve.TXT"), "1,1,2,3\r\n"));
+        TestApp app;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dir.filePath("Kurve.TXT"))});
+        QStringList seen;
+        for (const int status : {2, 2, 8}) {
+            app.send({.outputMv = 9000, .status = status});
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            static_cast<QObject*>(app.mdi.get())->event(&drop);  // as the window system hands it over
+            seen << QString::number(V->MessAnzahl) + ' ' + app.dialogs.messages.value(0).first;
+            app.dialogs.messages.clear();
+        }
+        QCOMPARE(seen.join(QLatin1Char('|')),
+                 "2 Während einer Aufzeichnung kann keine Datei geöffnet werden !|"
+                 "3 Während einer Aufzeichnung kann keine Datei geöffnet werden !|1 ");
     }
 
     // The real file dialog in a German session: German buttons, and typing "Test" where Test.TXT
