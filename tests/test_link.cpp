@@ -11,12 +11,14 @@
 #include <QProgressBar>
 #include <QtTest>
 
-// Frames 1 to 5 as the charger sends them while charging; frame 6 has noise inside (a blank and a "G").
+// Frames 1 to 5 as the charger sends them while charging; frame 6 has noise inside (a blank and a "G"),
+// frame 7 as well, and a digit for its start character.
 static const QList<QByteArray> kFrames = [] {
     QList<QByteArray> frames{{}};
     for (int k = 1; k <= 5; ++k)
         frames << QByteArray::fromStdString(ladomat::sim::frameLine({.outputMv = 7000 + k, .status = 2}));
-    return frames << "\0020100033 AC1c2fFFFFG4D20100ABCD\r";  // \002: the start character
+    frames << "\0020100033 AC1c2fFFFFG4D20100ABCD\r";  // \002: the start character
+    return frames << "5" + frames[6].mid(1);
 }();
 
 // Plays a script to the framer: reads "ms:parts", the parts joined by '+': frame k ("3"), its first
@@ -50,9 +52,9 @@ private slots:
     // digit, and missing ones, count as 0. The mode is decimal text.
     void decode()
     {
-        QCOMPARE(decodeFrame(u"EE10a53 AC9c2fFFFFG4D201FFABCD"),
+        QCOMPARE(decodeFrame(frameDigits(u"EE10a53 AC9c2fFFFFG4D201FFABCD")),
                  (Messwerte{"16", 165, 12460, 39983, 65535, 1234, 1}));
-        QCOMPARE(decodeFrame(u"0000003"), (Messwerte{"0", 0, 12288, 0, 0, 0, 0}));
+        QCOMPARE(decodeFrame(frameDigits(u"0000003")), (Messwerte{"0", 0, 12288, 0, 0, 0, 0}));
     }
 
     void framing_data()
@@ -67,6 +69,7 @@ private slots:
         row("half frame at reopening", "1000:1<16 1100:R 1150:2>16 1200:3", "~16 F3");
         row("garbage between", "1000:1+2<3+2+4>29+3", "F1 ~3 F2 ~3 F3");
         row("noise after a pause (300 ms): kept", "1000:1 1300:6", "F1 F6");
+        row("noise after a pause, a digit for start: dropped", "1000:1 1300:7", "F1 ~1");
         row("noise in a burst: dropped", "1000:1+6+2", "F1 ~32 F2");
         row("frame inside noise", "1000:6<10+1", "~10 F1");
         row("cut by a pause", "1000:1<20 2000:2", "~20 F2");

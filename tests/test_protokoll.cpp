@@ -33,6 +33,7 @@ private slots:
         // more than a full store drops the oldest 100,000 at once.
         [[maybe_unused]] const std::size_t before = mallinfo2().uordblks + mallinfo2().hblkhd;
         ProtokollModel model;
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
         for (int k = 1; k <= kStoreSize + 1; ++k)
             model.append(k, 7000 + k % 1000, 10000, k / 3600);
 #ifndef LADOMAT_SANITIZED  // the sanitizer's allocator does not report through mallinfo2
@@ -43,6 +44,7 @@ private slots:
         QCOMPARE(
             (QStringList{QString::number(model.rowCount()), model.line(0), model.line(model.rowCount() - 1)}),
             (QStringList{"1900001", " 100001\t 7001\t 10000\t 27", " 2000001\t 7001\t 10000\t 555"}));
+        QCOMPARE(removed.value(0).mid(1), (QVariantList{0, 99999}));
     }
 };
 

@@ -92,10 +92,17 @@ std::vector<LinePiece> Framer::feed(QStringView chars, int64_t nowMs)
     return out;
 }
 
-Messwerte decodeFrame(QStringView datensatz)
+Ziffern frameDigits(QStringView datensatz)
 {
-    // d(k): the digit at frame position k (1 to 30).
-    const auto d = [&](int k) { return k <= datensatz.size() ? hexDigit(datensatz[k - 1]) : 0; };
+    Ziffern ziffer{};
+    for (int k = 1; k <= 30; ++k)
+        ziffer[k] = k <= datensatz.size() ? hexDigit(datensatz[k - 1]) : 0;
+    return ziffer;
+}
+
+Messwerte decodeFrame(const Ziffern& ziffer)
+{
+    const auto d = [&](int k) { return static_cast<int>(ziffer[k]); };
     const auto field2 = [&](int k) { return 16 * d(k) + d(k + 1); };
     const auto field4 = [&](int k) { return 4096 * d(k) + 256 * d(k + 1) + 16 * d(k + 2) + d(k + 3); };
     return {QString::number(field2(3)), int16_t(field2(5)), field4(7), field4(11), field4(15), field4(19),

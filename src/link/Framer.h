@@ -51,5 +51,7 @@ private:
 // The current reading decoded from a frame.
 // Value of one frame character as a hexadecimal digit; anything else counts as 0.
 int hexDigit(QChar c);
-// Decodes the frame's 30 characters (Datensatz); missing ones count as 0.
-Messwerte decodeFrame(QStringView datensatz);
+// The digit table of the frame's 30 characters (Datensatz); missing ones count as 0.
+Ziffern frameDigits(QStringView datensatz);
+// Decodes a frame's digit table into a reading.
+Messwerte decodeFrame(const Ziffern& ziffer);

@@ -70,13 +70,12 @@ void DatenEinlesen()
     const QString frame = shownText(currentFrame);
     forms.datenformat->Text1->setText(frame);
     V->Datensatz = frame;
-    for (int k = 1; k <= 30; ++k)
-        V->Ziffer[k] = k <= frame.size() ? hexDigit(frame.at(k - 1)) : 0;
+    V->Ziffer = frameDigits(frame);
 }
 
 void DatenWandeln()
 {
-    static_cast<Messwerte&>(*V) = decodeFrame(V->Datensatz);
+    static_cast<Messwerte&>(*V) = decodeFrame(V->Ziffer);
     // A full store takes no further frames; nothing is ever written outside it.
     const long n = std::lround(V->MessNr);
     if (n >= 1 && n <= kStoreSize) {

@@ -4,7 +4,11 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
+
+// A frame's digit table: entry k holds the value (0 to 15) of frame character k, 1 to 30.
+using Ziffern = std::array<float, 31>;
 
 struct Messwerte {
     QString Modus;

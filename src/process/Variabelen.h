@@ -33,7 +33,7 @@ struct Variabelen : Messwerte {
 
     // The latest frame's characters.
     QString Datensatz;
-    std::array<float, 31> Ziffer{};  // indices 1 to 30
+    Ziffern Ziffer{};
 
     // The record: indices 1 to kStoreSize are valid; index 0 is unused.
     CurveStore KurveU;
