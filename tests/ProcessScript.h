@@ -18,8 +18,7 @@ struct Charger {
     int mode, sent = 0;
 
     // Serial, mode, cycle, input and output voltage, current, capacity, status.
-    ladomat::sim::Reading reading(int s) const { return {1, mode, 0, 12460, 7000 + sent, 10000, sent, s}; }
-    void frame(int status) { app.send(reading(status)), ++sent; }
+    void frame(int status) { app.send({1, mode, 0, 12460, 7000 + sent, 10000, sent, status}), ++sent; }
     // A script of status numbers (one frame each) and "t" (one tick of both timers): "2 2 t 1 t".
     void play(const QString& script)
     {
@@ -44,21 +43,10 @@ inline QString locks(const QString& set = {})
 // kMixed is a pattern neither locking nor unlocking leaves behind: it shows that neither happened.
 inline const QString kLocked = "000000000", kUnlocked = "111111111", kMixed = "101010101";
 
-inline QString messageField() { return forms.akku->Text7->text(); }
+// The first line of the battery window's message.
+inline QString messageField() { return forms.akku->Text7->text().section(QStringLiteral("\r\n"), 0, 0); }
 
-// The messages as the user reads them: lines of 31 characters ("" an empty line) joined by CR LF,
-// written with '|' between them.
-inline QString lines(const char* text) { return QString(text).replace(u'|', QStringLiteral("\r\n")); }
 inline const QString kSichern = "Sie sollten jetzt die Daten sichern !!!",
-                     kGeloescht = "Alte Daten sind gelöscht !!!";
-inline const QString kStopMessage =
-    lines("Sie haben auf STOP gedrückt !  ||Sie können jetzt die Kurve     |speichern oder ansehen.  Der   |"
-          "Akku ist aber nicht korrekt    |geladen und sollte erst        |entladen und dann wieder       |"
-          "aufgeladen werden !            ");
-inline const QString kLinkAlarm =
-    lines("Ein Fehler ist aufgetreten ... ||A) Kabel zum Akku abgezogen    |-> Kabel NIE während einem     |"
-          "Vorgang abziehen !!            |-> START-Taste solange drücken,|bis im Display 'NO BATTERY'    |"
-          "steht !!                       |-> Auf 'OK' klicken !          ||B) Gerät nicht betriebsbereit  |"
-          "-> ser. Verbindung prüfen      |-> COM Port falsch konfiguriert|bzw. belegt !                  |"
-          "-> Gerät eingeschaltet ??      ||C) Serielle Übertragung noch   |nicht gestartet                |"
-          "-> Drücken Sie eine beliebige  |Taste am Ladomat XT II !       ");
+                     kGeloescht = "Alte Daten sind gelöscht !!!",
+                     kStopMessage = "Sie haben auf STOP gedrückt !  ",
+                     kLinkAlarm = "Ein Fehler ist aufgetreten ... ";

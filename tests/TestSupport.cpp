@@ -5,11 +5,10 @@
 #include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QScrollBar>
-#include <QStyleOptionSlider>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -29,21 +28,6 @@ void RecordingDialogs::messageBox(const QString& text, const QString& title)
         }
     }
     windowsBehind << windows;
-}
-
-QRect scrollBarPart(const QScrollBar* bar, QStyle::SubControl part)
-{
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    option.subControls = QStyle::SC_All;
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
 }
 
 TestApp::TestApp(std::set<int> availablePorts, const QByteArray& waitingAtStart)
@@ -81,13 +65,11 @@ bool PseudoTerminal::write(const QByteArray& bytes)
     return ::write(master, bytes.data(), bytes.size()) == bytes.size();
 }
 
-void PseudoTerminal::close()
+PseudoTerminal::~PseudoTerminal()
 {
-    for (int* fd : {&slave, &master}) {
-        if (*fd >= 0)
-            ::close(*fd);
-        *fd = -1;
-    }
+    for (const int fd : {slave, master})
+        if (fd >= 0)
+            ::close(fd);
 }
 
 PlotWindows::PlotWindows(QSize inner)
@@ -109,12 +91,16 @@ PlotWindows::~PlotWindows()
 
 const QImage& PlotWindows::image() const { return grafik.Picture1->image(); }
 
-QStringList PlotWindows::timeTexts() const
+QByteArray contents(const QString& path)
 {
-    QStringList texts;
-    for (int field = 11; field <= 17; ++field)
-        texts << grafik.Text[field]->text();
-    return texts;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+bool write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 int countColor(const QImage& image, const QColor& color, int row)

@@ -17,13 +17,11 @@
 #include <QList>
 #include <QPair>
 #include <QStringList>
-#include <QStyle>
 
 #include <memory>
 #include <set>
 
 class MDIForm1;
-class QScrollBar;
 
 // Records message boxes and answers save dialogs from a queue.
 class RecordingDialogs : public DialogBackend {
@@ -41,11 +39,6 @@ public:
     QList<QStringList> windowsBehind;
     QStringList answers;  // paths to return, in order; empty list answers "cancelled"
 };
-
-// The rectangle of one part of a scroll bar: an arrow (SC_ScrollBarSubLine, SC_ScrollBarAddLine),
-// the thumb (SC_ScrollBarSlider), or the track left or right of it (SC_ScrollBarSubPage,
-// SC_ScrollBarAddPage).
-QRect scrollBarPart(const QScrollBar* bar, QStyle::SubControl part);
 
 // The main window after start-up on a memory port (timers stopped: tests tick by hand).
 struct TestApp {
@@ -73,7 +66,6 @@ struct PlotWindows {
     ~PlotWindows();
     PlotSurface* plot() const { return grafik.Picture1; }
     const QImage& image() const;  // the plot's picture
-    QStringList timeTexts() const;  // the time axis labels, fields 11 to 17
 
     Variabelen vars;
     Formtext text;
@@ -83,18 +75,20 @@ struct PlotWindows {
 };
 
 // A pseudo-terminal the test writes into as the charger would. Its own hold on the device side keeps
-// the line up while the program closes and reopens; closing both ends takes the device away as
-// unplugging does.
+// the line up while the program closes and reopens.
 struct PseudoTerminal {
     PseudoTerminal();
-    ~PseudoTerminal() { close(); }
+    ~PseudoTerminal();
     bool write(const QByteArray& bytes);
-    void close();
 
     int master = -1;
     int slave = -1;
     QString path;
 };
+
+// A file's bytes, "(unreadable)" when it cannot be read; writing a file whole.
+QByteArray contents(const QString& path);
+bool write(const QString& path, const QByteArray& bytes);
 
 // Number of pixels of exactly this colour in the image, or in the given row of it.
 int countColor(const QImage& image, const QColor& color, int row = -1);

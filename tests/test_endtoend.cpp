@@ -7,9 +7,6 @@
 #include "shell/MDIForm1.h"
 
 #include <QAction>
-#include <QProcess>
-#include <QScopeGuard>
-#include <QSysInfo>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -18,12 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
 
 // The curve file line of a frame line: "n,U,I,Q" from the frame's fields at 11-14, 15-18, 19-22.
 QByteArray curveLine(int n, const std::string& line)
@@ -64,8 +55,7 @@ private slots:
         const std::vector<std::string> charge = ladomat::sim::scenario("nimh-charge");
         for (std::size_t k = 0; k < charge.size(); k += every)
             curve += charging(charge[k]) ? curveLine(int(k), charge[k]) : QByteArray();
-        QFile file(dir.filePath("charge.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(curve) == curve.size() && file.flush());
+        QVERIFY(write(dir.filePath("charge.txt"), curve));
         const std::vector<std::string> sent = ladomat::sim::replayCurveFile(curve.toStdString());
         int n = 0;
         for (const std::string& line : sent)
@@ -74,7 +64,7 @@ private slots:
 
         QProcess sim;
         sim.start(qEnvironmentVariable("LADOMAT_SIM"),
-                  QStringList{"--replay", file.fileName(), "--delay", "2"} + options);
+                  QStringList{"--replay", dir.filePath("charge.txt"), "--delay", "2"} + options);
         QVERIFY(sim.waitForReadyRead(10000));
         const QString announced = QString::fromLocal8Bit(sim.readLine()).trimmed();
         QVERIFY2(announced.startsWith(QLatin1String("PTY ")), qPrintable(announced));

@@ -5,7 +5,6 @@
 #include "platform/PlotSurface.h"
 #include "process/Forms.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <sys/resource.h>
@@ -31,10 +30,6 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("voll"));
         const QString old = dir.filePath("Kurve01.TXT");
-        const auto contents = [&] {
-            QFile file(old);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
         QByteArray lines;
         for (int n = 1; n <= 30000; ++n) {
             V->KurveU[n] = n * 7919 % 65536, V->KurveI[n] = n % 7 ? n : n + 0.5f;
@@ -42,7 +37,7 @@ private slots:
         }
         V->MessAnzahl = 30000;
         QVERIFY(writeCurveFile(old));
-        QCOMPARE(contents(), lines);
+        QCOMPARE(contents(old), lines);
 
         rlimit limit;
         QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
@@ -81,7 +76,7 @@ private slots:
                                    "0100");
         app.dialogs.answers = {old, dir.filePath("Bild")};
         m_maketext_Click();
-        QCOMPARE(contents(), "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
+        QCOMPARE(contents(old), "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
         app.send({.outputMv = 13100, .status = 8});
         QCOMPARE(V->UAus, 13100);
         m_grafsave_Click();

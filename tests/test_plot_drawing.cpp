@@ -99,7 +99,10 @@ private slots:
             GrafikAufbauen();
             AnsichtZeichnen();
             const QImage drawn = windows.image().copy();
-            QVERIFY((labels.isEmpty() || windows.timeTexts().join(u'|') == labels) &&
+            QStringList times;  // the time axis labels
+            for (int field = 11; field <= 17; ++field)
+                times << windows.grafik.Text[field]->text();
+            QVERIFY((labels.isEmpty() || times.join(u'|') == labels) &&
                     (countColor(drawn, Qt::red) > 0) == (samples > 0));
             GrafikAufbauen();
             const float S = view == 'W' ? samples : samplesPerPage();  // samples across the plot

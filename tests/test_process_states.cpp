@@ -9,8 +9,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-static const QString kStoreFull = lines("Der Speicher ist voll:         |2.000.000 Messwerte.           |"
-                                        "Die Aufzeichnung ist beendet.  ||Bitte die Daten jetzt sichern !");
+static const QString kStoreFull = "Der Speicher ist voll:         ";
 
 // A frame in one state of the run: the script before it (as for Charger, and "@n" to move on to sample n
 // on its page), then what the frame leaves: the sample number of the log line it adds ("-" for none),

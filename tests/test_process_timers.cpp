@@ -1,7 +1,6 @@
 // Link supervision (Timer1) and stop handling (Timer2).
 #include "ProcessScript.h"
 
-#include <QTimer>
 #include <QtTest>
 
 class TestProcessTimers : public QObject {

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QtTest>
 
 namespace {
@@ -22,6 +23,19 @@ int onLine(int k, const QColor& color)
     const PlotSurface* plot = forms.grafik->Picture1;
     return countColor(plotImage(), color,
                       static_cast<int>(plot->ScaleHeight() * k / 21 / plot->twipsPerPixel()));
+}
+
+// The rectangle of an arrow, the thumb or the track beside it.
+QRect scrollBarPart(const QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Start-up: port opening, the state of the controls afterwards, "Ende" and closing the main window,
-// and docking.
+// docking, and the battery window's fields.
 #include "ProcessScript.h"
 
 #include "link/Formdatenformat.h"
@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QtTest>
 
 class TestShell : public QObject {
@@ -60,6 +61,30 @@ private slots:
         app.mdi->resize(app.mdi->size() - QSize(120, 60));
         QTRY_COMPARE(MDIForm1::frameOf(forms.akku)->geometry().bottomRight(), corner);
         QCOMPARE(MDIForm1::frameOf(forms.setgraf)->geometry().topRight(), QPoint(corner.x(), 0));
+    }
+
+    void batteryWindowFields()
+    {
+        // Name and capacity unknown, 6 cells, today's date.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        TestApp app;
+        Formakku* a = forms.akku;
+        const auto shown = [a] {
+            return QStringList{a->Text1->text(), a->Text2->text(), a->Text3->text(),
+                               a->Text4->text(), a->Text6->text(), a->Text7->text()};
+        };
+        const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
+        QCOMPARE(shown(), (QStringList{"?", "?", "6", "7,2", today, ""}));
+
+        // 1.2 V a cell, in the locale's form without trailing zeros. Text typed (after the "?") beyond
+        // 15 characters of name or 4 of capacity is dropped; cells, voltage and date cannot be typed
+        // in. The message field shows its lines one below the other and keeps their ends as CR LF.
+        a->HScroll1->setValue(30);
+        for (QLineEdit* edit : {a->Text1, a->Text2, a->Text3, a->Text4, a->Text6})
+            QTest::keyClicks(edit, QStringLiteral("1700 SCRC Pack A"));
+        a->Text7->setText(QStringLiteral("eins\r\n\r\ndrei"));
+        QCOMPARE(a->Text7->document()->blockCount(), 3);
+        QCOMPARE(shown(), (QStringList{"?1700 SCRC Pack", "?170", "30", "36", today, "eins\r\n\r\ndrei"}));
     }
 };
 
