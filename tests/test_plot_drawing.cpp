@@ -114,13 +114,14 @@ private slots:
 
     void labelsCaptionLivePageAndBoxes()
     {
-        // Value labels beside and above / below grid lines 25 and 425, time labels under x = 0, the
-        // first grid line and the right end, each group in its size and colour. Caption line 1 (the
+        // The first and last label of each group: value labels beside and above / below grid lines 25
+        // and 425, time labels under x = 0, the fifth grid line and the right end, each group in its
+        // size and colour. Caption line 1 (the
         // battery notes) is erased by printing it again in the background colour: written with the
         // start notes and then with others it equals the second written once.
         PlotWindows windows;
         QStringList seen;
-        for (int field : {1, 10, 11, 17, 22}) {
+        for (int field : {1, 5, 6, 10, 11, 16, 17, 18, 22}) {
             const QRect r = windows.grafik.Text[field]->geometry();
             seen << QString::asprintf("%d,%d %dx%d ", r.x(), r.y(), r.width(), r.height()) +
                     windows.grafik.Text[field]->palette().color(QPalette::Text).name();
@@ -157,7 +158,8 @@ private slots:
         for (int click = 0; click < 4; ++click, windows.setgraf.Check1->click())
             seen << QString::number(checkValue(windows.setgraf.Check1));
         QCOMPARE(seen.join('|'),
-                 "0,18 33x19 #008000|633,414 47x13 #ff0000|17,525 33x19 #000000|623,525 49x19 #000000|"
+                 "0,18 33x19 #008000|0,418 33x19 #008000|633,14 47x13 #ff0000|633,414 47x13 #ff0000|"
+                 "17,525 33x19 #000000|517,525 33x19 #000000|623,525 49x19 #000000|633,26 47x13 #0000ff|"
                  "633,426 47x13 #0000ff|Akku 1 | Nennkap.: 1700 mAh | Zellenzahl : 6 (7,2V)|"
                  "1 12 Min 600 0-599|1 24 Min 1 599-599|2 24 Min 2 0-599|"
                  "3 36 Min 3 3-5|6 72 Min 3 82-84|2|1|0|1");
