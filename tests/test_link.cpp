@@ -98,6 +98,11 @@ private slots:
         for (int at = 0; at < line.size(); at += 23)
             app.sendRaw(line.mid(at, 23));
         QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(kFrames[4].mid(1, 30)));
+        QStringList rulerFonts;  // the position rulers under it, in its font: a digit under each character
+        for (const QLabel* label : forms.datenformat->findChildren<QLabel*>())
+            if (label->text().endsWith(u"890") || label->text().endsWith(u"223"))
+                rulerFonts << label->font().toString();
+        QCOMPARE(rulerFonts, QStringList(2, forms.datenformat->Text1->font().toString()));
         app.dialogs.answers = {};  // the export is cancelled: the port closes and reopens
         m_maketext_Click();
         app.sendRaw(kFrames[3].mid(20) + kFrames[5]);  // spliced to the half frame, a charging one

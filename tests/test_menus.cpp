@@ -103,7 +103,13 @@ private slots:
 
         // The program draws its icon, the battery with its green charge curve, and the cable's wires.
         QVERIFY(countColor(m.windowIcon().pixmap(QSize(48, 48), 1).toImage(), QColor(0, 128, 0)) > 20);
-        QVERIFY(countColor(m.findChild<Formkabel*>()->grab().toImage(), QColor(0, 0, 160)) > 200);
+        // Both wires run across (rows 50 and 80), and the plug's pins 2 and 5, both in its upper row,
+        // are filled.
+        const QImage cable = m.findChild<Formkabel*>()->grab().toImage();
+        const QColor wire(0, 0, 160);
+        const int centre = cable.width() / 2;
+        QVERIFY(countColor(cable, wire, 50) > 100 && countColor(cable, wire, 80) > 100 &&
+                cable.pixelColor(centre - 28, 147) == wire && cable.pixelColor(centre + 56, 147) == wire);
         // The information windows have a close box, and with it Close and Ctrl+F4.
         for (const QMdiSubWindow* frame : m.mdiArea->subWindowList().mid(6))
             QVERIFY(frame->windowFlags().testFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
