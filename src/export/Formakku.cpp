@@ -2,8 +2,8 @@
 // the message field the charge process writes to.
 #include "export/Formakku.h"
 
-#include "platform/ReadOnlyField.h"
 #include "platform/NumberText.h"
+#include "platform/ReadOnlyField.h"
 #include "platform/Twips.h"
 #include "platform/ValueScrollBar.h"
 #include "process/Forms.h"

@@ -48,7 +48,6 @@ private:
     int64_t lastMs_ = std::numeric_limits<int64_t>::min() / 2;  // no character yet: the line was silent
 };
 
-// The current reading decoded from a frame.
 // Value of one frame character as a hexadecimal digit; anything else counts as 0.
 int hexDigit(QChar c);
 // The digit table of the frame's 30 characters (Datensatz); missing ones count as 0.

@@ -1,7 +1,15 @@
+// Grey value fields.
 #include "platform/ReadOnlyField.h"
 
+#include <QColor>
 #include <QLineEdit>
 #include <QPalette>
+
+namespace {
+
+const QColor kFieldGrey(224, 224, 224);
+
+}  // namespace
 
 void makeGrey(QLineEdit* field)
 {

@@ -1,11 +1,7 @@
 // The grey field that shows a value the program writes and the user cannot edit.
 #pragma once
 
-#include <QColor>
-
 class QLineEdit;
-
-inline const QColor kFieldGrey(224, 224, 224);
 
 // Paints field's background grey (a field the user may still type into, too).
 void makeGrey(QLineEdit* field);

@@ -1,8 +1,8 @@
 // The graph settings window: its controls, their places and start states, and its handlers.
 #include "plot/Formsetgraf.h"
 
-#include "platform/ReadOnlyField.h"
 #include "platform/NumberText.h"
+#include "platform/ReadOnlyField.h"
 #include "platform/Twips.h"
 #include "platform/ValueScrollBar.h"
 #include "plot/Kurven.h"

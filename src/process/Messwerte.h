@@ -1,5 +1,5 @@
-// One reading as a frame carries it: the program, the cycle, the three measured values, the
-// capacity and the status.
+// One reading as a frame carries it (the program, the cycle, the three measured values, the
+// capacity and the status), and the frame's digit table it is decoded from.
 #pragma once
 
 #include <QString>

@@ -1,13 +1,13 @@
 // The port settings window: shows the fixed line parameters, applies the chosen port.
 #include "shell/Formeinstell.h"
 
-#include "platform/ReadOnlyField.h"
+#include "link/Formdatenformat.h"
 #include "link/link.h"
 #include "platform/Dialogs.h"
 #include "platform/PortNames.h"
+#include "platform/ReadOnlyField.h"
 #include "platform/SerialPort.h"
 #include "platform/Twips.h"
-#include "link/Formdatenformat.h"
 #include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
