@@ -4,7 +4,6 @@
 
 #include "TestSupport.h"
 
-#include "process/Forms.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>
@@ -29,12 +28,12 @@ struct Charger {
 
 // The enabled states of Command1-3, Option1-4, m_grafsave and m_maketext, '1' for enabled, after
 // setting them to the pattern `set` if one is given.
-inline QString locks(const QString& set = {})
+inline QString locks(const TestApp& app, const QString& set = {})
 {
-    const Formsetgraf* s = forms.setgraf;
+    const Formsetgraf* s = app.mdi->setgraf;
     QString states;
     for (QObject* c : QObjectList{s->Command1, s->Command2, s->Command3, s->Option1, s->Option2, s->Option3,
-                                  s->Option4, forms.mdi->m_grafsave, forms.mdi->m_maketext}) {
+                                  s->Option4, app.mdi->m_grafsave, app.mdi->m_maketext}) {
         c->setProperty("enabled", set.isEmpty() ? c->property("enabled") : set[states.size()] == u'1');
         states += c->property("enabled").toBool() ? u'1' : u'0';
     }
@@ -44,7 +43,10 @@ inline QString locks(const QString& set = {})
 inline const QString kLocked = "000000000", kUnlocked = "111111111", kMixed = "101010101";
 
 // The first line of the battery window's message.
-inline QString messageField() { return forms.akku->Text7->text().section(QStringLiteral("\r\n"), 0, 0); }
+inline QString messageField(const TestApp& app)
+{
+    return app.mdi->akku->Text7->text().section(QStringLiteral("\r\n"), 0, 0);
+}
 
 inline const QString kSichern = "Sie sollten jetzt die Daten sichern !!!",
                      kGeloescht = "Alte Daten sind gelöscht !!!",

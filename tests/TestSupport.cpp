@@ -2,9 +2,8 @@
 #include "TestSupport.h"
 
 #include "platform/PlotSurface.h"
-#include "process/Forms.h"
-#include "shell/MDIForm1.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -20,9 +19,12 @@ void RecordingDialogs::messageBox(const QString& text, const QString& title)
 {
     messages.append({text, title});
     QStringList windows;
-    if (forms.mdi && forms.mdi->isVisible()) {
-        windows << forms.mdi->windowTitle();
-        for (const QMdiSubWindow* frame : forms.mdi->mdiArea->subWindowList()) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const auto* mdi = qobject_cast<MDIForm1*>(window);
+        if (!mdi || !mdi->isVisible())
+            continue;
+        windows << mdi->windowTitle();
+        for (const QMdiSubWindow* frame : mdi->mdiArea->subWindowList()) {
             if (frame->isVisible())
                 windows << frame->windowTitle();
         }
@@ -74,19 +76,8 @@ PseudoTerminal::~PseudoTerminal()
 
 PlotWindows::PlotWindows(QSize inner)
 {
-    V = &vars;
-    forms.text = &text;
-    forms.setgraf = &setgraf;
-    forms.grafik = &grafik;
-    forms.akku = &akku;
     grafik.resize(inner);
     grafik.Form_Resize();
-}
-
-PlotWindows::~PlotWindows()
-{
-    forms = Forms{};
-    V = nullptr;
 }
 
 const QImage& PlotWindows::image() const { return grafik.Picture1->image(); }

@@ -3,7 +3,6 @@
 
 #include "export/export.h"
 #include "platform/PlotSurface.h"
-#include "process/Forms.h"
 
 #include <QtTest>
 
@@ -27,41 +26,42 @@ private slots:
         // what the file held; the half frame waiting at the reopened port is discarded. A name typed
         // without extension gets the export's own; the bitmap is the plot image.
         TestApp app;
+        Record& record = app.session().Messreihe;
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("voll"));
         const QString old = dir.filePath("Kurve01.TXT");
         QByteArray lines;
         for (int n = 1; n <= 30000; ++n) {
-            V->KurveU[n] = n * 7919 % 65536, V->KurveI[n] = n % 7 ? n : n + 0.5f;
-            lines += QString::asprintf("%d,%g,%g,0\r\n", n, V->KurveU[n], V->KurveI[n]).toLatin1();
+            record.KurveU[n] = n * 7919 % 65536, record.KurveI[n] = n % 7 ? n : n + 0.5f;
+            lines += QString::asprintf("%d,%g,%g,0\r\n", n, record.KurveU[n], record.KurveI[n]).toLatin1();
         }
-        V->MessAnzahl = 30000;
-        QVERIFY(writeCurveFile(old));
+        record.MessAnzahl = 30000;
+        QVERIFY(writeCurveFile(old, record));
         QCOMPARE(contents(old), lines);
 
         rlimit limit;
         QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
         std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the program
         const struct {
-            void (*save)();
+            void (MDIForm1::*save)();
             QString answer;
             rlim_t size;
-        } cases[] = {{m_grafsave_Click, "fehlt/Grafik01.BMP", limit.rlim_cur},
-                     {m_maketext_Click, "voll/Kurve01.TXT", 4096},
-                     {m_grafsave_Click, "voll/Grafik01.BMP", 4096}};
+        } cases[] = {{&MDIForm1::m_grafsave_Click, "fehlt/Grafik01.BMP", limit.rlim_cur},
+                     {&MDIForm1::m_maketext_Click, "voll/Kurve01.TXT", 4096},
+                     {&MDIForm1::m_grafsave_Click, "voll/Grafik01.BMP", 4096}};
         QStringList expected, shown;
         for (const auto& c : cases) {
             app.dialogs.answers = {dir.filePath(c.answer)};
             const rlimit small{c.size, limit.rlim_max};
             QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-            c.save();
+            (app.mdi.get()->*c.save)();
             QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0 && app.port->portOpen());
             expected << "Die Datei " + QDir::toNativeSeparators(dir.filePath(c.answer)) +
                     " konnte nicht geschrieben werden !|Ladomat Link";
         }
         QVERIFY(QDir(dir.filePath("voll")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         app.port->setAvailablePorts({});
-        m_grafsave_Click();
+        app.mdi->m_grafsave_Click();
         QVERIFY(!app.port->portOpen());
         app.port->replug();
         QTRY_VERIFY(app.port->portOpen());
@@ -71,17 +71,17 @@ private slots:
             app.send(
                 {.outputMv = 12460 + 10 * k, .currentTenthMa = 12345 - 5 * k, .capacityMah = k, .status = 2});
         app.send({.outputMv = 13000, .capacityMah = 3, .status = 8});
-        V->KurveQ[3] = 2.5f;  // "." whatever the locale
+        record.KurveQ[3] = 2.5f;  // "." whatever the locale
         app.port->setWaitingOnOpen("\x02"
                                    "0100");
         app.dialogs.answers = {old, dir.filePath("Bild")};
-        m_maketext_Click();
+        app.mdi->m_maketext_Click();
         QCOMPARE(contents(old), "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
         app.send({.outputMv = 13100, .status = 8});
-        QCOMPARE(V->UAus, 13100);
-        m_grafsave_Click();
+        QCOMPARE(app.session().reading.UAus, 13100);
+        app.mdi->m_grafsave_Click();
         QCOMPARE(QImage(dir.filePath("Bild.bmp"), "BMP").convertToFormat(QImage::Format_RGB32),
-                 forms.grafik->Picture1->image().convertToFormat(QImage::Format_RGB32));
+                 app.mdi->grafik->Picture1->image().convertToFormat(QImage::Format_RGB32));
         for (const auto& [text, title] : app.dialogs.messages)
             shown << text + '|' + title;
         QCOMPARE(shown, expected);

@@ -1,10 +1,8 @@
 // Frame reception and decoding, the live value window and the event dispatch.
 #include "TestSupport.h"
 
-#include "export/export.h"
 #include "link/Formdatenformat.h"
 #include "link/Framer.h"
-#include "process/Forms.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -97,19 +95,21 @@ private slots:
             kFrames[1] + kFrames[2] + "\0\0" + kFrames[3] + kFrames[4] + kFrames[5].left(20);
         for (int at = 0; at < line.size(); at += 23)
             app.sendRaw(line.mid(at, 23));
-        QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(kFrames[4].mid(1, 30)));
+        const Formdatenformat* datenformat = app.mdi->datenformat;
+        QCOMPARE(datenformat->Text1->text(), QString::fromLatin1(kFrames[4].mid(1, 30)));
         QStringList rulerFonts;  // the position rulers under it, in its font: a digit under each character
-        for (const QLabel* label : forms.datenformat->findChildren<QLabel*>())
+        for (const QLabel* label : datenformat->findChildren<QLabel*>())
             if (label->text().endsWith(u"890") || label->text().endsWith(u"223"))
                 rulerFonts << label->font().toString();
-        QCOMPARE(rulerFonts, QStringList(2, forms.datenformat->Text1->font().toString()));
+        QCOMPARE(rulerFonts, QStringList(2, datenformat->Text1->font().toString()));
         app.dialogs.answers = {};  // the export is cancelled: the port closes and reopens
-        m_maketext_Click();
+        app.mdi->m_maketext_Click();
         app.sendRaw(kFrames[3].mid(20) + kFrames[5]);  // spliced to the half frame, a charging one
-        QCOMPARE(QList<float>(&V->KurveU[1], &V->KurveU[6]) << V->MessNr,
+        const ChargeSession& session = app.session();
+        QCOMPARE(QList<float>(&session.Messreihe.KurveU[1], &session.Messreihe.KurveU[6]) << session.MessNr,
                  (QList<float>{7001, 7002, 7003, 7004, 7005, 6}));
 
-        const Formtext* f = forms.text;
+        const Formtext* f = app.mdi->text;
         QStringList shown;
         app.port->setRThreshold(1000);
         const int v[][4] = {
@@ -120,7 +120,7 @@ private slots:
             shown << QString::number(app.port->waiting().size());
             app.port->raiseEvent(comEvReceive);
             for (const QObject* w :
-                 QObjectList{forms.StatusBar1, f->Text2, f->Text3, f->Text4, f->Text5, f->Text7, f->Text8,
+                 QObjectList{app.mdi->StatusBar1, f->Text2, f->Text3, f->Text4, f->Text5, f->Text7, f->Text8,
                              f->Text9, f->ProgressBar1, f->ProgressBar2, f->ProgressBar3, f->ProgressBar4})
                 shown << w->property(w->inherits("QProgressBar") ? "value" : "text").toString();
         }

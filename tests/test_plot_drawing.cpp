@@ -3,9 +3,9 @@
 #include "TestSupport.h"
 
 #include "platform/PlotSurface.h"
-#include "plot/plot.h"
 #include "testkit/PerSample.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -72,7 +72,7 @@ private slots:
         // time labels show a sixth of its minutes per grid line; an empty record leaves the bare grid.
         using Case = std::tuple<char, float, int, int, int, bool, QString>;
         // view, page, samples, U and Q box, clean, time labels
-        for (auto [view, page, samples, u, q, clean, labels] :
+        for (auto [kind, page, samples, u, q, clean, labels] :
              {Case('L', 2, 1261, 1, 2, false, "21|24,5|28|31,5|35|38,5|42 Min"),  // page 2's first sample
               {'P', 1, 1000, 2, 0, false, {}},  // the record ends mid page
               {'L', 1, 1, 2, 2, false, {}},  // the live page's first sample alone
@@ -83,30 +83,31 @@ private slots:
               {'W', 1, 30000, 2, 2, true, {}},  // a clean charge curve
               {'W', 1, 5000, 2, 2, false, "0|013,9|027,8|041,7|055,6|069,4|083,3Min"}}) {
             PlotWindows windows(clean ? QSize(680, 544) : QSize(455, 211));
-            Variabelen& v = windows.vars;
+            Record& v = windows.session.Messreihe;
+            GraphView& view = windows.grafik.view;
             windows.setgraf.Option3->setChecked(true);
             windows.setgraf.Check1->setCheckState(Qt::CheckState(u));
             windows.setgraf.Check3->setCheckState(Qt::CheckState(q));
             for (int n = 1; n <= samples; ++n) {
                 const float t = static_cast<float>(n) / samples, r = 0.35f * std::sin(n * 12.9898f);
                 v.KurveU[n] = clean ? ladomat::sim::chargeSecond(n - 1, samples, 54).outputMv
-                                    : v.SkalaU * (0.5f + std::cos(n * 78.233f) * 0.35f);
-                v.KurveI[n] = clean ? 26300.0f : v.SkalaI * (t + r);
-                v.KurveQ[n] = clean ? std::floor(v.SkalaQ * t) : v.SkalaQ * (1.1f - t + r / 2);
+                                    : view.SkalaU * (0.5f + std::cos(n * 78.233f) * 0.35f);
+                v.KurveI[n] = clean ? 26300.0f : view.SkalaI * (t + r);
+                v.KurveQ[n] = clean ? std::floor(view.SkalaQ * t) : view.SkalaQ * (1.1f - t + r / 2);
             }
-            v.MessNr = samples + 1, v.MessAnzahl = samples, v.LetzteSeite = v.Seite = page;
-            v.MessungBeendet = view == 'P', v.Gesamtansicht = view == 'W';
-            GrafikAufbauen();
-            AnsichtZeichnen();
+            v.MessAnzahl = samples, view.LetzteSeite = view.Seite = page;
+            view.Gesamtansicht = kind == 'W';
+            windows.grafik.GrafikAufbauen();
+            windows.grafik.AnsichtZeichnen(v, samples + 1, kind == 'P');
             const QImage drawn = windows.image().copy();
             QStringList times;  // the time axis labels
             for (int field = 11; field <= 17; ++field)
                 times << windows.grafik.Text[field]->text();
             QVERIFY((labels.isEmpty() || times.join(u'|') == labels) &&
                     (countColor(drawn, Qt::red) > 0) == (samples > 0));
-            GrafikAufbauen();
-            const float S = view == 'W' ? samples : samplesPerPage();  // samples across the plot
-            drawPerSample(windows.plot(), windows.plot()->ScaleWidth() / S, S * (page - 1),
+            windows.grafik.GrafikAufbauen();
+            const float S = kind == 'W' ? samples : samplesPerPage(view);  // samples across the plot
+            drawPerSample(windows.plot(), v, view, windows.plot()->ScaleWidth() / S, S * (page - 1),
                           std::min<float>(samples, S * page));
             QCOMPARE(drawn, windows.image());
         }
@@ -126,15 +127,15 @@ private slots:
             seen << QString::asprintf("%d,%d %dx%d ", r.x(), r.y(), r.width(), r.height()) +
                     windows.grafik.Text[field]->palette().color(QPalette::Text).name();
         }
-        KopfzeilenSchreiben();
-        windows.akku.Text1->setText("Akku 1"), windows.akku.Text2->setText("1700");
-        windows.akku.Text3->setText("6"), windows.akku.Text4->setText("7,2");
-        KopfzeilenSchreiben();
+        Formgrafik& grafik = windows.grafik;
+        const BatteryNotes notes{"Akku 1", "1700", "6", "7,2"};
+        grafik.KopfzeilenSchreiben({"?", "?", "", ""});
+        grafik.KopfzeilenSchreiben(notes);
         const QImage twice = windows.image().copy();
-        GrafikAufbauen();
-        KopfzeilenSchreiben();
+        grafik.GrafikAufbauen();
+        grafik.KopfzeilenSchreiben(notes);
         QVERIFY(countColor(twice, QColor(191, 0, 0)) > 200 && windows.image() == twice);
-        seen << windows.vars.AlteKopfzeile;
+        seen << grafik.view.AlteKopfzeile;
 
         // Samples at half the voltage scale (row 262) recorded one by one, 720 (12 minutes) a page.
         // Sample 720 turns the page; the page field shows the old page until the next
@@ -142,10 +143,11 @@ private slots:
         // the sample after it, which is drawn there; nothing is drawn from 722 to 1444, nor from
         // 1447 to 3699. After each step: page field, last time label, then the number of
         // green columns (all on row 262), the first and the last.
-        std::fill_n(&windows.vars.KurveU[1], 3800, 31500.0f);
+        const Record& record = windows.session.Messreihe;
+        std::fill_n(&record.KurveU[1], 3800, 31500.0f);
         for (auto [first, last] : {std::pair(1, 719), {720, 720}, {721, 721}, {1445, 1446}, {3700, 3701}}) {
-            for (windows.vars.MessNr = first; windows.vars.MessNr <= last; ++windows.vars.MessNr)
-                KurveFortsetzen();
+            for (int messNr = first; messNr <= last; ++messNr)
+                grafik.KurveFortsetzen(record, messNr);
             const QList<int> green = columnsWithColor(windows.image(), Qt::darkGreen);
             seen << windows.setgraf.Text1->text() + ' ' + windows.grafik.Text[17]->text() +
                     QString::asprintf(" %d %d-%d", countColor(windows.image(), Qt::darkGreen, 262),

@@ -64,8 +64,8 @@ private slots:
         QStringList shown;
         for (const auto& [mode, status] : {std::pair{3, 1}, {2, 9}, {0, 3}, {5, 2}}) {
             Charger{app, mode}.frame(status);
-            shown << forms.text->Text7->text() + u'|' + forms.text->Text6->text() + u'|' +
-                    forms.mdi->StatusBar1->text();
+            shown << app.mdi->text->Text7->text() + u'|' + app.mdi->text->Text6->text() + u'|' +
+                    app.mdi->StatusBar1->text();
         }
         QCOMPARE(
             shown.join(u'\n'),
@@ -99,25 +99,29 @@ private slots:
     {
         QFETCH(Step, step);
         TestApp app;
+        ChargeSession& session = app.session();
+        GraphView& view = app.mdi->grafik->view;
         Charger charger{app, step.mode};
         for (const QString& s : step.before.split(u' ')) {
             if (s.startsWith(u'@'))
-                V->MessNr = s.mid(1).toFloat(), V->LetzteSeite = V->Seite = int(V->MessNr - 1) / 720 + 1;
+                session.MessNr = s.mid(1).toFloat(),
+                view.LetzteSeite = view.Seite = int(session.MessNr - 1) / 720 + 1;
             else
-                s == u"w" ? void(V->Gesamtansicht = true) : charger.play(s);  // w: the whole record
+                s == u"w" ? void(view.Gesamtansicht = true) : charger.play(s);  // w: the whole record
         }
-        const ProtokollModel* log = forms.protokoll->model;
+        const ProtokollModel* log = session.chargeLog;
         const int rows = log->rowCount();
-        locks(kMixed);
+        locks(app, kMixed);
         charger.frame(step.status);
-        const QImage& image = forms.grafik->Picture1->image();
+        const QImage& image = app.mdi->grafik->Picture1->image();
         const bool curves = countColor(image.copy(image.rect().adjusted(3, 0, 0, 0)), QColor(0, 128, 0)) > 0;
         // A recorded sample moves MessNr on by one: the last log line is the only one added.
         const QString logged = log->rowCount() > rows ? log->line(rows).section(u'\t', 0, 0).trimmed() : "-";
-        const QString outcome = QString::asprintf(
-            "%s %.0f %.0f %.0f/%.0f %d%d %s", qPrintable(logged), V->MessNr, V->MessAnzahl, V->Seite,
-            V->LetzteSeite, V->MessungBeendet, V->MessungGestoppt, curves ? "curves" : "empty");
-        QCOMPARE((QStringList{outcome, locks(), messageField()}),
+        const QString outcome =
+            QString::asprintf("%s %.0f %.0f %.0f/%.0f %d%d %s", qPrintable(logged), session.MessNr,
+                              session.Messreihe.MessAnzahl, view.Seite, view.LetzteSeite,
+                              session.MessungBeendet, session.MessungGestoppt, curves ? "curves" : "empty");
+        QCOMPARE((QStringList{outcome, locks(app), messageField(app)}),
                  (QStringList{step.outcome, step.locks, step.message}));
     }
 };

@@ -45,7 +45,7 @@ private slots:
         Charger{app, 0}.play(script);
         app.sendRaw("abc");
         app.tick();
-        QCOMPARE((QStringList{messageField(), ::locks(), QString::number(V->MessungGestoppt),
+        QCOMPARE((QStringList{messageField(app), ::locks(app), QString::number(app.session().MessungGestoppt),
                               app.port->waiting()}),
                  (QStringList{message, locks, message == kStopMessage ? "1" : "0", readAway ? "" : "abc"}));
     }

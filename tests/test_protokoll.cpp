@@ -1,6 +1,6 @@
 // The charge log: its font, following the newest line, and two million lines in little memory.
 #include "process/Formprotokoll.h"
-#include "process/Variabelen.h"
+#include "process/Record.h"
 
 #include <QScrollBar>
 #include <QTableView>
@@ -16,7 +16,8 @@ private slots:
     {
         // In a fixed-pitch font the list follows the newest line; scrolled back to older lines, new
         // lines do not move the view.
-        Formprotokoll form;
+        ProtokollModel log;
+        Formprotokoll form(&log);
         for (int k = 1; k <= 100; ++k)
             form.model->append(36 * k, 7215, 50000, 1234);
         form.show();

@@ -31,10 +31,10 @@ const bool germanSession = [] {
     return qputenv("LANG", "de_DE.UTF-8");
 }();
 
-QByteArray exported(const QTemporaryDir& dir)
+QByteArray exported(const QTemporaryDir& dir, const Record& record)
 {
-    return writeCurveFile(dir.filePath("export.TXT")) ? contents(dir.filePath("export.TXT"))
-                                                      : "(export failed)";
+    return writeCurveFile(dir.filePath("export.TXT"), record) ? contents(dir.filePath("export.TXT"))
+                                                              : "(export failed)";
 }
 
 }  // namespace
@@ -70,13 +70,14 @@ private slots:
             QVERIFY(files ? folder.mkpath(".") && write(folder.filePath(old(k)), "1,0,0,0\r\n")
                           : write(dir.filePath("file"), ""));
         TestApp app;
-        V->journal = std::make_unique<Journal>(folder.path());
+        ChargeSession& session = app.session();
+        session.journal = std::make_unique<Journal>(folder.path());
         const auto journalIsExport = [&] {
-            const QByteArray expected = exported(dir);
-            for (int waited = 0; contents(V->journal->path()) != expected && waited < 2000; waited += 10)
+            const QByteArray expected = exported(dir, session.Messreihe);
+            for (int waited = 0; contents(session.journal->path()) != expected && waited < 2000; waited += 10)
                 QThread::msleep(10);
             QThread::msleep(250);  // and stays so through the writer's next rounds
-            QCOMPARE(contents(V->journal->path()), expected);
+            QCOMPARE(contents(session.journal->path()), expected);
         };
         std::fflush(stderr);
         const int saved = ::dup(2),
@@ -87,7 +88,7 @@ private slots:
             for (const std::string& bytes : ladomat::sim::scenario(name.toStdString())) {
                 app.sendRaw(QByteArray::fromStdString(bytes));
                 app.tick();
-                if (++second % 500 == 0 && !V->journal->path().isEmpty())
+                if (++second % 500 == 0 && !session.journal->path().isEmpty())
                     journalIsExport();
             }
         }
@@ -97,7 +98,7 @@ private slots:
         QVERIFY2(printed.count('\n') == (files ? 0 : 1) && (files || printed.contains("file/Aufzeichnungen")),
                  printed.constData());
         QVERIFY(::close(saved) == 0 && ::close(err) == 0 && app.dialogs.messages.isEmpty() &&
-                V->MessAnzahl > 100);
+                session.Messreihe.MessAnzahl > 100);
         if (files == 0)
             return;
         journalIsExport();
@@ -165,10 +166,11 @@ private slots:
         const QString path = dir.filePath("Kurve.TXT");
         TestApp app;
         app.send({.outputMv = 9000, .status = 2});
-        const QByteArray before = exported(dir);
-        QVERIFY(write(path, text) && openRecordFile(path) == !exports.isEmpty() &&
-                V->MessungBeendet == !exports.isEmpty());
-        QCOMPARE(exported(dir), exports.isEmpty() ? before : exports);
+        const ChargeSession& session = app.session();
+        const QByteArray before = exported(dir, session.Messreihe);
+        QVERIFY(write(path, text) && app.mdi->openRecordFile(path) == !exports.isEmpty() &&
+                session.MessungBeendet == !exports.isEmpty());
+        QCOMPARE(exported(dir, session.Messreihe), exports.isEmpty() ? before : exports);
         QCOMPARE(app.dialogs.messages.value(0).first,
                  exports.isEmpty()
                      ? QStringLiteral("Die Datei %1 ist keine Kurvendatei: Zeile %2 ist fehlerhaft !")
@@ -189,7 +191,7 @@ private slots:
         auto* port = new MemorySerialPort;
         port->setAvailablePorts({});
         MDIForm1 mdi(port, nullptr, path);
-        QTRY_COMPARE(V->MessAnzahl, 2.0f);
+        QTRY_COMPARE(mdi.session->Messreihe.MessAnzahl, 2.0f);
         QCOMPARE(mdi.StatusBar1->text(), QStringLiteral("Kein COM Port – nur Ansicht"));
         QVERIFY(dialogs.messages.isEmpty() && !mdi.Timer1->isActive() && !mdi.Timer2->isActive());
     }
@@ -208,7 +210,8 @@ private slots:
             app.send({.outputMv = 9000, .status = status});
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             static_cast<QObject*>(app.mdi.get())->event(&drop);  // as the window system hands it over
-            seen << QString::number(V->MessAnzahl) + ' ' + app.dialogs.messages.value(0).first;
+            seen << QString::number(app.session().Messreihe.MessAnzahl) + ' ' +
+                    app.dialogs.messages.value(0).first;
             app.dialogs.messages.clear();
         }
         QCOMPARE(seen.join(QLatin1Char('|')),

@@ -15,13 +15,10 @@ namespace {
 const QColor kGreen(0, 128, 0);
 const QColor kRed(255, 0, 0);
 
-const QImage& plotImage() { return forms.grafik->Picture1->image(); }
-
 // Pixels of the colour on the line of a value label, k/21 of the plot height below the top edge.
-int onLine(int k, const QColor& color)
+int onLine(const PlotSurface* plot, int k, const QColor& color)
 {
-    const PlotSurface* plot = forms.grafik->Picture1;
-    return countColor(plotImage(), color,
+    return countColor(plot->image(), color,
                       static_cast<int>(plot->ScaleHeight() * k / 21 / plot->twipsPerPixel()));
 }
 
@@ -54,29 +51,30 @@ private slots:
         // of the top label. After a run that ended before its first sample, given the record's end: each
         // time option counts the pages of its length and shows the first (page, last page, last label).
         TestApp app;
-        Formsetgraf* s = forms.setgraf;
+        Formsetgraf* s = app.mdi->setgraf;
+        Formgrafik* g = app.mdi->grafik;
         const QStyle::SubControl parts[] = {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine,
                                             QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarAddPage};
         QStringList seen;
-        for (auto [bar, clicks] : {std::pair(s->HScroll1, "02231"), {forms.akku->HScroll1, "13320"}}) {
+        for (auto [bar, clicks] : {std::pair(s->HScroll1, "02231"), {app.mdi->akku->HScroll1, "13320"}}) {
             for (const QChar c : QString(clicks)) {
                 QTest::mouseClick(bar, Qt::LeftButton, {},
                                   scrollBarPart(bar, parts[c.digitValue()]).center());
-                seen << forms.grafik->Text[1]->text() + ' ' + forms.akku->Text4->text();
+                seen << g->Text[1]->text() + ' ' + app.mdi->akku->Text4->text();
             }
         }
         s->HScroll1->setValue(2);
         s->HScroll2->setValue(4);
         s->HScroll3->setValue(6);
         for (int field : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 18, 19, 20, 21, 22})
-            seen << forms.grafik->Text[field]->text();
-        seen << QString::asprintf("%g %g %g", V->SkalaU, V->SkalaI, V->SkalaQ);
+            seen << g->Text[field]->text();
+        seen << QString::asprintf("%g %g %g", g->view.SkalaU, g->view.SkalaI, g->view.SkalaQ);
         app.send({.status = 8});
         for (const QString& step : QString("2 720|2 721|3 2521|1 721|4 1801|2 0").split('|')) {
-            V->MessAnzahl = step.section(' ', 1).toFloat();
-            V->Seite = 2;
+            app.session().Messreihe.MessAnzahl = step.section(' ', 1).toFloat();
+            g->view.Seite = 2;
             s->findChild<QRadioButton*>("Option" + step.section(' ', 0, 0))->click();
-            seen << QString::asprintf("%g %g ", V->Seite, V->LetzteSeite) + forms.grafik->Text[17]->text();
+            seen << QString::asprintf("%g %g ", g->view.Seite, g->view.LetzteSeite) + g->Text[17]->text();
         }
         QCOMPARE(seen.join('|'),
                  "58,0V 7,2|48,0V 7,2|38,0V 7,2|48,0V 7,2|50,0V 7,2|50,0V 8,4|50,0V 14,4|"
@@ -94,20 +92,22 @@ private slots:
         // column 16 (32 of 720), where the current, drawn last, ends. The whole record (12.5 minutes)
         // spans the width; only its button is usable there. Back from it, page 2 shows as it was left.
         TestApp app;
-        Formsetgraf* s = forms.setgraf;
+        Formsetgraf* s = app.mdi->setgraf;
+        const PlotSurface* plot = app.mdi->grafik->Picture1;
         // Charging frames at 12.0 V (on line 17 at 60 V full scale) and 2 A (on line 13 at 5 A).
         const ladomat::sim::Reading frame{.outputMv = 12000, .currentTenthMa = 20000, .status = 2};
         for (int k = 0; k < 740; ++k)
             app.send(frame);
         s->Check1->click();
-        const int hidden = countColor(plotImage(), kGreen), current = onLine(13, kRed);
+        const int hidden = countColor(plot->image(), kGreen), current = onLine(plot, 13, kRed);
         s->Check1->click();
-        const int length = onLine(17, kGreen);
+        const int length = onLine(plot, 17, kGreen);
         s->HScroll1->setValue(12);
-        QCOMPARE(QList<int>({hidden, onLine(17, kGreen), onLine(1, kGreen)}), QList<int>({0, 0, length}));
+        QCOMPARE(QList<int>({hidden, onLine(plot, 17, kGreen), onLine(plot, 1, kGreen)}),
+                 QList<int>({0, 0, length}));
         for (int k = 0; k < 10; ++k)
             app.send(frame);
-        QVERIFY(current > 0 && length > 0 && onLine(1, kGreen) > length);
+        QVERIFY(current > 0 && length > 0 && onLine(plot, 1, kGreen) > length);
 
         app.send({.status = 8});
         // After each click: Text1, the view button, first and last time label, the locks, the current's end.
@@ -119,9 +119,9 @@ private slots:
         const QList<QAbstractButton*> buttons{s->Option2, s->Command2, s->Command3, s->Command1};
         for (int k = 0; k < expected.size(); ++k) {
             buttons[QString("O<>W").indexOf(QString("O>><<>WW")[k])]->click();
-            QCOMPARE(QStringList({s->Text1->text(), s->Command1->text(), forms.grafik->Text[11]->text(),
-                                  forms.grafik->Text[17]->text(), locks(),
-                                  QString::number(columnsWithColor(plotImage(), kRed).last())})
+            QCOMPARE(QStringList({s->Text1->text(), s->Command1->text(), app.mdi->grafik->Text[11]->text(),
+                                  app.mdi->grafik->Text[17]->text(), locks(app),
+                                  QString::number(columnsWithColor(plot->image(), kRed).last())})
                          .join(' '),
                      expected[k]);
         }

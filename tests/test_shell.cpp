@@ -27,13 +27,13 @@ private slots:
         for (const auto& [available, tried, byMenu] : cases) {
             TestApp app(available, waiting);
             QCOMPARE(app.port->triedPorts(), tried);
-            QVERIFY(app.port->portOpen() && !app.mdi->ended() && V->Datensatz.isEmpty());
-            QVERIFY(app.port->settings() == QLatin1String("9600,N,8,1") && app.port->rThreshold() == 32);
-            QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(waiting));
+            QVERIFY(app.port->portOpen() && !app.mdi->ended() && app.session().Datensatz.isEmpty());
+            QVERIFY(app.port->rThreshold() == 32);
+            QCOMPARE(app.mdi->datenformat->Text1->text(), QString::fromLatin1(waiting));
             for (QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList())
                 QVERIFY2(!frame->close(), qPrintable(frame->windowTitle()));
-            QCOMPARE((QStringList{forms.grafik->Text[1]->text(), forms.grafik->Text[10]->text(),
-                                  forms.setgraf->Text1->text(), locks()}),
+            QCOMPARE((QStringList{app.mdi->grafik->Text[1]->text(), app.mdi->grafik->Text[10]->text(),
+                                  app.mdi->setgraf->Text1->text(), locks(app)}),
                      (QStringList{"60,0V", "1,00A", " 1", kLocked}));
             byMenu ? app.mdi->m_ende->trigger() : void(app.mdi->close());
             QVERIFY(!app.port->portOpen() && app.mdi->ended() && app.dialogs.messages.isEmpty());
@@ -47,7 +47,7 @@ private slots:
         QCOMPARE(app.dialogs.windowsBehind,
                  (QList<QStringList>{{"Ladomat Link V2.01", "Text - Box", "Grafik - Box",
                                       "Grafik Einstellungen", "Akku / Infos"}}));
-        QVERIFY(app.mdi->ended() && !app.mdi->isVisible() && forms.grafik->Text[1]->text().isEmpty());
+        QVERIFY(app.mdi->ended() && !app.mdi->isVisible() && app.mdi->grafik->Text[1]->text().isEmpty());
     }
 
     void dockingFollowsTheMainWindow()
@@ -59,8 +59,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(app.mdi.get()));
         const QPoint corner = app.mdi->mdiArea->viewport()->rect().bottomRight() - QPoint(120, 60);
         app.mdi->resize(app.mdi->size() - QSize(120, 60));
-        QTRY_COMPARE(MDIForm1::frameOf(forms.akku)->geometry().bottomRight(), corner);
-        QCOMPARE(MDIForm1::frameOf(forms.setgraf)->geometry().topRight(), QPoint(corner.x(), 0));
+        QTRY_COMPARE(MDIForm1::frameOf(app.mdi->akku)->geometry().bottomRight(), corner);
+        QCOMPARE(MDIForm1::frameOf(app.mdi->setgraf)->geometry().topRight(), QPoint(corner.x(), 0));
     }
 
     void batteryWindowFields()
@@ -68,7 +68,7 @@ private slots:
         // Name and capacity unknown, 6 cells, today's date.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         TestApp app;
-        Formakku* a = forms.akku;
+        Formakku* a = app.mdi->akku;
         const auto shown = [a] {
             return QStringList{a->Text1->text(), a->Text2->text(), a->Text3->text(),
                                a->Text4->text(), a->Text6->text(), a->Text7->text()};

@@ -3,7 +3,7 @@
 
 #include "platform/FixedFont.h"
 #include "platform/NumberText.h"
-#include "process/Variabelen.h"
+#include "process/Record.h"
 
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -90,8 +90,9 @@ QString ProtokollModel::line(int row) const
     return blankText(r.messNr) + tab + blankText(r.u) + tab + blankText(r.i) + tab + blankText(r.q);
 }
 
-Formprotokoll::Formprotokoll(QWidget* parent)
+Formprotokoll::Formprotokoll(ProtokollModel* log, QWidget* parent)
     : QWidget(parent)
+    , model(log)
 {
     setObjectName(QStringLiteral("Formprotokoll"));
     const QFont font = fixedPitchFont();
@@ -100,7 +101,6 @@ Formprotokoll::Formprotokoll(QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(font);
 
-    model = new ProtokollModel(this);
     List1 = new QTableView(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(font);

@@ -32,7 +32,8 @@ private:
 class Formprotokoll : public QWidget {
     Q_OBJECT
 public:
-    explicit Formprotokoll(QWidget* parent = nullptr);
+    // Shows the given log.
+    explicit Formprotokoll(ProtokollModel* log, QWidget* parent = nullptr);
 
     QLabel* Label1;
     // A one-column table rather than a QListView: QListView lays out every row again on each

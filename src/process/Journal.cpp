@@ -4,7 +4,6 @@
 #include "process/Journal.h"
 
 #include "platform/CurveText.h"
-#include "process/Variabelen.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,17 +26,18 @@ void Journal::sampleRecorded()
     start_ = QDateTime::currentDateTime();
 }
 
-void Journal::update()
+void Journal::update(const Record& record, float messNr)
 {
     if (!active_ || failed_)
         return;
-    const int end = static_cast<int>(std::min<float>(V->MessAnzahl, kStoreSize));
-    const int fixed = std::max(fixedLines_, std::min(end, static_cast<int>(V->MessNr) - 1));
+    const int end = record.count();
+    const int fixed = std::max(fixedLines_, std::min(end, static_cast<int>(messNr) - 1));
     buffer_.clear();
     char line[kCurveLineRoom];
     const auto append = [&](int n) {
-        buffer_.append(
-            line, appendCurveLine(line, line + sizeof line, n, V->KurveU[n], V->KurveI[n], V->KurveQ[n]));
+        buffer_.append(line,
+                       appendCurveLine(line, line + sizeof line, n, record.KurveU[n], record.KurveI[n],
+                                       record.KurveQ[n]));
     };
     for (int n = fixedLines_ + 1; n <= fixed; ++n)
         append(n);
@@ -59,10 +59,10 @@ void Journal::update()
     tail_ = tail;
 }
 
-void Journal::restart()
+void Journal::restart(const Record& record, float messNr)
 {
     if (file_.isOpen()) {
-        update();
+        update(record, messNr);
         if (!file_.close())
             fail(file_.error());
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/JournalFile.h"
+#include "process/Record.h"
 
 #include <QDateTime>
 #include <QString>
@@ -16,10 +17,11 @@ public:
 
     // A sample was recorded (MessAnzahl moved): the record has a journal from now on.
     void sampleRecorded();
-    // After every frame: brings the file to what the curve export would write now.
-    void update();
+    // After every frame: brings the file to what the curve export of the record would write now;
+    // messNr is the slot the next frame is stored in.
+    void update(const Record& record, float messNr);
     // The record starts again at slot 1: this file is complete, the next sample starts another.
-    void restart();
+    void restart(const Record& record, float messNr);
 
     // The file of the record being written; empty when there is none.
     QString path() const { return file_.isOpen() ? file_.path() : QString(); }
