@@ -130,6 +130,16 @@ void Formgrafik::Form_Resize()
 
 const Record& Formgrafik::record() const { return session_.Messreihe; }
 
+void Formgrafik::AnsichtZeichnen(const Record& record, float messNr, bool beendet)
+{
+    if (view.Gesamtansicht)
+        GesamtkurveZeichnen(record);
+    else if (beendet)
+        SeiteZeichnen(record, pageStart(view, view.Seite));
+    else
+        LaufKurveZeichnen(record, messNr);
+}
+
 void Formgrafik::redraw()
 {
     GrafikAufbauen();

@@ -1,5 +1,5 @@
-// Paged curve drawing: the open record on the live page, a page of a finished record,
-// the redraw of the current view and the live extension by one sample.
+// Paged curve drawing: the open record on the live page, a page of a finished record and the
+// live extension by one sample.
 #include "plot/Kurven.h"
 
 #include "platform/PlotSurface.h"
@@ -83,16 +83,6 @@ void Formgrafik::SeiteZeichnen(const Record& record, float ersteProbe)
         else
             drawSegment(plot, curves, H, xs * (j - 1), c - 1, xs * j, c);
     }
-}
-
-void Formgrafik::AnsichtZeichnen(const Record& record, float messNr, bool beendet)
-{
-    if (view.Gesamtansicht)
-        GesamtkurveZeichnen(record);
-    else if (beendet)
-        SeiteZeichnen(record, pageStart(view, view.Seite));
-    else
-        LaufKurveZeichnen(record, messNr);
 }
 
 void Formgrafik::KurveFortsetzen(const Record& record, float messNr)
