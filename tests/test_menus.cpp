@@ -138,25 +138,32 @@ private slots:
         };
         QStringList seen;
         const auto see = [&] {
-            seen << QStringLiteral("%1 %2 %3")
+            const QWidget* area = app.mdi->mdiArea->viewport();
+            seen << QStringLiteral("%1, %2, plot %3")
                         .arg(frame->isMaximized()       ? "maximised"
                                  : frame->isMinimized() ? "minimised"
-                                                        : "normal")
-                        .arg(forms.grafik->Picture1->isVisible()
-                                 ? forms.grafik->Picture1->width() > app.mdi->mdiArea->width() - 100 ? "wide"
-                                                                                                     : "small"
-                                 : "hidden")
-                        .arg(frame->isVisible() ? "open" : "closed");
+                                                        : "normal",
+                             frame->size() == area->size() ? "fills the area"
+                                 : frame->size() == normal ? "as before"
+                                                           : "other size",
+                             !forms.grafik->Picture1->isVisible()                        ? "hidden"
+                                 : forms.grafik->Picture1->width() > area->width() - 100 ? "wide"
+                                                                                         : "as before");
         };
         click(QStyle::SC_TitleBarMaxButton);
         see();
+        // In a client area narrower than the window's minimum it still fits exactly.
+        const QSize mainSize = app.mdi->size();
+        app.mdi->resize(1, 1);
+        see();
+        app.mdi->resize(mainSize);
         frame->showNormal();
+        see();
         click(QStyle::SC_TitleBarMinButton);
         see();
-        frame->showNormal();
-        see();
-        QCOMPARE(seen, (QStringList{"maximised wide open", "minimised hidden open", "normal small open"}));
-        QCOMPARE(frame->size(), normal);
+        QCOMPARE(seen,
+                 (QStringList{"maximised, fills the area, plot wide", "maximised, fills the area, plot wide",
+                              "normal, as before, plot as before", "minimised, other size, plot hidden"}));
     }
 
     void windowItems()
