@@ -283,11 +283,10 @@ void MDIForm1::MDIForm_Load()
         return;
     datenformat->Text1->setText(readAwayInput());
 
-    const char* voltage[] = {"60,0V", "48,0V", "36,0V", "24,0V", "12,0V"};
-    const char* current[] = {"5,00A", "4,00A", "3,00A", "2,00A", "1,00A"};
+    // "60,0V" to "12,0V" and "5,00A" to "1,00A" in German: in the locale form of every other label.
     for (int k = 0; k < 5; ++k) {
-        grafik->Text[1 + k]->setText(QString::fromLatin1(voltage[k]));
-        grafik->Text[6 + k]->setText(QString::fromLatin1(current[k]));
+        grafik->Text[1 + k]->setText(patternText(60 - 12 * k, QStringLiteral("0.0")) + QLatin1Char('V'));
+        grafik->Text[6 + k]->setText(patternText(5 - k, QStringLiteral("0.00")) + QLatin1Char('A'));
     }
     for (int k = 11; k <= 17; ++k)
         grafik->Text[k]->clear();
