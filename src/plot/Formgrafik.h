@@ -22,8 +22,10 @@ public:
     std::array<QLineEdit*, 23> Text{};  // Text[1] to Text[22]; index 0 unused
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     bool resizing_ = false;
+    Qt::WindowStates frameState_;  // as the child window frame last announced it
 };

@@ -1,6 +1,7 @@
 // The caption painted into the plot: battery notes, scale steps and time span, date.
 #include "plot/plot.h"
 
+#include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
 #include "plot/Formgrafik.h"
 #include "process/Variabelen.h"
@@ -8,7 +9,6 @@
 
 #include <QDate>
 #include <QLineEdit>
-#include <QLocale>
 
 namespace {
 
@@ -40,7 +40,7 @@ void KopfzeilenSchreiben()
 
     plot->PSet(plot->ScaleWidth() - 700, 0, erase);
     plot->setForeColor(caption);
-    plot->Print(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    plot->Print(dateText(QDate::currentDate()));
 
     plot->PSet(50, 0, erase);
     plot->setForeColor(caption);
