@@ -3,18 +3,140 @@
 
 #include "export/export.h"
 #include "platform/PlotSurface.h"
+#include "shell/shell.h"
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
+
+#include <functional>
 
 #include <sys/resource.h>
 
 #include <csignal>
 
+// Uses the real save dialog of `save` as a user would: types `typed` into its file name field
+// (replacing the proposed name) and presses Enter; answers a question with a click on `answer`;
+// cancels the dialog with Escape when it is still open after that. Returns each question's text,
+// then "abgebrochen" if the dialog had to be cancelled.
+static QStringList useSaveDialog(const std::function<void()>& save, const QString& typed,
+                                 QMessageBox::StandardButton answer)
+{
+    QStringList seen;
+    bool typedIn = false;
+    QObject user;  // its pending looks end with it
+    std::function<void()> look = [&] {
+        // Looks again later, also while the step below waits inside a dialog it opened.
+        QTimer::singleShot(10, &user, look);
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            seen << box->text();
+            QTest::mouseClick(box->button(answer), Qt::LeftButton);
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !typedIn) {
+            typedIn = true;
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(name, typed);
+            QTest::keyClick(name, Qt::Key_Return);
+        } else if (dialog) {
+            seen << QStringLiteral("abgebrochen");
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        }
+    };
+    QTimer::singleShot(10, &user, look);
+    save();
+    return seen;
+}
+
 class TestExport : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void initTestCase()
+    {
+        setUpApplication();
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+
+    void dialogTextsInGerman()
+    {
+        // The user's language here is not German (C locale), the save dialog's own texts are.
+        TestApp app;
+        setDialogBackend(nullptr);
+        QStringList seen;
+        QTimer::singleShot(10, [&seen] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            seen << dialog->windowTitle();
+            for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+                seen << dialog->findChild<QLabel*>(QLatin1String(label))->text();
+            for (const QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
+                seen << button->text();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        app.mdi->m_maketext_Click();
+        QCOMPARE(seen,
+                 (QStringList{"Textdatei speichern",
+                              "Suchen in:", "Datei&name:", "Dateien des Typs:", "S&peichern", "Abbrechen"}));
+    }
+
+    void saveNames_data()
+    {
+        QTest::addColumn<bool>("bitmap");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Textdatei x") << false << "x"
+                                     << "x.TXT";
+        QTest::newRow("Textdatei x.") << false << "x."
+                                      << "x.";
+        QTest::newRow("Textdatei x.TXT") << false << "x.TXT"
+                                         << "x.TXT";
+        QTest::newRow("Textdatei x.txt") << false << "x.txt"
+                                         << "x.txt";
+        QTest::newRow("Textdatei x.csv") << false << "x.csv"
+                                         << "x.csv";
+        QTest::newRow("Grafik x") << true << "x"
+                                  << "x.bmp";
+        QTest::newRow("Grafik x.") << true << "x."
+                                   << "x.";
+    }
+
+    void saveNames()
+    {
+        // Typed into the export's own save dialog, in a folder without it, a name gives one file,
+        // with no question. Typed again over an older file of that name: the question, answered
+        // No, leaves the file as it was and the dialog open; answered Yes, the export replaces it.
+        QFETCH(bool, bitmap);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        TestApp app;
+        app.send({.outputMv = 12460, .status = 2});
+        setDialogBackend(nullptr);
+        QTemporaryDir home;  // where the dialog opens
+        const QByteArray userHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        const auto files = [&home] { return QDir(home.path()).entryList(QDir::Files | QDir::Hidden); };
+        const auto save = [&app, bitmap] {
+            bitmap ? app.mdi->m_grafsave_Click() : app.mdi->m_maketext_Click();
+        };
+
+        QCOMPARE(useSaveDialog(save, typed, QMessageBox::No), QStringList());
+        QCOMPARE(files(), QStringList{written});
+        const QString path = home.filePath(written);
+        const QByteArray exported = contents(path);
+        QVERIFY(write(path, "alt"));
+        const QString question =
+            "Die Datei " + written + " existiert bereits.\nSoll sie überschrieben werden?";
+        QCOMPARE(useSaveDialog(save, typed, QMessageBox::No), (QStringList{question, "abgebrochen"}));
+        QCOMPARE(contents(path), "alt");
+        QCOMPARE(useSaveDialog(save, typed, QMessageBox::Yes), QStringList{question});
+        QCOMPARE(contents(path), exported);
+        QCOMPARE(files(), QStringList{written});
+        qputenv("HOME", userHome);
+    }
 
     void exports()
     {
@@ -23,8 +145,8 @@ private slots:
         // nothing left behind, the port open again. Cancelled while the device is gone: no message, the
         // port stays closed (as it is while any dialog is open); frames are decoded again once the device
         // is back. A run of three samples and the end frame in the slot after them: four lines, replacing
-        // what the file held; the half frame waiting at the reopened port is discarded. A name typed
-        // without extension gets the export's own; the bitmap is the plot image.
+        // what the file held; the half frame waiting at the reopened port is discarded. The bitmap is
+        // the plot image.
         TestApp app;
         Record& record = app.session().Messreihe;
         QTemporaryDir dir;
@@ -74,7 +196,7 @@ private slots:
         record.KurveQ[3] = 2.5f;  // "." whatever the locale
         app.port->setWaitingOnOpen("\x02"
                                    "0100");
-        app.dialogs.answers = {old, dir.filePath("Bild")};
+        app.dialogs.answers = {old, dir.filePath("Bild.bmp")};
         app.mdi->m_maketext_Click();
         QCOMPARE(contents(old), "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
         app.send({.outputMv = 13100, .status = 8});
@@ -88,5 +210,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestExport)
+int main(int argc, char* argv[])
+{
+    // A user whose language is not German.
+    qputenv("LC_ALL", "C");
+    qunsetenv("LANGUAGE");
+    QApplication app(argc, argv);
+    TestExport test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_export.moc"

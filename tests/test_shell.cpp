@@ -14,6 +14,9 @@ class TestShell : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void cleanup() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
     void startUpAndEnd()
     {
         // COM1 to COM4 are tried in turn; the first that opens is used, at 9600,N,8,1. What waits
@@ -50,6 +53,34 @@ private slots:
         QVERIFY(app.mdi->ended() && !app.mdi->isVisible() && app.mdi->grafik->Text[1]->text().isEmpty());
     }
 
+    void oneDecimalSeparator_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("separator");
+        QTest::newRow("C") << QLocale::c() << ".";
+        QTest::newRow("Deutsch") << QLocale(QLocale::German, QLocale::Germany) << ",";
+    }
+
+    void oneDecimalSeparator()
+    {
+        // The axis labels set at start-up, those set when the voltage scale is stepped down and the
+        // battery's voltage all use the locale's decimal separator, and only that one.
+        QFETCH(QLocale, locale);
+        QFETCH(QString, separator);
+        QLocale::setDefault(locale);
+        TestApp app;
+        app.mdi->setgraf->HScroll1->setValue(58);
+        QStringList texts{app.mdi->akku->Text4->text()};
+        for (int field = 1; field <= 22; ++field)
+            texts << app.mdi->grafik->Text[field]->text();
+        const QString other = separator == "." ? "," : ".";
+        QStringList expected{"7.2",   "58.0V", "46.4V", "34.8V", "23.2V", "11.6V",
+                             "5.00A", "4.00A", "3.00A", "2.00A", "1.00A"};
+        expected.replaceInStrings(".", separator);
+        QCOMPARE(texts.filter(separator), expected);
+        QCOMPARE(texts.filter(other), QStringList());
+    }
+
     void dockingFollowsTheMainWindow()
     {
         // The settings window stays in the top right corner, the battery window in the bottom right
@@ -66,7 +97,6 @@ private slots:
     void batteryWindowFields()
     {
         // Name and capacity unknown, 6 cells, today's date.
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         TestApp app;
         Formakku* a = app.mdi->akku;
         const auto shown = [a] {

@@ -11,7 +11,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QScrollBar>
 
 namespace {
@@ -91,7 +90,7 @@ Formakku::Formakku(QWidget* parent)
 void Formakku::Form_Load()
 {
     HScroll1_Change();
-    Text6->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    Text6->setText(dateText(QDate::currentDate()));
 }
 
 void Formakku::HScroll1_Change()

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -30,7 +29,11 @@ public:
         QFileDialog dialog(QApplication::activeWindow(), request.title, folder,
                            request.filter.section(QLatin1Char('|'), 0, 0));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        // Known to the dialog, the extension is there before it checks for a file to replace.
+        // Qt's own dialog: German texts from Qt's translations whatever the desktop's language,
+        // and its question before a file is replaced.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        // Known to the dialog, the extension is there before it checks for a file to replace; the
+        // name it returns is the name written.
         QString suffix = request.defaultExtension;
         dialog.setDefaultSuffix(suffix.remove(0, suffix.startsWith(QLatin1Char('.')) ? 1 : 0));
         dialog.selectFile(QDir(folder).filePath(request.proposedName));
@@ -52,11 +55,4 @@ void setDialogBackend(DialogBackend* newBackend) { installedBackend = newBackend
 
 void showMessageBox(const QString& text, const QString& title) { backend().messageBox(text, title); }
 
-QString askSaveFileName(const SaveFileRequest& request)
-{
-    // Applied here, not in the Qt backend, so that every backend's answer gets it.
-    QString path = backend().saveFile(request);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += request.defaultExtension;
-    return path;
-}
+QString askSaveFileName(const SaveFileRequest& request) { return backend().saveFile(request); }

@@ -8,14 +8,15 @@ struct SaveFileRequest {
     QString filter;  // "Grafiken (*.txt)|*.txt"
     QString initialFolder;  // "C:\"; the home folder where there are no drive letters
     QString proposedName;  // "Kurve01.TXT"
-    QString defaultExtension;  // ".TXT", appended to a name typed without extension
+    QString defaultExtension;  // ".TXT", given to a name typed without extension
 };
 
 class DialogBackend {
 public:
     virtual ~DialogBackend() = default;
     virtual void messageBox(const QString& text, const QString& title) = 0;
-    virtual QString saveFile(const SaveFileRequest& request) = 0;  // empty when cancelled
+    // The path to write, final (the default extension given where needed); empty when cancelled.
+    virtual QString saveFile(const SaveFileRequest& request) = 0;
 };
 
 // Installs a backend (tests); nullptr restores the real Qt dialogs.

@@ -1,11 +1,15 @@
 // The fixed number forms, one place for all fields.
 #include "platform/NumberText.h"
 
+#include <QDate>
 #include <QLocale>
 
 #include <cmath>
 
 namespace {
+
+// The one locale that every locale form follows: the user's, unless a default was set.
+QLocale userLocale() { return QLocale(); }
 
 QString shortest(double value, int significantDigits)
 {
@@ -38,7 +42,7 @@ QString blankText(double value)
 QString localeText(double value, int significantDigits)
 {
     QString text = shortest(value, significantDigits);
-    return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return text.replace(QLatin1Char('.'), userLocale().decimalPoint());
 }
 
 QString patternText(double value, const QString& pattern)
@@ -53,5 +57,7 @@ QString patternText(double value, const QString& pattern)
         text.prepend(QString(integerDigits - integerPart, QLatin1Char('0')));
     if (value < 0 && rounded != 0)
         text.prepend(QLatin1Char('-'));
-    return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return text.replace(QLatin1Char('.'), userLocale().decimalPoint());
 }
+
+QString dateText(const QDate& date) { return userLocale().toString(date, QLocale::ShortFormat); }

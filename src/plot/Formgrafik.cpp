@@ -85,6 +85,18 @@ Formgrafik::Formgrafik(const ChargeSession& session, QWidget* parent)
 
 void Formgrafik::Form_Load() { GrafikAufbauen(); }
 
+bool Formgrafik::event(QEvent* event)
+{
+    // Placed into a child window frame: follow its window state.
+    if (event->type() == QEvent::ParentChange) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                    [this](Qt::WindowStates, Qt::WindowStates now) { frameState_ = now; });
+        }
+    }
+    return QWidget::event(event);
+}
+
 void Formgrafik::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -105,13 +117,18 @@ void Formgrafik::Form_Resize()
     const QSize border = outer->size() - size();
     QSize outerSize = outer->size();
 
-    if (pixelsToTwips(outerSize.height()) < kMinOuterHeight)
+    // The minimum size holds in the normal state only; maximised, the window fills the client area
+    // whatever its size. While the client area resizes a maximised frame, the frame's state reads
+    // normal for a moment: the state it last announced counts as well.
+    const Qt::WindowStates sized = Qt::WindowMinimized | Qt::WindowMaximized;
+    const bool normalState = !(outer->windowState() & sized) && !(frameState_ & sized);
+    if (normalState && pixelsToTwips(outerSize.height()) < kMinOuterHeight)
         outerSize.setHeight(twipsToPixels(kMinOuterHeight));
     const double innerHeight = pixelsToTwips(outerSize.height() - border.height());
     const double plotHeight = innerHeight - 290;
 
     double plotWidth = 0;
-    if (pixelsToTwips(outerSize.width()) < kMinOuterWidth) {
+    if (normalState && pixelsToTwips(outerSize.width()) < kMinOuterWidth) {
         outerSize.setWidth(twipsToPixels(kMinOuterWidth));
         plotWidth = kFixedPlotWidth;
     } else {

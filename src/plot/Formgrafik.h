@@ -61,9 +61,11 @@ signals:
     void livePageShown(float P, float letzteSeite);
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     const ChargeSession& session_;
     bool resizing_ = false;
+    Qt::WindowStates frameState_;  // as the child window frame last announced it
 };

@@ -1,11 +1,11 @@
 // The caption painted into the plot: battery notes, scale steps and time span, date.
 #include "plot/Formgrafik.h"
 
+#include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
 
 #include <QDate>
 #include <QLineEdit>
-#include <QLocale>
 
 void Formgrafik::KopfzeilenSchreiben(const BatteryNotes& notes)
 {
@@ -29,7 +29,7 @@ void Formgrafik::KopfzeilenSchreiben(const BatteryNotes& notes)
 
     plot->PSet(plot->ScaleWidth() - 700, 0, erase);
     plot->setForeColor(caption);
-    plot->Print(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    plot->Print(dateText(QDate::currentDate()));
 
     plot->PSet(50, 0, erase);
     plot->setForeColor(caption);

@@ -19,10 +19,11 @@ void setUpApplication()
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     QApplication::setFont(font);
-    // Qt's own texts (file dialog, message box buttons) in the user's language.
+    // Qt's own texts (file dialog, message box buttons, window menus) in German, as all the
+    // program's texts, whatever the user's language.
     auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 }
 

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -275,18 +276,26 @@ bool MDIForm1::openRecordFile(const QString& path)
 
 QMdiSubWindow* MDIForm1::frameOf(QWidget* form) { return qobject_cast<QMdiSubWindow*>(form->parentWidget()); }
 
-QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, bool closable)
+QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, FrameButtons buttons)
 {
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    // The frame draws its close box, and offers Close and Ctrl+F4, only with the system menu.
-    if (closable)
+    // The frame draws its close box, and offers Close, only with the system menu.
+    if (buttons == FrameButtons::close)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (buttons == FrameButtons::minMax)
+        flags |= Qt::WindowMinMaxButtonsHint;
     const QSize inner = form->size();
     QMdiSubWindow* frame = mdiArea->addSubWindow(form, flags);
     frame->setWindowTitle(caption);
     frame->setObjectName(form->objectName() + QStringLiteral("Frame"));
-    if (!closable)
+    if (buttons == FrameButtons::close) {
+        // The system menu's last entry is Close; it knows only the platform's own close key (Ctrl+W
+        // under X11, Ctrl+F4 under Windows). Both keys close the window everywhere.
+        frame->systemMenu()->actions().constLast()->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    } else {
         frame->installEventFilter(this);
+    }
     frame->resize(inner.grownBy(frame->contentsMargins()));
     return frame;
 }
@@ -309,18 +318,18 @@ bool MDIForm1::eventFilter(QObject* watched, QEvent* event)
 
 void MDIForm1::MDIForm_Load()
 {
-    QMdiSubWindow* textFrame = addChild(text, QStringLiteral("Text - Box"), false);
+    QMdiSubWindow* textFrame = addChild(text, QStringLiteral("Text - Box"), FrameButtons::none);
     textFrame->move(0, 0);
     textFrame->show();
 
     grafik->resize(twipsToPixels(6825), twipsToPixels(3165));
-    QMdiSubWindow* grafikFrame = addChild(grafik, QStringLiteral("Grafik - Box"), false);
+    QMdiSubWindow* grafikFrame = addChild(grafik, QStringLiteral("Grafik - Box"), FrameButtons::minMax);
     grafikFrame->move(0, textFrame->height());
     grafik->Form_Load();
     grafikFrame->show();
 
-    addChild(setgraf, QStringLiteral("Grafik Einstellungen"), false)->show();
-    QMdiSubWindow* akkuFrame = addChild(akku, QStringLiteral("Akku / Infos"), false);
+    addChild(setgraf, QStringLiteral("Grafik Einstellungen"), FrameButtons::none)->show();
+    QMdiSubWindow* akkuFrame = addChild(akku, QStringLiteral("Akku / Infos"), FrameButtons::none);
     akku->Form_Load();
     akkuFrame->show();
 
@@ -335,10 +344,11 @@ void MDIForm1::MDIForm_Load()
         grafikFrame->resize(graphWidth, graphHeight);
 
     protokoll->resize(twipsToPixels(4800), twipsToPixels(4000));
-    QMdiSubWindow* protokollFrame = addChild(protokoll, QStringLiteral("Lade Protokoll"), false);
+    QMdiSubWindow* protokollFrame = addChild(protokoll, QStringLiteral("Lade Protokoll"), FrameButtons::none);
     protokollFrame->move(textFrame->width(), 0);
     protokollFrame->hide();
-    QMdiSubWindow* datenformatFrame = addChild(datenformat, QStringLiteral("serielles Datenfomat"), false);
+    QMdiSubWindow* datenformatFrame =
+        addChild(datenformat, QStringLiteral("serielles Datenfomat"), FrameButtons::none);
     datenformatFrame->move(textFrame->width() / 2, textFrame->height() / 2);
     datenformatFrame->hide();
 
@@ -357,11 +367,10 @@ void MDIForm1::MDIForm_Load()
     }
     readAwayInput();
 
-    const char* voltage[] = {"60,0V", "48,0V", "36,0V", "24,0V", "12,0V"};
-    const char* current[] = {"5,00A", "4,00A", "3,00A", "2,00A", "1,00A"};
+    // "60,0V" to "12,0V" and "5,00A" to "1,00A" in German: in the locale form of every other label.
     for (int k = 0; k < 5; ++k) {
-        grafik->Text[1 + k]->setText(QString::fromLatin1(voltage[k]));
-        grafik->Text[6 + k]->setText(QString::fromLatin1(current[k]));
+        grafik->Text[1 + k]->setText(patternText(60 - 12 * k, QStringLiteral("0.0")) + QLatin1Char('V'));
+        grafik->Text[6 + k]->setText(patternText(5 - k, QStringLiteral("0.00")) + QLatin1Char('A'));
     }
     for (int k = 11; k <= 17; ++k)
         grafik->Text[k]->clear();
@@ -398,7 +407,7 @@ void MDIForm1::m_port_Click()
         readAwayInput();
     });
     connect(window, &Formeinstell::portReopened, this, &MDIForm1::readAwayInput);
-    addChild(window, QStringLiteral("Port - Einstellungen"), true)->show();
+    addChild(window, QStringLiteral("Port - Einstellungen"), FrameButtons::close)->show();
 }
 
 void MDIForm1::toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows)
@@ -425,13 +434,14 @@ void MDIForm1::m_serdaten_Click() { toggle(m_serdaten, QStringLiteral("Ser. Date
 void MDIForm1::m_kabel_Click()
 {
     if (!mdiArea->findChild<Formkabel*>())
-        addChild(new Formkabel, QStringLiteral("Aufbau des ser. Kabels"), true)->show();
+        addChild(new Formkabel, QStringLiteral("Aufbau des ser. Kabels"), FrameButtons::close)->show();
 }
 
 void MDIForm1::m_author_Click()
 {
     auto* info = mdiArea->findChild<Forminfo*>();
-    QMdiSubWindow* frame = info ? frameOf(info) : addChild(new Forminfo, QStringLiteral("Info ..."), true);
+    QMdiSubWindow* frame =
+        info ? frameOf(info) : addChild(new Forminfo, QStringLiteral("Info ..."), FrameButtons::close);
     frame->show();
     frame->raise();
 }
@@ -439,7 +449,7 @@ void MDIForm1::m_author_Click()
 void MDIForm1::m_kontakt_Click()
 {
     if (!mdiArea->findChild<Formkontakt*>())
-        addChild(new Formkontakt, QStringLiteral("Fragen ..."), true)->show();
+        addChild(new Formkontakt, QStringLiteral("Fragen ..."), FrameButtons::close)->show();
 }
 
 void MDIForm1::beenden()

@@ -121,7 +121,10 @@ private:
     void readAwayInput();
     // No port opened, a record file given: the program shows the record without a charger.
     void becomeViewer();
-    QMdiSubWindow* addChild(QWidget* form, const QString& caption, bool closable);
+    // What a child window's frame offers besides its title bar: nothing (hidden only through the
+    // menu), a close box, or minimise and maximise boxes.
+    enum class FrameButtons { none, close, minMax };
+    QMdiSubWindow* addChild(QWidget* form, const QString& caption, FrameButtons buttons);
     // Shows hidden windows in front or hides visible ones; the item's caption tells what it does next.
     void toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows);
 
