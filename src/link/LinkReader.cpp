@@ -17,6 +17,8 @@ int64_t nowMs()
 
 QString shownText(const QString& piece) { return piece.mid(1, 30); }
 
+Messwerte readingOf(QStringView datensatz) { return decodeFrame(frameDigits(datensatz)); }
+
 LinkReader::LinkReader(SerialPort* port, QObject* parent)
     : QObject(parent)
     , port_(port)

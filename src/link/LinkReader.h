@@ -11,6 +11,8 @@ class SerialPort;
 
 // What the data-format window shows of a frame or piece: the characters after the first, up to 30.
 QString shownText(const QString& piece);
+// The reading a frame's data set carries: its digit table, decoded.
+Messwerte readingOf(QStringView datensatz);
 
 class LinkReader : public QObject {
     Q_OBJECT

@@ -163,6 +163,8 @@ void Formgrafik::redraw()
     AnsichtZeichnen(session_.Messreihe, session_.MessNr, session_.MessungBeendet != 0);
 }
 
+void Formgrafik::extendLiveCurve(float messNr) { KurveFortsetzen(session_.Messreihe, messNr); }
+
 void Formgrafik::recordCleared()
 {
     view.LetzteSeite = 1;

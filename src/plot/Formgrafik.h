@@ -48,6 +48,8 @@ public:
 
     // The live record, its grid and current view drawn anew.
     void redraw();
+    // KurveFortsetzen on the live record.
+    void extendLiveCurve(float messNr);
     // The live record starts again at slot 1: page 1, the time axis labelled, the plot emptied.
     void recordCleared();
     const Record& record() const;

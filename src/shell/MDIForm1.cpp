@@ -118,8 +118,7 @@ void MDIForm1::connectSession()
     });
     connect(session, &ChargeSession::recordEnded, setgraf, &Formsetgraf::recordEnded);
     connect(session, &ChargeSession::recordCleared, grafik, &Formgrafik::recordCleared);
-    connect(session, &ChargeSession::curveExtended, grafik,
-            [this](float messNr) { grafik->KurveFortsetzen(session->Messreihe, messNr); });
+    connect(session, &ChargeSession::curveExtended, grafik, &Formgrafik::extendLiveCurve);
     // A dead link: whatever waits at the port is thrown away, then the alarm shows.
     connect(session, &ChargeSession::linkSilent, MSComm1, &SerialPort::input);
     connect(session, &ChargeSession::linkSilent, akku, &Formakku::showLinkAlarm);
@@ -172,7 +171,8 @@ void MDIForm1::createMenus()
 void MDIForm1::frameChain(const QString& frame)
 {
     const QString datensatz = datenformat->DatenEinlesen(frame);
-    session->DatenWandeln(datensatz, decodeFrame(frameDigits(datensatz)));
+    const Messwerte werte = readingOf(datensatz);
+    session->DatenWandeln(datensatz, werte);
     text->WerteAnzeigen(session->reading, session->MessNr);
     session->AblaufAuswerten();
     grafik->KopfzeilenSchreiben(akku->notes());
