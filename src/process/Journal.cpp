@@ -23,7 +23,7 @@ namespace {
 
 constexpr MessageLine kJournalFailed[] = {
     {u"Die Messung kann nicht auf die ", 1}, {u"Festplatte geschrieben werden !", 2},
-    {u"Sie läuft nur im Speicher      ", 1}, {u"weiter: Daten am Ende mit      ", 1},
+    {u"Sie läuft nur im Speicher      ", 1}, {u"weiter: die Daten am Ende mit  ", 1},
     {u"'Textdatei erzeugen' sichern !!", 0},
 };
 static_assert(linesFit(kJournalFailed));
@@ -111,9 +111,10 @@ void Journal::fail(const QString& reason)
     // standard error; no dialog interrupts the run.
     failed_ = true;
     file_.close();
-    const QString text = QStringLiteral("Aufzeichnung %1 kann nicht geschrieben werden (%2), "
-                                        "die Messung läuft nur im Speicher weiter.")
-                             .arg(QDir::toNativeSeparators(file_.path()), reason);
+    // The reason first: a long path may not fit into the status bar.
+    const QString text = QStringLiteral("Aufzeichnung wird nicht gespeichert (%1), die Messung läuft nur im "
+                                        "Speicher weiter: %2")
+                             .arg(reason, QDir::toNativeSeparators(file_.path()));
     std::fputs(QStringLiteral("Ladomat Link: %1\n").arg(text).toLocal8Bit().constData(), stderr);
     // The frame chain sets the status bar's text at every frame: a message of the bar itself
     // stands over it for a while.
