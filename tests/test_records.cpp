@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(QDir(dir.filePath("Aufzeichnungen")).entryList(QDir::Files).size(), files);
     }
 
-    // Record names are created, never checked first: a link at the name, dangling or not, or a
+    // A record's name is taken by creating the file: a link at the name, dangling or not, or a
     // record of the same second gives the next free number, and nothing planted is followed or
     // changed. Links are planted at every name of the coming two minutes.
     void plantedNames_data()
