@@ -203,6 +203,7 @@ private slots:
             stderrOf(dir, [&] { runScenarios(app, "discharge:0:100", [&] { path = V->journal->path(); }); });
         QVERIFY2(printed.isEmpty(), printed.constData());
         QTEST(QFileInfo(path).completeBaseName().section('_', 1).mid(8), "suffix");
+        V->journal->finish();  // as "Ende" ends the record: the file is complete now
         QCOMPARE(contents(path), exported(dir));
         QVERIFY(contents(dir.filePath("victim")) == "keep" && !QFile::exists(dir.filePath("nowhere")));
     }
