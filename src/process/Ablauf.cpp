@@ -81,11 +81,12 @@ void clearPlot()
     forms.GrafikAufbauen();
 }
 
-// The record starts again at slot 1: its journal file is complete.
-void restartJournal()
+// The record has ended or starts again: its journal file is final (after the message, so that
+// a failing journal's message stands).
+void finishJournal()
 {
     if (V->journal)
-        V->journal->restart();
+        V->journal->finish();
 }
 
 // Ends the record as the charger's end status does; the page controls stay off in the
@@ -108,12 +109,13 @@ void nextSlot()
     if (storeFull()) {
         endRecord();
         setMessage(messageText(kStoreFullMessage));
+        finishJournal();
     }
 }
 
 void Neubeginn(const QString& message)
 {
-    restartJournal();
+    finishJournal();
     setMessage(message);
     V->MessNr = 1;
     V->MinProSeite = 12;
@@ -131,10 +133,11 @@ void Aufzeichnen()
     forms.KurveFortsetzen();
     const long n = messNrSlot();
     forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
-    nextSlot();
-    V->MessAnzahl = std::min<float>(V->MessNr, kStoreSize);
+    // The record counts the sample before a full store ends it, so that its journal holds it.
+    V->MessAnzahl = std::min<float>(V->MessNr + 1, kStoreSize);
     if (V->journal)
         V->journal->sampleRecorded();
+    nextSlot();
 }
 
 const Mode* modeOf(QStringView modus)
@@ -191,7 +194,7 @@ void ausfuehren(const Schritt& s)
     else if (s.controls == Schritt::Controls::unlock)
         BedienungFreigeben();
     if (s.reset) {
-        restartJournal();
+        finishJournal();
         V->MessNr = 1;
         V->LetzteSeite = 1;
         V->Seite = 1;
@@ -204,6 +207,7 @@ void ausfuehren(const Schritt& s)
     if (s.end) {
         endRecord();
         setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
+        finishJournal();
     }
     if (s.restart) {
         // The new record runs locked, also when a full store recorded nothing just now.

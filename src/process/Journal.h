@@ -4,8 +4,8 @@
 
 #include "platform/JournalFile.h"
 
-#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 
@@ -14,12 +14,14 @@ public:
     // Records are kept as JJJJ-MM-TT_hh-mm-ss.TXT in folder.
     explicit Journal(QString folder);
 
-    // A sample was recorded (MessAnzahl moved): the record has a journal from now on.
+    // A sample was recorded: unless the record ends in the same frame, it has a journal from the
+    // end of this frame on, a new file when the one before has ended.
     void sampleRecorded();
     // After every frame: brings the file to what the curve export would write now.
     void update();
-    // The record starts again at slot 1: this file is complete, the next sample starts another.
-    void restart();
+    // The record ended (end status, stop, full store, restart, "Ende", a record opened): the file
+    // becomes what the export writes now and is never written again.
+    void finish();
 
     // The file of the record being written; empty when there is none.
     QString path() const { return file_.isOpen() ? file_.path() : QString(); }
@@ -29,14 +31,15 @@ public:
 
 private:
     bool openFile();
+    void write();
     void fail(const QString& reason);
 
     QString folder_;
     JournalFile file_;
-    QDateTime start_;
-    bool active_ = false;
+    QStringList own_;  // names of the files this program wrote
+    bool recorded_ = false;  // a sample was recorded since the last record ended
+    bool active_ = false;  // a record has its journal (or its journal failed)
     bool failed_ = false;  // this record is no longer written
-    bool reported_ = false;  // a failure was reported and nothing has been written since
     int fixedLines_ = 0;  // lines that no later frame changes
     long long fixedBytes_ = 0;
     std::string buffer_;

@@ -4,6 +4,7 @@
 #include "platform/MessageField.h"
 #include "platform/SerialPort.h"
 #include "process/Forms.h"
+#include "process/Journal.h"
 #include "process/MessageLines.h"
 #include "process/Variabelen.h"
 
@@ -61,6 +62,9 @@ void Timer2_Timer()
         BedienungFreigeben();
         V->MessungBeendet = 1;
         V->MessungGestoppt = 1;
+        // The stopped record's journal is final as the store holds it now.
+        if (V->journal)
+            V->journal->finish();
     }
     V->StatusAlt = V->StatusNr;
 }

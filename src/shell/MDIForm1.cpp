@@ -13,6 +13,7 @@
 #include "platform/SerialPort.h"
 #include "platform/Twips.h"
 #include "process/Formprotokoll.h"
+#include "process/Journal.h"
 #include "process/Variabelen.h"
 #include "process/process.h"
 #include "link/Formdatenformat.h"
@@ -368,8 +369,20 @@ void MDIForm1::m_kontakt_Click()
         addChild(new Formkontakt, QStringLiteral("Fragen ..."), FrameButtons::close)->show();
 }
 
+namespace {
+
+// The record in the store ends with the program: its journal is final.
+void finishJournal()
+{
+    if (V->journal)
+        V->journal->finish();
+}
+
+}  // namespace
+
 void MDIForm1::beenden()
 {
+    finishJournal();
     ended_ = true;
     Timer1->stop();
     Timer2->stop();
@@ -381,6 +394,7 @@ void MDIForm1::closeEvent(QCloseEvent* event)
 {
     // Closing the frame ends the program as "Ende" does: port closed, nothing asked or saved.
     MSComm1->setPortOpen(false);
+    finishJournal();
     ended_ = true;
     event->accept();
 }

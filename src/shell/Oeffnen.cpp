@@ -53,9 +53,9 @@ bool openRecordFile(const QString& path)
         return false;
     }
 
-    // The record in the store ends here; a recording one is already in its journal.
+    // The record in the store ends here: its journal is final.
     if (V->journal)
-        V->journal->restart();
+        V->journal->finish();
     const int n = curve.count;
     std::copy_n(curve.u.begin() + 1, n, V->KurveU.get() + 1);
     std::copy_n(curve.i.begin() + 1, n, V->KurveI.get() + 1);
