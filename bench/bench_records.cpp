@@ -72,7 +72,7 @@ void BM_FrameJournal(benchmark::State& state)
 {
     const int recorded = static_cast<int>(state.range(0)) - kFrames;
     ChargeSession& session = bench().session();
-    session.journal = std::make_unique<Journal>(folder().filePath(QStringLiteral("Aufzeichnungen")));
+    session.startJournal(folder().filePath(QStringLiteral("Aufzeichnungen")));
     recordingRun(recorded);
     int second = recorded;
     send(ladomat::sim::chargeSecond(++second, kStoreSize, 54));

@@ -5,6 +5,7 @@
 #include "export/export.h"
 #include "platform/CurveText.h"
 #include "platform/JournalFile.h"
+#include "platform/MessageField.h"
 #include "process/Journal.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
@@ -15,9 +16,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QtTest>
 
+#include <csignal>
+#include <functional>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -37,6 +43,36 @@ QByteArray exported(const QTemporaryDir& dir, const Record& record)
                                                               : "(export failed)";
 }
 
+// Sends the seconds of "a+b+...", each a simulator scenario "name[:from[:to]]" (a range of its
+// seconds), ticking the timers after each; `after` runs after every second.
+void runScenarios(TestApp& app, const QString& scenarios, const std::function<void()>& after)
+{
+    for (const QString& part : scenarios.split('+')) {
+        const std::vector<std::string> seconds =
+            ladomat::sim::scenario(part.section(':', 0, 0).toStdString());
+        const int to = part.count(':') == 2 ? part.section(':', 2).toInt() : int(seconds.size());
+        for (int k = part.section(':', 1, 1).toInt(); k < to; ++k) {
+            app.sendRaw(QByteArray::fromStdString(seconds[k]));
+            app.tick();
+            after();
+        }
+    }
+}
+
+// Standard error's lines while `run` runs.
+QByteArray stderrOf(const QTemporaryDir& dir, const std::function<void()>& run)
+{
+    std::fflush(stderr);
+    const int saved = ::dup(2), err = ::open(qPrintable(dir.filePath("stderr")), O_WRONLY | O_CREAT, 0644);
+    ::dup2(err, 2);
+    run();
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    ::close(err);
+    return contents(dir.filePath("stderr"));
+}
+
 }  // namespace
 
 class TestRecords : public QObject {
@@ -44,34 +80,31 @@ class TestRecords : public QObject {
 
 private slots:
     // Simulated runs ("a+b": one after the other): the newest journal file equals the export
-    // whenever looked at and still a quarter second later (its writer thread is waited for, at most
-    // 2 s, without running the event loop), each restart leaves the record before it complete, and
-    // the folder keeps the newest 50 records (50 old ones were there). A folder that cannot be
-    // written costs one line on standard error, no dialog, and the run goes on.
+    // whenever looked at during a run and still a quarter second later (its writer thread is waited for, at
+    // most 2 s, without running the event loop), each restart leaves the record before it complete, and the
+    // folder keeps the newest 50 records (50 old ones were there). Nothing is said.
     void journalEqualsExport_data()
     {
         QTest::addColumn<QString>("scenario");
-        QTest::addColumn<int>("files");  // records the run writes; 0: the folder cannot be written
+        QTest::addColumn<int>("files");  // records the run writes
         QTest::newRow("pause in charge then discharge") << "charge-discharge" << 1;
         QTest::newRow("stop, then a new run") << "stop" << 2;
         QTest::newRow("no battery between two runs") << "discharge+no-battery+discharge" << 2;
-        QTest::newRow("unwritable folder, two runs") << "stop" << 0;
     }
     void journalEqualsExport()
     {
         QFETCH(QString, scenario);
         QFETCH(int, files);
         QTemporaryDir dir;
-        const QDir folder(dir.filePath(files ? "Aufzeichnungen" : "file/Aufzeichnungen"));
+        const QDir folder(dir.filePath("Aufzeichnungen"));
         const auto old = [](int k) {
             return QStringLiteral("2000-01-01_00-00-%1.TXT").arg(k, 2, 10, QChar('0'));
         };
         for (int k = 0; k < 50; ++k)
-            QVERIFY(files ? folder.mkpath(".") && write(folder.filePath(old(k)), "1,0,0,0\r\n")
-                          : write(dir.filePath("file"), ""));
+            QVERIFY(folder.mkpath(".") && write(folder.filePath(old(k)), "1,0,0,0\r\n"));
         TestApp app;
         ChargeSession& session = app.session();
-        session.journal = std::make_unique<Journal>(folder.path());
+        session.startJournal(folder.path());
         const auto journalIsExport = [&] {
             const QByteArray expected = exported(dir, session.Messreihe);
             for (int waited = 0; contents(session.journal->path()) != expected && waited < 2000; waited += 10)
@@ -79,64 +112,201 @@ private slots:
             QThread::msleep(250);  // and stays so through the writer's next rounds
             QCOMPARE(contents(session.journal->path()), expected);
         };
-        std::fflush(stderr);
-        const int saved = ::dup(2),
-                  err = ::open(qPrintable(dir.filePath("stderr")), O_WRONLY | O_CREAT, 0644);
-        ::dup2(err, 2);
         int second = 0;
-        for (const QString& name : scenario.split('+')) {
-            for (const std::string& bytes : ladomat::sim::scenario(name.toStdString())) {
-                app.sendRaw(QByteArray::fromStdString(bytes));
-                app.tick();
+        const QByteArray printed = stderrOf(dir, [&] {
+            runScenarios(app, scenario, [&] {
                 if (++second % 500 == 0 && !session.journal->path().isEmpty())
                     journalIsExport();
-            }
-        }
-        std::fflush(stderr);
-        ::dup2(saved, 2);
-        const QByteArray printed = contents(dir.filePath("stderr"));
-        QVERIFY2(printed.count('\n') == (files ? 0 : 1) && (files || printed.contains("file/Aufzeichnungen")),
+            });
+        });
+        QVERIFY2(printed.isEmpty() && app.dialogs.messages.isEmpty() && session.Messreihe.MessAnzahl > 100,
                  printed.constData());
-        QVERIFY(::close(saved) == 0 && ::close(err) == 0 && app.dialogs.messages.isEmpty() &&
-                session.Messreihe.MessAnzahl > 100);
-        if (files == 0)
-            return;
-        journalIsExport();
+        if (!session.journal->path().isEmpty())  // a run still going on
+            journalIsExport();
         const QStringList kept = folder.entryList(QDir::Files, QDir::Name);
         QVERIFY(kept.size() == 50 && kept.first() == old(files));
         for (const QString& name : kept.mid(50 - files))
             QCOMPARE(parseCurveFile(contents(folder.filePath(name)).toStdString(), kStoreSize).badLine, 0);
     }
 
-    // The records to delete: beyond the newest `keep`, beyond 2 GB, oldest first and never a gap;
-    // the record being written (*) and files of other names always stay.
+    // When a record ends (the charger's end, a stop, a full store) its journal is the export taken
+    // at that moment, whatever follows: frames after the end, no battery, a new run (straight
+    // after the end its first frame is logged under the old number). The next record has a file
+    // of its own.
+    void finishedRecordIsFinal_data()
+    {
+        QTest::addColumn<QString>("scenario");  // "full+": the store holds 1,999,900 samples first
+        QTest::addColumn<int>("files");
+        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2;
+        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2;
+        QTest::newRow("stop, ready, new run") << "stop" << 2;
+        QTest::newRow("store full") << "full+discharge" << 1;
+    }
+    void finishedRecordIsFinal()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(int, files);
+        QTemporaryDir dir;
+        TestApp app;
+        ChargeSession& session = app.session();
+        session.startJournal(dir.filePath("Aufzeichnungen"));
+        if (scenario.startsWith("full+")) {
+            session.MessNr = session.Messreihe.MessAnzahl = kStoreSize - 100;
+            scenario.remove(0, 5);
+        }
+        QString first;  // the first record's journal and the export when it ended
+        QByteArray atEnd;
+        runScenarios(app, scenario, [&] {
+            if (atEnd.isEmpty() && session.MessungBeendet == 1)
+                atEnd = exported(dir, session.Messreihe);
+            else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
+                first = session.journal->path();
+        });
+        QVERIFY(!first.isEmpty() && !atEnd.isEmpty());
+        QThread::msleep(250);  // time for a writer that would still change it
+        QCOMPARE(contents(first), atEnd);
+        QCOMPARE(QDir(dir.filePath("Aufzeichnungen")).entryList(QDir::Files).size(), files);
+    }
+
+    // A record's name is taken by creating the file: a link at the name, dangling or not, or a
+    // record of the same second gives the next free number, and nothing planted is followed or
+    // changed. Links are planted at every name of the coming two minutes.
+    void plantedNames_data()
+    {
+        QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT: link, dangling, file
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("dangling link") << "dangling"
+                                       << "-2";
+        QTest::newRow("link to a file, record at -2") << "link file"
+                                                      << "-3";
+    }
+    void plantedNames()
+    {
+        QFETCH(QString, planted);
+        QTemporaryDir dir;
+        const QDir folder(dir.filePath("Aufzeichnungen"));
+        QVERIFY(folder.mkpath(".") && write(dir.filePath("victim"), "keep"));
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int s = -5; s < 120; ++s) {
+            const QString stem = now.addSecs(s).toString("yyyy-MM-dd_hh-mm-ss");
+            const QStringList names{stem + ".TXT", stem + "-2.TXT"};
+            for (int k = 0; k < planted.count(' ') + 1; ++k) {
+                const QString what = planted.section(' ', k, k), name = folder.filePath(names[k]);
+                QVERIFY(what == "file"
+                            ? write(name, "keep")
+                            : QFile::link(dir.filePath(what == "link" ? "victim" : "nowhere"), name));
+            }
+        }
+        TestApp app;
+        ChargeSession& session = app.session();
+        session.startJournal(folder.path());
+        QString path;
+        const QByteArray printed = stderrOf(
+            dir, [&] { runScenarios(app, "discharge:0:100", [&] { path = session.journal->path(); }); });
+        QVERIFY2(printed.isEmpty(), printed.constData());
+        QTEST(QFileInfo(path).completeBaseName().section('_', 1).mid(8), "suffix");
+        session.finishJournal();  // as "Ende" ends the record: the file is complete now
+        QCOMPARE(contents(path), exported(dir, session.Messreihe));
+        QVERIFY(contents(dir.filePath("victim")) == "keep" && !QFile::exists(dir.filePath("nowhere")));
+    }
+
+    // Retention in a real folder, files made in the order given (name:size, * written by this
+    // program, @ a link to a file): beyond the newest `keep` records and beyond the byte limit
+    // (2000 here), oldest first and never a gap, by the file system's times, not the names. This
+    // program's records always stay, even one older than all (a clock set back); files of other
+    // names and links are never touched.
     void retention_data()
     {
-        QTest::addColumn<QString>("files");  // name:size
+        QTest::addColumn<QString>("files");
         QTest::addColumn<int>("keep");
         QTest::addColumn<QString>("deleted");
-        QTest::newRow("2 GB") << "2024-01-01_00-00-00.TXT:100 2024-01-02_00-00-00.TXT:900000000 "
-                                 "2024-01-03_00-00-00.TXT:1500000000 2024-01-04_00-00-00.TXT:10*"
-                              << 50 << "2024-01-01_00-00-00.TXT 2024-01-02_00-00-00.TXT";
-        QTest::newRow("same second, other names")
-            << "2024-01-01_00-00-00-2.TXT:1 Kurve01.TXT:1 notes:1 2024-01-01_00-00-00.txt:1 "
-               "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00-10.TXT:1*"
+        QTest::newRow("names out of time order")
+            << "2024-03-01_00-00-00.TXT:1 2024-01-01_00-00-00.TXT:1 2024-02-01_00-00-00.TXT:1" << 2
+            << "2024-03-01_00-00-00.TXT";
+        QTest::newRow("bytes") << "2024-01-01_00-00-00.TXT:100 2024-01-02_00-00-00.TXT:900 "
+                                  "2024-01-03_00-00-00.TXT:1500 2024-01-04_00-00-00.TXT:10*"
+                               << 50 << "2024-01-01_00-00-00.TXT 2024-01-02_00-00-00.TXT";
+        QTest::newRow("this run's records, though older than all")
+            << "2024-01-01_00-00-00.TXT:1* 2024-02-01_00-00-00.TXT:1 2024-03-01_00-00-00.TXT:1 "
+               "2024-04-01_00-00-00.TXT:1*"
+            << 2 << "2024-02-01_00-00-00.TXT 2024-03-01_00-00-00.TXT";
+        QTest::newRow("other names, links")
+            << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 2024-01-01_00-00-00.txt:1 "
+               "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00-10.TXT:1 2024-01-01_00-00-00-2.TXT:1*"
             << 2 << "2024-01-01_00-00-00.TXT";
-        QTest::newRow("current is the oldest")
-            << "2024-01-01_00-00-00.TXT:1* 2024-01-02_00-00-00.TXT:1 2024-01-03_00-00-00.TXT:1" << 2
-            << "2024-01-02_00-00-00.TXT";
     }
     void retention()
     {
         QFETCH(QString, files);
         QFETCH(int, keep);
-        QList<JournalEntry> entries;
-        QString current;
+        QTemporaryDir dir;
+        QStringList own, before;
+        QVERIFY(write(dir.filePath("target"), "x") && QDir(dir.path()).mkdir("records"));
+        const QDir folder(dir.filePath("records"));
         for (const QString& file : files.split(' ')) {
-            entries.append({file.section(':', 0, 0), file.section(':', 1).remove('*').toLongLong()});
-            current = file.endsWith('*') ? entries.last().name : current;
+            const QString name = file.section(':', 0, 0), size = file.section(':', 1);
+            QVERIFY(size.endsWith('@') ? QFile::link(dir.filePath("target"), folder.filePath(name))
+                                       : write(folder.filePath(name), QByteArray(size.toInt(), 'x')));
+            before << name;
+            if (size.endsWith('*'))
+                own << name;
+            QThread::msleep(5);  // times a millisecond apart at least
         }
-        QTEST(journalFilesToDelete(entries, current, keep, 2'000'000'000).join(' '), "deleted");
+        pruneJournalFolder(folder.path(), own, keep, 2000);
+        QStringList deleted;
+        for (const QString& name : before) {
+            if (!QFileInfo::exists(folder.filePath(name)))
+                deleted << name;
+        }
+        QTEST(deleted.join(' '), "deleted");
+    }
+
+    // A journal that cannot be written is said once for each record that fails: in the status bar
+    // and the battery window's message field as it happens, and on standard error; no dialog, and
+    // the run goes on.
+    void journalFailureShown_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<int>("fileLimit");  // bytes a file may grow to; 0: no limit
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("lines");  // on standard error
+        QTest::newRow("folder cannot be made, two runs")
+            << "stop" << 0 << "Ordner kann nicht angelegt werden" << 2;
+        QTest::newRow("a write fails") << "discharge" << 4096 << "Datei zu groß" << 1;
+    }
+    void journalFailureShown()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(int, fileLimit);
+        QFETCH(QString, reason);
+        QFETCH(int, lines);
+        QTemporaryDir dir;
+        QVERIFY(write(dir.filePath("file"), ""));
+        const QString folder = dir.filePath(fileLimit ? "Aufzeichnungen" : "file/Aufzeichnungen");
+        TestApp app;
+        app.session().startJournal(folder);
+        rlimit saved{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
+        QString bar, field;  // as the failure is first shown
+        const QByteArray printed = stderrOf(dir, [&] {
+            rlimit limit = saved;
+            limit.rlim_cur = fileLimit ? rlim_t(fileLimit) : saved.rlim_cur;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            runScenarios(app, scenario, [&] {
+                if (bar.isEmpty()) {
+                    bar = app.mdi->statusBar()->currentMessage();
+                    field = app.mdi->akku->Text7->text();
+                }
+            });
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+        });
+        QVERIFY2(printed.count('\n') == lines && printed.contains(reason.toUtf8()) &&
+                     printed.contains(QDir::toNativeSeparators(folder).toUtf8()),
+                 printed.constData());
+        QVERIFY2(bar.contains(folder) && bar.contains(reason) && bar.contains("nur im Speicher"),
+                 qPrintable(bar));
+        QCOMPARE(field.section("\r\n", 0, 0), "Die Messung kann nicht auf die ");
+        QVERIFY(app.dialogs.messages.isEmpty() && app.session().Messreihe.MessAnzahl > 100);
     }
 
     // A curve file opens as an ended record that exports to the same lines; a bad one is refused

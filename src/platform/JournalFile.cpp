@@ -1,8 +1,10 @@
 // Journal files on POSIX file descriptors. The frame chain merges its change into one queued
-// piece under a mutex; the writer thread puts the piece into the system's cache every 100 ms
-// and runs fdatasync() every 30 s, so that no frame ever waits for the disk.
+// piece under a mutex and wakes the writer thread, which puts the piece into the system's cache
+// and runs fdatasync() at most every 30 s. The thread waits on a timer only while written bytes
+// wait for their sync; otherwise it sleeps until woken, and it ends with the file.
 #include "platform/JournalFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -11,7 +13,6 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,6 +21,34 @@
 #include <unistd.h>
 
 using namespace std::chrono_literals;
+
+namespace {
+
+QString germanReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Datenträger voll");
+    case EFBIG:
+        return QStringLiteral("Datei zu groß");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("keine Schreibberechtigung");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("Ordner kann nicht angelegt werden");
+    case EEXIST:
+        return QStringLiteral("kein freier Dateiname");
+    case EIO:
+        return QStringLiteral("Ein-/Ausgabefehler");
+    default:
+        return QStringLiteral("Systemfehler %1").arg(error);
+    }
+}
+
+}  // namespace
 
 // Owns the descriptor once the file is open; outlives the JournalFile, so that closing never
 // waits for the disk.
@@ -38,28 +67,34 @@ struct JournalFile::Writer {
     // Merges a change into the queued piece; every change starts within what is already queued.
     void queue(long long from, std::string_view data)
     {
-        std::lock_guard lock(queueMutex);
-        if (queued && from >= offset && from <= offset + static_cast<long long>(piece.size())) {
-            piece.resize(static_cast<std::size_t>(from - offset));
-        } else {
-            offset = from;
-            piece.clear();
+        {
+            std::lock_guard lock(queueMutex);
+            if (queued && from >= offset && from <= offset + static_cast<long long>(piece.size())) {
+                piece.resize(static_cast<std::size_t>(from - offset));
+            } else {
+                offset = from;
+                piece.clear();
+            }
+            piece.append(data);
+            queued = true;
         }
-        piece.append(data);
-        queued = true;
+        wake.notify_one();
     }
 
-    // Writes the queued piece, a shorter end cut first: a kill in between loses only the newest line.
-    void writeQueued()
+    // Writes the queued piece, a shorter end cut first: a kill in between loses only the newest
+    // line. True when bytes went to the file. After a failure the queue is dropped.
+    bool writeQueued()
     {
         std::lock_guard file(fileMutex);
         std::unique_lock lock(queueMutex);
-        if (!queued || error != 0)
-            return;
+        if (!queued)
+            return false;
         long long at = offset;
         const std::string data = std::move(piece);
         piece.clear();
         queued = false;
+        if (error != 0)
+            return false;
         lock.unlock();
         const long long end = at + static_cast<long long>(data.size());
         int failed = end < length && ::ftruncate(fd, at) != 0 ? errno : 0;
@@ -76,25 +111,34 @@ struct JournalFile::Writer {
         }
         if (failed == 0) {
             length = end;
-            return;
+            return true;
         }
         lock.lock();
         error = failed;
+        return false;
     }
 
     static void run(std::shared_ptr<Writer> self)
     {
-        auto lastSync = std::chrono::steady_clock::now();
+        using Clock = std::chrono::steady_clock;
+        auto lastSync = Clock::now();
+        bool unsynced = false;  // written bytes wait for their sync
+        const auto woken = [&] { return self->queued || self->stop; };
         std::unique_lock lock(self->queueMutex);
         while (!self->stop) {
-            self->wake.wait_for(lock, 100ms);
-            lock.unlock();
-            self->writeQueued();
-            if (std::chrono::steady_clock::now() - lastSync >= 30s) {
+            if (self->queued) {
+                lock.unlock();
+                unsynced = self->writeQueued() || unsynced;
+                lock.lock();
+            } else if (!unsynced) {
+                self->wake.wait(lock, woken);
+            } else if (!self->wake.wait_until(lock, lastSync + 30s, woken)) {
+                lock.unlock();
                 ::fdatasync(self->fd);
-                lastSync = std::chrono::steady_clock::now();
+                lastSync = Clock::now();
+                unsynced = false;
+                lock.lock();
             }
-            lock.lock();
         }
         lock.unlock();
         ::fdatasync(self->fd);
@@ -104,15 +148,23 @@ struct JournalFile::Writer {
 
 JournalFile::~JournalFile() { close(); }
 
-bool JournalFile::open(const QString& path)
+bool JournalFile::create(const QString& folder, const QString& stem)
 {
     close();
-    path_ = path;
     error_.clear();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    QDir().mkpath(folder);
+    // The system's exclusive create decides whether a name is free: no check before it can, since
+    // another instance may take the name in between, and a link at the name is never followed.
+    int failure = EEXIST;
+    for (int n = 1; failure == EEXIST && n <= 999; ++n) {
+        path_ = QDir(folder).filePath(n == 1 ? stem + QStringLiteral(".TXT")
+                                             : QStringLiteral("%1-%2.TXT").arg(stem).arg(n));
+        fd_ = ::open(QFile::encodeName(path_).constData(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        failure = fd_ < 0 ? errno : 0;
+    }
     if (fd_ < 0) {
-        error_ = QString::fromLocal8Bit(std::strerror(errno));
+        error_ = germanReason(failure);
         return false;
     }
     writer_ = std::make_shared<Writer>();
@@ -133,7 +185,7 @@ bool JournalFile::takeError()
 {
     std::lock_guard lock(writer_->queueMutex);
     if (writer_->error != 0)
-        error_ = QString::fromLocal8Bit(std::strerror(writer_->error));
+        error_ = germanReason(writer_->error);
     return writer_->error != 0;
 }
 
@@ -141,7 +193,7 @@ bool JournalFile::close()
 {
     if (fd_ < 0)
         return true;
-    // What is queued is written here, so that a normal exit loses nothing.
+    // What is queued is written here, so that the file is complete when close returns.
     writer_->writeQueued();
     const bool failed = takeError();
     {
@@ -154,63 +206,45 @@ bool JournalFile::close()
     return !failed;
 }
 
-namespace {
-
-// Sort key of a journal name: its start time, then the number of a later record of the same second.
-QString ageKey(const QString& name)
+void pruneJournalFolder(const QString& folder, const QStringList& own, int keep, long long maxBytes)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)(?:-(\\d{1,6}))?\\.TXT$"));
-    const QRegularExpressionMatch match = pattern.match(name);
-    if (!match.hasMatch())
-        return {};
-    return match.captured(1) + match.captured(2).rightJustified(6, QLatin1Char('0'));
-}
-
-}  // namespace
-
-QStringList journalFilesToDelete(const QList<JournalEntry>& entries, const QString& current, int keep,
-                                 long long maxBytes)
-{
-    QList<JournalEntry> records;
-    for (const JournalEntry& entry : entries) {
-        if (!ageKey(entry.name).isEmpty())
-            records.append(entry);
+    static const QRegularExpression recordName(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d(-\\d{1,6})?\\.TXT$"));
+    struct Record {
+        QString name;
+        long long size;
+        QDateTime start;
+    };
+    QList<Record> records;
+    const QDir dir(folder);
+    for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::NoSymLinks)) {
+        if (!recordName.match(info.fileName()).hasMatch())
+            continue;
+        const QDateTime born = info.birthTime();
+        records.append({info.fileName(), info.size(), born.isValid() ? born : info.lastModified()});
     }
-    std::sort(records.begin(), records.end(),
-              [](const JournalEntry& a, const JournalEntry& b) { return ageKey(a.name) > ageKey(b.name); });
-    QStringList doomed;
+    // Names are the local time of a record's start, which summer time and a corrected clock put
+    // out of order. Birth times (else the last change) ignore time zones, but a clock set back
+    // fools them too: so the records this program wrote always stay, and count first.
+    std::sort(records.begin(), records.end(), [&](const Record& a, const Record& b) {
+        const bool ownA = own.contains(a.name);
+        if (ownA != own.contains(b.name))
+            return ownA;
+        return a.start != b.start ? a.start > b.start : a.name > b.name;
+    });
     int kept = 0;
     long long bytes = 0;
     bool full = false;
-    // The record being written always stays and counts first.
-    for (const JournalEntry& entry : records) {
-        if (entry.name == current) {
-            ++kept;
-            bytes += entry.size;
+    for (const Record& record : records) {
+        if (!own.contains(record.name)) {
+            // Once one record does not fit, every older one goes too: oldest first, never a gap.
+            full = full || kept >= keep || bytes + record.size > maxBytes;
+            if (full) {
+                QFile::remove(dir.filePath(record.name));
+                continue;
+            }
         }
+        ++kept;
+        bytes += record.size;
     }
-    for (const JournalEntry& entry : records) {
-        if (entry.name == current)
-            continue;
-        // Once one record does not fit, every older one goes too: oldest first, never a gap.
-        full = full || kept >= keep || bytes + entry.size > maxBytes;
-        if (full) {
-            doomed.prepend(entry.name);
-        } else {
-            ++kept;
-            bytes += entry.size;
-        }
-    }
-    return doomed;
-}
-
-void pruneJournalFolder(const QString& folder, const QString& current, int keep, long long maxBytes)
-{
-    QList<JournalEntry> entries;
-    const QDir dir(folder);
-    for (const QFileInfo& info : dir.entryInfoList(QDir::Files))
-        entries.append({info.fileName(), info.size()});
-    for (const QString& name : journalFilesToDelete(entries, current, keep, maxBytes))
-        QFile::remove(dir.filePath(name));
 }

@@ -1,6 +1,6 @@
 // The recording journal's files: one file per record. The frame chain only hands the new bytes
-// over; a thread of the file's own writes them within a tenth of a second (a killed program
-// loses no more) and syncs them to the disk every 30 seconds.
+// over; a thread of the file's own writes them at once (a killed program loses no more than the
+// newest change) and syncs them to the disk within 30 seconds.
 #pragma once
 
 #include <QString>
@@ -16,8 +16,9 @@ public:
     JournalFile(const JournalFile&) = delete;
     JournalFile& operator=(const JournalFile&) = delete;
 
-    // Creates the file (and its folder); false on failure, with the reason in error().
-    bool open(const QString& path);
+    // Creates a new file stem.TXT in folder (and the folder), or stem-2.TXT, stem-3.TXT ... when
+    // the name is taken by anything, a link included; false on failure, with the reason in error().
+    bool create(const QString& folder, const QString& stem);
     bool isOpen() const { return fd_ >= 0; }
     // From offset on, the file becomes data and ends there. Returns at once; false when an
     // earlier write has failed, with the reason in error().
@@ -25,6 +26,7 @@ public:
     // Writes what is still queued, then closes the file; its last sync happens in the background.
     // False when a write failed.
     bool close();
+    // Why the file could not be created or written, in German.
     QString error() const { return error_; }
     QString path() const { return path_; }
 
@@ -38,16 +40,7 @@ private:
     QString error_;
 };
 
-// A journal folder's entry: a record's file name and size.
-struct JournalEntry {
-    QString name;
-    long long size;
-};
-
-// The journal files to delete so that the newest `keep` records and at most maxBytes remain,
-// oldest first; names not of the form JJJJ-MM-TT_hh-mm-ss[-n].TXT are never touched, nor `current`.
-QStringList journalFilesToDelete(const QList<JournalEntry>& entries, const QString& current, int keep,
-                                 long long maxBytes);
-
-// Deletes what journalFilesToDelete names in folder.
-void pruneJournalFolder(const QString& folder, const QString& current, int keep, long long maxBytes);
+// Deletes journal files in folder so that the newest `keep` records and at most maxBytes remain,
+// oldest first. Only regular files named JJJJ-MM-TT_hh-mm-ss[-n].TXT are records; the names in
+// `own` (written by this program since it started) are never deleted.
+void pruneJournalFolder(const QString& folder, const QStringList& own, int keep, long long maxBytes);

@@ -125,12 +125,13 @@ void ChargeSession::nextSlot()
     if (storeFull()) {
         endRecord(EndReason::storeFull);
         emit message(messageText(kStoreFullMessage));
+        finishJournal();
     }
 }
 
 void ChargeSession::Neubeginn(const QString& text)
 {
-    restartJournal();
+    finishJournal();
     emit message(text);
     MessNr = 1;
     emit recordCleared();
@@ -144,10 +145,11 @@ void ChargeSession::Aufzeichnen()
     emit curveExtended(MessNr);
     const long n = messNrSlot();
     chargeLog->append(MessNr, Messreihe.KurveU[n], Messreihe.KurveI[n], Messreihe.KurveQ[n]);
-    nextSlot();
-    Messreihe.MessAnzahl = std::min<float>(MessNr, kStoreSize);
+    // The record counts the sample before a full store ends it, so that its journal holds it.
+    Messreihe.MessAnzahl = std::min<float>(MessNr + 1, kStoreSize);
     if (journal)
         journal->sampleRecorded();
+    nextSlot();
 }
 
 void ChargeSession::ausfuehren(const Schritt& s)
@@ -157,7 +159,7 @@ void ChargeSession::ausfuehren(const Schritt& s)
     else if (s.controls == Schritt::Controls::unlock)
         BedienungFreigeben();
     if (s.reset) {
-        restartJournal();
+        finishJournal();
         MessNr = 1;
         emit recordCleared();
     }
@@ -168,6 +170,7 @@ void ChargeSession::ausfuehren(const Schritt& s)
     if (s.end) {
         endRecord(EndReason::chargerEnd);
         emit message(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
+        finishJournal();
     }
     if (s.restart) {
         // The new record runs locked, also when a full store recorded nothing just now.

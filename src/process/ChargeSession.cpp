@@ -34,17 +34,24 @@ void ChargeSession::BedienungSperren() { emit controlsLocked(true); }
 
 void ChargeSession::BedienungFreigeben() { emit controlsLocked(false); }
 
-// The record starts again at slot 1: its journal file is complete.
-void ChargeSession::restartJournal()
+void ChargeSession::startJournal(const QString& folder)
+{
+    journal = std::make_unique<Journal>(folder, [this](const QString& text, const QString& note) {
+        emit journalFailed(text);
+        emit message(note);
+    });
+}
+
+void ChargeSession::finishJournal()
 {
     if (journal)
-        journal->restart(Messreihe, MessNr);
+        journal->finish(Messreihe, MessNr);
 }
 
 void ChargeSession::openRecord(Record record)
 {
-    // The record in the store ends here; a recording one is already in its journal.
-    restartJournal();
+    // The record in the store ends here: its journal is final.
+    finishJournal();
     const float count = record.MessAnzahl;
     Messreihe = std::move(record);
     MessNr = count + 1;

@@ -55,6 +55,10 @@ public:
     // A saved record replaces the live one, ended as a stop at the charger ends it: the next run
     // the charger starts replaces it in turn.
     void openRecord(Record record);
+    // Keeps every record from now on in its own file in the folder.
+    void startJournal(const QString& folder);
+    // The record has ended or starts again (also with the program): its journal file is final.
+    void finishJournal();
 
     // The store slot of sample MessNr.
     long messNrSlot() const;
@@ -75,7 +79,7 @@ public:
     QString DatensatzAlt3 = QStringLiteral("345");
     QString DatensatzAlt4;
     QString DatensatzAlt5;
-    // The recording journal; none unless the program sets a folder for it.
+    // The recording journal; none unless the program starts one.
     std::unique_ptr<Journal> journal;
     // The charge log: one line per recorded sample.
     ProtokollModel* chargeLog;
@@ -98,6 +102,8 @@ signals:
     void linkSilent(const QString& alarm);
     // The record has ended and asks to be saved.
     void recordEnded(ChargeSession::EndReason reason);
+    // The record's journal cannot be written: the run goes on in memory (the message says so too).
+    void journalFailed(const QString& text);
 
 private:
     void ausfuehren(const Schritt& s);
@@ -105,6 +111,5 @@ private:
     void Aufzeichnen();
     void nextSlot();
     void endRecord(EndReason reason);
-    void restartJournal();
     bool storeFull() const { return MessNr > kStoreSize; }
 };

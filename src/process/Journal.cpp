@@ -1,35 +1,66 @@
-// The recording journal. The file always holds what the curve export would write at this moment:
-// the lines of the slots already passed, which never change, and the line of the newest slot,
-// which every frame overwrites in the store and so in the file.
+// The recording journal. While the record goes on, the file holds what the curve export would
+// write at this moment: the lines of the slots already passed, which never change, and the line
+// of the newest slot, which every frame overwrites in the store and so in the file. When the
+// record ends the file is closed as it then is; later frames only change the store.
 #include "process/Journal.h"
 
 #include "platform/CurveText.h"
+#include "process/MessageLines.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
 
-Journal::Journal(QString folder)
+namespace {
+
+constexpr MessageLine kJournalFailed[] = {
+    {u"Die Messung kann nicht auf die ", 1}, {u"Festplatte geschrieben werden !", 2},
+    {u"Sie läuft nur im Speicher      ", 1}, {u"weiter: die Daten am Ende mit  ", 1},
+    {u"'Textdatei erzeugen' sichern !!", 0},
+};
+static_assert(linesFit(kJournalFailed));
+
+}  // namespace
+
+Journal::Journal(QString folder, Failed failed)
     : folder_(std::move(folder))
+    , report_(std::move(failed))
 {
     buffer_.reserve(64 * 1024);
 }
 
-void Journal::sampleRecorded()
-{
-    if (active_)
-        return;
-    active_ = true;
-    failed_ = false;
-    start_ = QDateTime::currentDateTime();
-}
+void Journal::sampleRecorded() { recorded_ = true; }
 
 void Journal::update(const Record& record, float messNr)
 {
-    if (!active_ || failed_)
-        return;
+    if (!active_ && recorded_) {
+        active_ = true;
+        failed_ = !openFile();
+    }
+    if (active_ && !failed_)
+        write(record, messNr);
+}
+
+void Journal::finish(const Record& record, float messNr)
+{
+    if (active_ && !failed_) {
+        write(record, messNr);
+        if (!failed_ && !file_.close())
+            fail(file_.error());
+    }
+    recorded_ = false;
+    active_ = false;
+    failed_ = false;
+    fixedLines_ = 0;
+    fixedBytes_ = 0;
+    tail_.clear();
+}
+
+void Journal::write(const Record& record, float messNr)
+{
     const int end = record.count();
     const int fixed = std::max(fixedLines_, std::min(end, static_cast<int>(messNr) - 1));
     buffer_.clear();
@@ -47,58 +78,37 @@ void Journal::update(const Record& record, float messNr)
     const std::string_view tail = std::string_view(buffer_).substr(fixedSize);
     if (fixedSize == 0 && tail == tail_)
         return;
-    if (!file_.isOpen() && !openFile())
-        return;
     if (!file_.replaceFrom(fixedBytes_, buffer_)) {
         fail(file_.error());
         return;
     }
-    reported_ = false;
     fixedLines_ = fixed;
     fixedBytes_ += static_cast<long long>(fixedSize);
     tail_ = tail;
 }
 
-void Journal::restart(const Record& record, float messNr)
-{
-    if (file_.isOpen()) {
-        update(record, messNr);
-        if (!file_.close())
-            fail(file_.error());
-    }
-    active_ = false;
-    fixedLines_ = 0;
-    fixedBytes_ = 0;
-    tail_.clear();
-}
-
 bool Journal::openFile()
 {
-    const QDir dir(folder_);
-    const QString stem = start_.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
-    QString name = stem + QStringLiteral(".TXT");
-    // A record that starts in the same second as the one before gets a number of its own.
-    for (int n = 2; QFileInfo::exists(dir.filePath(name)); ++n)
-        name = stem + QStringLiteral("-%1.TXT").arg(n);
-    if (!file_.open(dir.filePath(name))) {
+    if (!file_.create(folder_,
+                      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss")))) {
         fail(file_.error());
         return false;
     }
-    pruneJournalFolder(folder_, name, kKeepRecords, kKeepBytes);
+    own_.append(QFileInfo(file_.path()).fileName());
+    pruneJournalFolder(folder_, own_, kKeepRecords, kKeepBytes);
     return true;
 }
 
 void Journal::fail(const QString& reason)
 {
-    // The run goes on in memory; one line tells why its journal stopped, no dialog interrupts it.
+    // The run goes on in memory. The user is told once for this record, in the program and on
+    // standard error; no dialog interrupts the run.
     failed_ = true;
-    if (!reported_) {
-        const QString message =
-            QStringLiteral("Ladomat Link: Aufzeichnung %1 kann nicht geschrieben werden (%2), "
-                           "die Messung läuft nur im Speicher weiter.\n")
-                .arg(QDir::toNativeSeparators(file_.path()), reason);
-        std::fputs(message.toLocal8Bit().constData(), stderr);
-        reported_ = true;
-    }
     file_.close();
+    // The reason first: a long path may not fit into the status bar.
+    const QString text = QStringLiteral("Aufzeichnung wird nicht gespeichert (%1), die Messung läuft nur im "
+                                        "Speicher weiter: %2")
+                             .arg(reason, QDir::toNativeSeparators(file_.path()));
+    std::fputs(QStringLiteral("Ladomat Link: %1\n").arg(text).toLocal8Bit().constData(), stderr);
+    report_(text, messageText(kJournalFailed));
 }

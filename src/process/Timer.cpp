@@ -52,6 +52,8 @@ void ChargeSession::Timer2_Timer()
         MessungBeendet = 1;
         MessungGestoppt = 1;
         emit recordEnded(EndReason::stopped);
+        // The stopped record's journal is final as the store holds it now.
+        finishJournal();
     }
     StatusAlt = reading.StatusNr;
 }

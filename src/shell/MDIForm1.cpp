@@ -40,6 +40,13 @@
 
 using namespace std::chrono_literals;
 
+namespace {
+
+// How long the status bar shows a journal's failure over the charger's hints.
+constexpr auto kJournalFailureShown = 60s;
+
+}  // namespace
+
 MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     : QMainWindow(parent)
     , session(new ChargeSession(this))
@@ -122,6 +129,11 @@ void MDIForm1::connectSession()
     // A dead link: whatever waits at the port is thrown away, then the alarm shows.
     connect(session, &ChargeSession::linkSilent, MSComm1, &SerialPort::input);
     connect(session, &ChargeSession::linkSilent, akku, &Formakku::showLinkAlarm);
+    // The frame chain sets the status bar's text at every frame: a message of the bar itself
+    // stands over it for a while.
+    connect(session, &ChargeSession::journalFailed, statusBar(), [this](const QString& text) {
+        statusBar()->showMessage(text, std::chrono::milliseconds(kJournalFailureShown).count());
+    });
 }
 
 void MDIForm1::createMenus()
@@ -454,6 +466,7 @@ void MDIForm1::m_kontakt_Click()
 
 void MDIForm1::beenden()
 {
+    session->finishJournal();  // the record ends with the program
     ended_ = true;
     Timer1->stop();
     Timer2->stop();
@@ -465,6 +478,7 @@ void MDIForm1::closeEvent(QCloseEvent* event)
 {
     // Closing the frame ends the program as "Ende" does: port closed, nothing asked or saved.
     MSComm1->setPortOpen(false);
+    session->finishJournal();
     ended_ = true;
     event->accept();
 }
