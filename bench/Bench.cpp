@@ -4,7 +4,7 @@
 #include "platform/SerialPort.h"
 #include "plot/Formgrafik.h"
 #include "process/ChargeSession.h"
-#include "process/Formprotokoll.h"
+#include "process/ProtokollModel.h"
 #include "shell/MDIForm1.h"
 #include "sim/Frames.h"
 

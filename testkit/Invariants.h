@@ -5,7 +5,7 @@
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
 #include "process/ChargeSession.h"
-#include "process/Formprotokoll.h"
+#include "process/ProtokollModel.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>

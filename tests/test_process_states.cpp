@@ -3,7 +3,7 @@
 #include "ProcessScript.h"
 
 #include "platform/PlotSurface.h"
-#include "process/Formprotokoll.h"
+#include "process/ProtokollModel.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // records samples with their log lines, restarts and ends the record.
 #include "process/ChargeSession.h"
 
-#include "process/Formprotokoll.h"
+#include "process/ProtokollModel.h"
 #include "process/Journal.h"
 #include "process/MessageLines.h"
 

@@ -2,7 +2,7 @@
 // record brings.
 #include "process/ChargeSession.h"
 
-#include "process/Formprotokoll.h"
+#include "process/ProtokollModel.h"
 #include "process/Journal.h"
 
 #include <cmath>
