@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -81,6 +83,16 @@ PlotWindows::PlotWindows(QSize inner)
 }
 
 const QImage& PlotWindows::image() const { return grafik.Picture1->image(); }
+
+QString controlStates(const MDIForm1& mdi)
+{
+    const Formsetgraf* s = mdi.setgraf;
+    QString states;
+    for (const QObject* control : QObjectList{s->Command1, s->Command2, s->Command3, s->Option1, s->Option2,
+                                              s->Option3, s->Option4, mdi.m_grafsave, mdi.m_maketext})
+        states += control->property("enabled").toBool() ? u'1' : u'0';
+    return states;
+}
 
 QByteArray contents(const QString& path)
 {

@@ -82,6 +82,10 @@ struct PseudoTerminal {
     QString path;
 };
 
+// The enabled states of the nine controls a run locks, '1' for enabled: Command1-3, Option1-4 of the
+// graph settings, m_grafsave and m_maketext.
+QString controlStates(const MDIForm1& mdi);
+
 // A file's bytes, "(unreadable)" when it cannot be read; writing a file whole.
 QByteArray contents(const QString& path);
 bool write(const QString& path, const QByteArray& bytes);
