@@ -2,29 +2,16 @@
 #include "link/Framer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 bool isHex(QChar c) { return hexDigit(c) > 0 || c == u'0'; }
 
-// A frame starts within the first 31 characters after the first, with at least its start character
-// and one digit present (the end character alone looks like a start).
-bool frameStartsWithin(QStringView text)
+// Characters 2 to 31 are hexadecimal digits: the frame's 30 digits.
+bool carriesDigits(QStringView block)
 {
-    for (qsizetype at = 1; at < kFrameLength && at + 2 <= text.size(); ++at)
-        if (fitsFrameShape(text.mid(at)))
-            return true;
-    return false;
-}
-
-// Where the next frame that has the shape starts; the last 31 characters when there is none, as
-// they may still begin one.
-qsizetype nextFrameStart(QStringView text)
-{
-    for (qsizetype at = 1; at + kFrameLength <= text.size(); ++at)
-        if (fitsFrameShape(text.mid(at, kFrameLength)))
-            return at;
-    return text.size() - (kFrameLength - 1);
+    return std::all_of(block.begin() + 1, block.begin() + kFrameLength - 1, isHex);
 }
 
 }  // namespace
@@ -41,51 +28,71 @@ int hexDigit(QChar c)
     return 0;
 }
 
-bool fitsFrameShape(QStringView text)
+bool Framer::isFrame(QStringView block, bool inStep) const
 {
-    const qsizetype n = std::min<qsizetype>(text.size(), kFrameLength);
-    for (qsizetype k = 0; k < n; ++k)
-        if (isHex(text[k]) != (k > 0 && k < kFrameLength - 1))
-            return false;
-    return true;
+    if (!carriesDigits(block))
+        return false;
+    const QChar start = block[0];
+    const QChar end = block[kFrameLength - 1];
+    if (learned_)
+        return start == last_->start && end == last_->end;
+    return inStep || (!isHex(start) && !isHex(end));
+}
+
+qsizetype Framer::nextStart(QStringView held) const
+{
+    for (qsizetype at = 1; at + kFrameLength <= held.size(); ++at)
+        if (isFrame(held.mid(at, kFrameLength), false))
+            return at;
+    return held.size() - (kFrameLength - 1);  // the last 31 characters may still begin one
+}
+
+void Framer::took(QStringView frame)
+{
+    const Envelope envelope{frame[0], frame[kFrameLength - 1]};
+    learned_ = envelope == last_;
+    last_ = envelope;
+    misses_ = 0;
 }
 
 void Framer::reset(int64_t nowMs)
 {
     pending_.clear();
     afterPause_ = false;
+    inStep_ = false;
     lastMs_ = nowMs;
 }
 
 std::vector<LinePiece> Framer::feed(QStringView chars, int64_t nowMs)
 {
     std::vector<LinePiece> out;
+    if (chars.isEmpty())  // nothing arrived
+        return out;
     if (nowMs - lastMs_ >= kPauseMs) {
-        // The line fell silent, or only the reading came late: what is held goes on from where a
-        // frame may have begun that the new characters fit; the rest never completes.
-        const QString joined = pending_ + chars.toString();
-        qsizetype keep = 0;
-        while (keep < pending_.size() && !fitsFrameShape(QStringView(joined).mid(keep)))
-            ++keep;
-        if (keep > 0) {
-            out.push_back({pending_.left(keep), false});
-            pending_.remove(0, keep);
-        }
-        afterPause_ = pending_.isEmpty();
+        // The line fell silent: what is held never completes, and the next character starts a frame.
+        if (!pending_.isEmpty())
+            out.push_back({std::exchange(pending_, {}), false});
+        afterPause_ = true;
+        inStep_ = true;
     }
     lastMs_ = nowMs;
     pending_ += chars;
     while (pending_.size() >= kFrameLength) {
-        const QStringView held(pending_);
-        // Noise is taken for noise inside a frame only where the frame's envelope holds.
-        const bool envelope = !isHex(held[0]) && !isHex(held[kFrameLength - 1]);
-        if (fitsFrameShape(held) || (afterPause_ && envelope && !frameStartsWithin(held))) {
-            out.push_back({pending_.left(kFrameLength), true});
+        const QStringView block = QStringView(pending_).left(kFrameLength);
+        // Digits after a pause in another envelope, the second time with none in the learned one
+        // between: another charger, read as before its envelope is known.
+        if (learned_ && afterPause_ && carriesDigits(block) && !isFrame(block, true) && ++misses_ == 2)
+            learned_ = false;
+        if (isFrame(block, inStep_)) {
+            out.push_back({block.toString(), true});
+            took(block);
             pending_.remove(0, kFrameLength);
+            inStep_ = true;
         } else {
-            const qsizetype skip = nextFrameStart(held);
+            const qsizetype skip = nextStart(pending_);
             out.push_back({pending_.left(skip), false});
             pending_.remove(0, skip);
+            inStep_ = false;
         }
         afterPause_ = false;
     }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 // A frame on the line: start character, the 30 digits, end character.
@@ -22,29 +23,42 @@ struct LinePiece {
     bool operator==(const LinePiece&) const = default;
 };
 
-// True when every character present fits a frame's shape: 30 hexadecimal digits between two
-// characters that are not (start and end character). Only the first 32 characters are looked at.
-bool fitsFrameShape(QStringView text);
-
-// Collects the characters as they arrive and cuts them into frames. Alignment comes from the line's
-// pause between bursts and from the frame's shape, never from fixed start or end characters:
-// - a frame that has the shape is taken wherever it starts;
-// - one without it (noise inside) is taken only where it starts right after a pause and no frame
-//   starts inside it;
-// - what fits neither is handed back as a piece, and the framer looks for the next frame.
+// Collects the characters as they arrive and cuts them into frames. A frame always carries 30
+// hexadecimal digits between its start and end character; where one starts comes from:
+// - until the charger's envelope (start and end character) is known: the line's pause, after which
+//   the next character starts a frame whatever it is, frames following without a pause staying in
+//   step; and the evident shape (start and end character no hexadecimal digits), wherever it starts;
+// - once two frames in a row have had the same envelope: that envelope, wherever it starts, also
+//   when its characters are hexadecimal digits. Two frames of another envelope after pauses, with
+//   none of the learned one between, make the framer forget it (another charger on the line).
+// A pause ends what is held; what is no frame is handed back as a piece.
 class Framer {
 public:
-    // Forgets what it holds; the next frame is the first after a pause or one that clearly starts.
+    // Forgets what it holds, as on opening the port at nowMs; the envelope stays.
     void reset(int64_t nowMs);
-    // Takes characters read at nowMs (milliseconds of a steady clock) and returns, in order, the
-    // frames completed and the pieces given up.
+    // Takes characters that arrived at nowMs (milliseconds of a steady clock) and returns, in order,
+    // the frames completed and the pieces given up.
     std::vector<LinePiece> feed(QStringView chars, int64_t nowMs);
     // Characters held towards the next frame.
     int pending() const { return int(pending_.size()); }
 
 private:
+    struct Envelope {
+        QChar start, end;
+        bool operator==(const Envelope&) const = default;
+    };
+    // Whether the 32 characters are a frame at this point of the line.
+    bool isFrame(QStringView block, bool inStep) const;
+    // Where, after its first character, a frame may start in what is held (the size if nowhere).
+    qsizetype nextStart(QStringView held) const;
+    void took(QStringView frame);
+
     QString pending_;
     bool afterPause_ = true;  // pending_ starts with the first character after a pause
+    bool inStep_ = true;  // a frame may start at pending_ by count: after a pause or a frame
+    std::optional<Envelope> last_;  // of the last frame taken
+    bool learned_ = false;  // last_ is the charger's envelope
+    int misses_ = 0;  // frames of another envelope after pauses since the last of the learned one
     int64_t lastMs_ = std::numeric_limits<int64_t>::min() / 2;  // no character yet: the line was silent
 };
 
