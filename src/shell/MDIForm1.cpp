@@ -69,6 +69,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     MSComm1->setParent(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     connect(MSComm1, &SerialPort::onComm, this, [] { MSComm1_OnComm(); });
+    // A device back after a loss sends afresh: nothing held before joins what it sends.
+    connect(MSComm1, &SerialPort::deviceBack, this, [] { readAwayInput(); });
     forms.MSComm1 = MSComm1;
     forms.StatusBar1 = StatusBar1;
 
@@ -271,6 +273,7 @@ void MDIForm1::MDIForm_Load()
     PortOeffnen();
     if (ended_)
         return;
+    forgetCharger();
     datenformat->Text1->setText(readAwayInput());
 
     const char* voltage[] = {"60,0V", "48,0V", "36,0V", "24,0V", "12,0V"};
