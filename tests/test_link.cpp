@@ -5,12 +5,19 @@
 #include "link/Formdatenformat.h"
 #include "link/Framer.h"
 #include "process/Forms.h"
+#include "shell/Formeinstell.h"
+#include "shell/MDIForm1.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <utility>
 
@@ -77,6 +84,13 @@ static QString run(const QString& script)
     }
     endPieces();
     return out.join(u' ');
+}
+
+// The curve file line of a frame line: "n,U,I,Q" from the frame's fields at 11-14, 15-18, 19-22.
+static QByteArray curveLine(int n, const QByteArray& line)
+{
+    const auto field = [&](int at) { return QByteArray::number(line.mid(at, 4).toInt(nullptr, 16)); };
+    return QByteArray::number(n) + ',' + field(11) + ',' + field(15) + ',' + field(19) + "\r\n";
 }
 
 class TestLink : public QObject {
@@ -200,6 +214,76 @@ private slots:
                  "32|Scheiße !!| 17 V| 60 V| 5000 mA| 3000 mAh| 7| 3| 6|17000|60000|50000|3000|"
                  "0|Scheiße !!| 17.001 V| 8 V| 1000 mA| 500 mAh| 7| 3| 6|0|0|0|0|"
                  "0|Scheiße !!| 12.46 V| 1.2 V| 1234.5 mA| 3001 mAh| 7| 3| 6|0|0|0|0");
+    }
+
+    void garbageScenario_data()
+    {
+        QTest::addColumn<char>("start");
+        QTest::addColumn<char>("end");
+        QTest::newRow("STX...CR") << '\x02' << '\r';
+        QTest::newRow("0...F") << '0' << 'F';
+    }
+
+    // The simulator's garbage scenario, a second between its bursts: noise, cut and padded frames and
+    // frames with digits overwritten among the good ones. One record holds every good frame, in order.
+    void garbageScenario()
+    {
+        QFETCH(char, start);
+        QFETCH(char, end);
+        TestApp app;
+        QByteArray expected;
+        int n = 0;
+        for (const std::string& second : ladomat::sim::scenario("garbage", {start, end})) {
+            const QByteArray bytes = QByteArray::fromStdString(second);
+            app.port->letTimePass(1000);
+            app.sendRaw(bytes);
+            app.tick();
+            if (bytes.size() >= kFrameLength && bytes[0] == start && bytes[kFrameLength - 1] == end &&
+                std::all_of(bytes.begin() + 1, bytes.begin() + kFrameLength - 1, isxdigit))
+                expected += curveLine(++n, bytes);
+        }
+        expected += QByteArray::number(n + 1) + ",0,0,0\r\n";  // the slot the next frame fills
+        QTemporaryDir dir;
+        QVERIFY(n > 40 && writeCurveFile(dir.filePath("Kurve.TXT")));
+        QCOMPARE(contents(dir.filePath("Kurve.TXT")), expected);
+    }
+
+    // Half a frame, then the adapter is pulled and put back: what the charger sends then joins nothing
+    // held before, even when no pause shows.
+    void replugMidFrame()
+    {
+        TestApp app;
+        app.sendRaw(frame('s', 1) + frame('s', 2) + frame('s', 3).left(16));
+        app.port->unplug();
+        app.port->replug();
+        app.port->retryLostDevice();
+        app.sendRaw(frame('s', 4).mid(16) + frame('s', 5));
+        QCOMPARE(QList<float>(&V->KurveU[1], &V->KurveU[4]) << V->MessNr,
+                 (QList<float>{7001, 7002, 7005, 4}));
+    }
+
+    // The envelope a charger taught stays when its port is taken again (a frame found in a cut read
+    // without a pause) and is forgotten on another port (a frame in another envelope taken at once).
+    void anotherPortForgetsTheEnvelope()
+    {
+        TestApp app;
+        const auto choose = [&](int number) {
+            app.mdi->m_port->trigger();
+            auto* window = app.mdi->findChild<Formeinstell*>();
+            window->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number))->setChecked(true);
+            window->Command1->click();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        for (const int k : {1, 2}) {
+            app.port->letTimePass(1000);
+            app.sendRaw(frame('z', k));
+        }
+        choose(1);
+        app.sendRaw(frame('z', 3).mid(5) + frame('z', 4));
+        choose(2);
+        app.port->letTimePass(1000);
+        app.sendRaw(frame('s', 5));
+        QCOMPARE(QList<float>(&V->KurveU[1], &V->KurveU[5]), (QList<float>{7001, 7002, 7004, 7005}));
     }
 };
 
