@@ -36,9 +36,9 @@ static QByteArray frame(char envelope, int k)
 
 // Plays a script to the framer: reads "ms:parts", the parts joined by '+': frame k in an envelope
 // ("z3"), with a blank and a "G" among its digits ("z3!"), its first characters or those from
-// position c on ("z3<16", "z3>16"), n characters of noise that are no hexadecimal digits ("N32"), or
-// a reset (reading away, "R"). Gives back the frames by name ("?" for any other) and "~<length>" for
-// the pieces between them.
+// position c on ("z3<16", "z3>16"), n characters of noise that are no hexadecimal digits ("N32") or
+// that are ("H64"), or a reset (reading away, "R"). Gives back the frames by name ("?" for any other) and
+// "~<length>" for the pieces between them.
 static QString run(const QString& script)
 {
     static const QByteArray noise = "G \x7fz#\x80Q\xfe-x";
@@ -60,6 +60,8 @@ static QString run(const QString& script)
             } else if (part.startsWith(u'N')) {
                 for (int n = 0; n < part.mid(1).toInt(); ++n)
                     chars += noise[n % noise.size()];
+            } else if (part.startsWith(u'H')) {
+                chars += QByteArray(part.mid(1).toInt(), 'A');
             } else {
                 QByteArray whole = frame(sent.captured(1)[0].toLatin1(), sent.captured(2).toInt());
                 if (!sent.captured(3).isEmpty())
@@ -159,6 +161,8 @@ private slots:
             "s1 t2 e3 z4 a5 s6");
         row("an envelope that varies after two alike", "1000:s1 2000:s2 3000:t3 4000:e4 5000:z5 6000:a6",
             "s1 s2 ~32 e4 z5 a6");
+        row("hex noise teaches A...A, frames in the evident shape unteach it", "1000:H64+N3+s1+s2+s3",
+            "? ? ~35 s2 s3");
         row("noise bursts leave the envelope", "1000:z1 2000:z2 3000:N32 4000:N40 5000:N33 6000:z3",
             "z1 z2 ~105 z3");
     }

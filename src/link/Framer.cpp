@@ -14,6 +14,12 @@ bool carriesDigits(QStringView block)
     return std::all_of(block.begin() + 1, block.begin() + kFrameLength - 1, isHex);
 }
 
+// The evident shape of a frame: the digits between two characters that are not.
+bool hasShape(QStringView block)
+{
+    return carriesDigits(block) && !isHex(block[0]) && !isHex(block[kFrameLength - 1]);
+}
+
 }  // namespace
 
 int hexDigit(QChar c)
@@ -30,19 +36,15 @@ int hexDigit(QChar c)
 
 bool Framer::isFrame(QStringView block, bool inStep) const
 {
-    if (!carriesDigits(block))
-        return false;
-    const QChar start = block[0];
-    const QChar end = block[kFrameLength - 1];
     if (learned_)
-        return start == last_->start && end == last_->end;
-    return inStep || (!isHex(start) && !isHex(end));
+        return carriesDigits(block) && block[0] == last_->start && block[kFrameLength - 1] == last_->end;
+    return inStep ? carriesDigits(block) : hasShape(block);
 }
 
 qsizetype Framer::nextStart(QStringView held) const
 {
     for (qsizetype at = 1; at + kFrameLength <= held.size(); ++at)
-        if (isFrame(held.mid(at, kFrameLength), false))
+        if (isFrame(held.mid(at, kFrameLength), false) || hasShape(held.mid(at, kFrameLength)))
             return at;
     return held.size() - (kFrameLength - 1);  // the last 31 characters may still begin one
 }
@@ -79,9 +81,10 @@ std::vector<LinePiece> Framer::feed(QStringView chars, int64_t nowMs)
     pending_ += chars;
     while (pending_.size() >= kFrameLength) {
         const QStringView block = QStringView(pending_).left(kFrameLength);
-        // Digits after a pause in another envelope, the second time with none in the learned one
-        // between: another charger, read as before its envelope is known.
-        if (learned_ && afterPause_ && carriesDigits(block) && !isFrame(block, true) && ++misses_ == 2)
+        // Digits in another envelope, after a pause or in the evident shape, the second time with
+        // none in the learned one between: another charger, read as before its envelope is known.
+        if (learned_ && !isFrame(block, true) && carriesDigits(block) && (afterPause_ || hasShape(block)) &&
+            ++misses_ == 2)
             learned_ = false;
         if (isFrame(block, inStep_)) {
             out.push_back({block.toString(), true});

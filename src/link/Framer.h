@@ -29,8 +29,9 @@ struct LinePiece {
 //   the next character starts a frame whatever it is, frames following without a pause staying in
 //   step; and the evident shape (start and end character no hexadecimal digits), wherever it starts;
 // - once two frames in a row have had the same envelope: that envelope, wherever it starts, also
-//   when its characters are hexadecimal digits. Two frames of another envelope after pauses, with
-//   none of the learned one between, make the framer forget it (another charger on the line).
+//   when its characters are hexadecimal digits. Two frames in another envelope (after a pause, or
+//   in the evident shape) with none in the learned one between make the framer forget it: another
+//   charger on the line.
 // A pause ends what is held; what is no frame is handed back as a piece.
 class Framer {
 public:
@@ -58,7 +59,7 @@ private:
     bool inStep_ = true;  // a frame may start at pending_ by count: after a pause or a frame
     std::optional<Envelope> last_;  // of the last frame taken
     bool learned_ = false;  // last_ is the charger's envelope
-    int misses_ = 0;  // frames of another envelope after pauses since the last of the learned one
+    int misses_ = 0;  // frames in another envelope since the last in the learned one
     int64_t lastMs_ = std::numeric_limits<int64_t>::min() / 2;  // no character yet: the line was silent
 };
 
