@@ -17,7 +17,7 @@ bool carriesDigits(QStringView block)
 // The evident shape of a frame: the digits between two characters that are not.
 bool hasShape(QStringView block)
 {
-    return carriesDigits(block) && !isHex(block[0]) && !isHex(block[kFrameLength - 1]);
+    return !isHex(block[0]) && !isHex(block[kFrameLength - 1]) && carriesDigits(block);
 }
 
 }  // namespace
@@ -37,15 +37,18 @@ int hexDigit(QChar c)
 bool Framer::isFrame(QStringView block, bool inStep) const
 {
     if (learned_)
-        return carriesDigits(block) && block[0] == last_->start && block[kFrameLength - 1] == last_->end;
+        return block[0] == last_->start && block[kFrameLength - 1] == last_->end && carriesDigits(block);
     return inStep ? carriesDigits(block) : hasShape(block);
 }
 
 qsizetype Framer::nextStart(QStringView held) const
 {
-    for (qsizetype at = 1; at + kFrameLength <= held.size(); ++at)
-        if (isFrame(held.mid(at, kFrameLength), false) || hasShape(held.mid(at, kFrameLength)))
+    for (qsizetype at = 1; at + kFrameLength <= held.size(); ++at) {
+        // Also a frame in the evident shape while an envelope is known: it may be another charger's.
+        const QStringView block = held.mid(at, kFrameLength);
+        if (hasShape(block) || isFrame(block, false))
             return at;
+    }
     return held.size() - (kFrameLength - 1);  // the last 31 characters may still begin one
 }
 
