@@ -50,7 +50,8 @@ private:
     };
     // Whether the 32 characters are a frame at this point of the line.
     bool isFrame(QStringView block, bool inStep) const;
-    // Where, after its first character, a frame may start in what is held (the size if nowhere).
+    // Where, after its first character, the next frame may start in what is held: the first found,
+    // else where the last 31 characters begin.
     qsizetype nextStart(QStringView held) const;
     void took(QStringView frame);
 
