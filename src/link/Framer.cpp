@@ -20,6 +20,21 @@ bool hasShape(QStringView block)
     return !isHex(block[0]) && !isHex(block[kFrameLength - 1]) && carriesDigits(block);
 }
 
+// Whether a frame in the evident shape starts after the first character, as far as the characters
+// present tell: its start character and at least one digit are there.
+bool shapeStartsWithin(QStringView held)
+{
+    for (qsizetype at = 1; at < kFrameLength && at + 2 <= held.size(); ++at) {
+        const QStringView rest = held.mid(at, std::min<qsizetype>(kFrameLength, held.size() - at));
+        qsizetype k = 0;
+        while (k < rest.size() && isHex(rest[k]) == (k > 0 && k < kFrameLength - 1))
+            ++k;
+        if (k == rest.size())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int hexDigit(QChar c)
@@ -34,11 +49,21 @@ int hexDigit(QChar c)
     return 0;
 }
 
-bool Framer::isFrame(QStringView block, bool inStep) const
+bool Framer::isFrame(QStringView held, Place place) const
 {
+    const QStringView block = held.left(kFrameLength);
+    const auto inEnvelope = [&] {
+        return last_ && block[0] == last_->start && block[kFrameLength - 1] == last_->end;
+    };
     if (learned_)
-        return block[0] == last_->start && block[kFrameLength - 1] == last_->end && carriesDigits(block);
-    return inStep ? carriesDigits(block) : hasShape(block);
+        return inEnvelope() && (place != Place::elsewhere || carriesDigits(block));
+    if (hasShape(block))
+        return true;
+    // Two alike in a row teach the envelope, whatever the second holds between its ends.
+    if (place == Place::afterFrame)
+        return inEnvelope();
+    // The first 32 characters after a pause, unless a frame in the evident shape starts among them.
+    return place == Place::afterPause && !shapeStartsWithin(held);
 }
 
 qsizetype Framer::nextStart(QStringView held) const
@@ -46,7 +71,7 @@ qsizetype Framer::nextStart(QStringView held) const
     for (qsizetype at = 1; at + kFrameLength <= held.size(); ++at) {
         // Also a frame in the evident shape while an envelope is known: it may be another charger's.
         const QStringView block = held.mid(at, kFrameLength);
-        if (hasShape(block) || isFrame(block, false))
+        if (hasShape(block) || isFrame(block, Place::elsewhere))
             return at;
     }
     return held.size() - (kFrameLength - 1);  // the last 31 characters may still begin one
@@ -84,12 +109,13 @@ std::vector<LinePiece> Framer::feed(QStringView chars, int64_t nowMs)
     pending_ += chars;
     while (pending_.size() >= kFrameLength) {
         const QStringView block = QStringView(pending_).left(kFrameLength);
+        const Place place = afterPause_ ? Place::afterPause : inStep_ ? Place::afterFrame : Place::elsewhere;
         // Digits in another envelope, after a pause or in the evident shape, the second time with
         // none in the learned one between: another charger, read as before its envelope is known.
-        if (learned_ && !isFrame(block, true) && carriesDigits(block) && (afterPause_ || hasShape(block)) &&
-            ++misses_ == 2)
+        if (learned_ && !isFrame(block, Place::afterFrame) && carriesDigits(block) &&
+            (afterPause_ || hasShape(block)) && ++misses_ == 2)
             learned_ = false;
-        if (isFrame(block, inStep_)) {
+        if (isFrame(pending_, place)) {
             out.push_back({block.toString(), true});
             took(block);
             pending_.remove(0, kFrameLength);

@@ -23,16 +23,18 @@ struct LinePiece {
     bool operator==(const LinePiece&) const = default;
 };
 
-// Collects the characters as they arrive and cuts them into frames. A frame always carries 30
-// hexadecimal digits between its start and end character; where one starts comes from:
+// Collects the characters as they arrive and cuts them into frames of 32 characters: a start
+// character, the 30 digits, an end character. Where one starts comes from:
 // - until the charger's envelope (start and end character) is known: the line's pause, after which
-//   the next character starts a frame whatever it is, frames following without a pause staying in
-//   step; and the evident shape (start and end character no hexadecimal digits), wherever it starts;
-// - once two frames in a row have had the same envelope: that envelope, wherever it starts, also
-//   when its characters are hexadecimal digits. Two frames in another envelope (after a pause, or
-//   in the evident shape) with none in the learned one between make the framer forget it: another
-//   charger on the line.
-// A pause ends what is held; what is no frame is handed back as a piece.
+//   the next 32 characters are a frame whatever they are (unless a frame in the evident shape starts
+//   among them); the evident shape (30 digits between two characters that are not), wherever it
+//   starts; and a frame right after one with the same ends;
+// - once two frames in a row have had the same envelope: that envelope, in step or, carrying its
+//   30 digits, wherever it starts, also when its characters are hexadecimal digits. Two frames with
+//   digits in another envelope (after a pause, or in the evident shape) with none in the learned
+//   one between make the framer forget it: another charger on the line.
+// In step, the 30 characters are read whatever they hold, as the decoder reads them. A pause ends
+// what is held; what is no frame is handed back as a piece.
 class Framer {
 public:
     // Forgets what it holds, as on opening the port at nowMs; the envelope stays.
@@ -48,8 +50,10 @@ private:
         QChar start, end;
         bool operator==(const Envelope&) const = default;
     };
-    // Whether the 32 characters are a frame at this point of the line.
-    bool isFrame(QStringView block, bool inStep) const;
+    // Where a frame may begin: right after a pause, right after a frame, or anywhere else.
+    enum class Place { elsewhere, afterFrame, afterPause };
+    // Whether the 32 characters that held starts with are a frame at that place of the line.
+    bool isFrame(QStringView held, Place place) const;
     // Where, after its first character, the next frame may start in what is held: the first found,
     // else where the last 31 characters begin.
     qsizetype nextStart(QStringView held) const;
