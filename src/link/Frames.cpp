@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 
-#include <chrono>
 #include <cmath>
 
 namespace {
@@ -20,12 +19,6 @@ namespace {
 Framer lineFramer;
 // The complete frame the chain is working on.
 QString currentFrame;
-
-int64_t nowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 // What the data-format window shows of a frame or piece: the characters after the first, up to 30.
 QString shownText(const QString& piece) { return piece.mid(1, 30); }
@@ -44,13 +37,20 @@ bool setBar(QProgressBar* bar, int32_t value)
 void FramesEmpfangen(void (*frameChain)())
 {
     SerialPort* port = forms.MSComm1;
-    for (const LinePiece& piece : lineFramer.feed(port->input(), nowMs())) {
-        if (!piece.complete) {  // shown, but decoded into nothing and recorded nowhere
-            forms.datenformat->Text1->setText(shownText(piece.text));
-            continue;
+    const QString text = port->input();
+    const std::vector<Arrival> arrivals = port->arrivals();
+    // Each run of characters as it came, so that the framer sees the pauses of the line.
+    for (size_t k = 0; k < arrivals.size(); ++k) {
+        const qsizetype end = k + 1 < arrivals.size() ? arrivals[k + 1].at : text.size();
+        const QStringView chars = QStringView(text).mid(arrivals[k].at, end - arrivals[k].at);
+        for (const LinePiece& piece : lineFramer.feed(chars, arrivals[k].ms)) {
+            if (!piece.complete) {  // shown, but decoded into nothing and recorded nowhere
+                forms.datenformat->Text1->setText(shownText(piece.text));
+                continue;
+            }
+            currentFrame = piece.text;
+            frameChain();
         }
-        currentFrame = piece.text;
-        frameChain();
     }
     // The next event comes as soon as the frame begun can be complete.
     port->setRThreshold(kFrameLength - lineFramer.pending());
@@ -60,10 +60,12 @@ QString readAwayInput()
 {
     SerialPort* port = forms.MSComm1;
     const QString text = port->input();
-    lineFramer.reset(nowMs());
+    lineFramer.reset(port->clockMs());
     port->setRThreshold(kFrameLength);
     return text;
 }
+
+void forgetCharger() { lineFramer = Framer(); }
 
 void DatenEinlesen()
 {

@@ -7,8 +7,10 @@
 // a piece that never completes is only shown.
 void FramesEmpfangen(void (*frameChain)());
 // Reads away every waiting character and starts framing anew (after opening the port); returns what
-// was read.
+// was read. The charger's envelope stays known.
 QString readAwayInput();
+// Forgets the charger's envelope (at start-up, on another port).
+void forgetCharger();
 // Takes the next complete frame and shows it.
 void DatenEinlesen();
 // Decodes the frame into the current reading and stores it at slot MessNr.

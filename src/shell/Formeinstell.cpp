@@ -106,6 +106,8 @@ void Formeinstell::Command1_Click()
     MDIForm1::frameOf(this)->close();
     forms.mdi->m_port->setEnabled(true);
     forms.mdi->startTimers();  // not running yet when the program started as a viewer
+    if (port->commPort() != previousPort_)
+        forgetCharger();  // another charger may send another envelope
     forms.datenformat->Text1->setText(readAwayInput());
 }
 

@@ -71,6 +71,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     MSComm1->setParent(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     connect(MSComm1, &SerialPort::onComm, this, [] { MSComm1_OnComm(); });
+    // A device back after a loss sends afresh: nothing held before joins what it sends.
+    connect(MSComm1, &SerialPort::deviceBack, this, [] { readAwayInput(); });
     forms.MSComm1 = MSComm1;
     forms.StatusBar1 = StatusBar1;
 
@@ -282,6 +284,7 @@ void MDIForm1::MDIForm_Load()
     PortOeffnen();
     if (ended_)
         return;
+    forgetCharger();
     datenformat->Text1->setText(readAwayInput());
 
     // "60,0V" to "12,0V" and "5,00A" to "1,00A" in German: in the locale form of every other label.
