@@ -17,7 +17,12 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <atomic>
+#include <optional>
+#include <thread>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +41,35 @@ QByteArray exported(const QTemporaryDir& dir)
     return writeCurveFile(dir.filePath("export.TXT")) ? contents(dir.filePath("export.TXT"))
                                                       : "(export failed)";
 }
+
+// A FIFO whose writer opens it as soon as a reader does: a reader that waits for a writer gets
+// one and then the end of the data, one that refuses the FIFO at once never sees the writer.
+class Fifo {
+public:
+    explicit Fifo(const QString& path)
+        : path_(path.toLocal8Bit())
+    {
+        if (::mkfifo(path_.constData(), 0600) != 0)
+            qFatal("mkfifo %s failed", path_.constData());
+        writer_ = std::thread([this] {
+            for (int fd = -1; fd < 0 && !done_; QThread::msleep(10)) {
+                fd = ::open(path_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        });
+    }
+    ~Fifo()
+    {
+        done_ = true;
+        writer_.join();
+    }
+
+private:
+    QByteArray path_;
+    std::atomic<bool> done_ = false;
+    std::thread writer_;
+};
 
 }  // namespace
 
@@ -138,60 +172,175 @@ private slots:
         QTEST(journalFilesToDelete(entries, current, keep, 2'000'000'000).join(' '), "deleted");
     }
 
-    // A curve file opens as an ended record that exports to the same lines; a bad one is refused
-    // naming the first line that is not a curve line, the store untouched.
+    // A saved record opens as an ended record that exports to its lines. Only regular files on a
+    // real file system within the store's size are read; a damaged tail keeps the lines before
+    // it and says how many were dropped; a bad first line or too many lines refuse the file, the
+    // store untouched. The message shown names the file (%1).
     void openingSavedRecords_data()
     {
+        QTest::addColumn<QString>("file");  // a name: the file holding text; "fifo": a FIFO; or a path
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QByteArray>("exports");  // empty: refused
-        QTest::addColumn<int>("badLine");
-        QTest::newRow("export") << "1,12460,1500,0\r\n2,65535,0,7\r\n"_ba
-                                << "1,12460,1500,0\r\n2,65535,0,7\r\n"_ba << 0;
-        QTest::newRow("LF, last unended") << "1,1,2,3\n2,4,5,6"_ba
-                                          << "1,1,2,3\r\n2,4,5,6\r\n"_ba << 0;
-        QTest::newRow("gap in numbers") << "1,1,1,1\r\n3,1,1,1\r\n"_ba << QByteArray() << 2;
-        QTest::newRow("above 65535") << "1,0,0,0\r\n2,65536,0,0\r\n"_ba << QByteArray() << 2;
-        QTest::newRow("negative") << "1,-5,0,0\r\n"_ba << QByteArray() << 1;
-        QTest::newRow("three fields") << "1,1,1,1\r\n2,1,1\r\n"_ba << QByteArray() << 2;
-        QTest::newRow("empty line") << "1,2,3,4\r\n\r\n"_ba << QByteArray() << 2;
-        QTest::newRow("text after") << "1,2,3,4 mAh\r\n"_ba << QByteArray() << 1;
+        QTest::addColumn<qint64>("size");  // the file extended with zeros to this size, or 0
+        QTest::addColumn<QByteArray>("exports");  // empty: refused, the store as it was
+        QTest::addColumn<QString>("message");
+        const QByteArray two = "1,12460,1500,0\r\n2,12470,1500,1\r\n"_ba;
+        QTest::newRow("export") << "Kurve.TXT" << two << 0LL << two << "";
+        QTest::newRow("LF, last unended") << "Kurve.TXT"
+                                          << "1,1,2,3\n2,4,5,6"_ba << 0LL << "1,1,2,3\r\n2,4,5,6\r\n"_ba
+                                          << "";
+        QTest::newRow("blank last line") << "Kurve.TXT" << two + "\r\n" << 0LL << two << "";
+        QTest::newRow("blank last line, LF") << "Kurve.TXT"
+                                             << "1,1,2,3\n\n"_ba << 0LL << "1,1,2,3\r\n"_ba
+                                             << "";
+        QTest::newRow("cut line") << "Kurve %2.TXT" << two + "3,124" << 0LL << two
+                                  << "Die Datei %1 ist ab Zeile 3 beschädigt: 1 Zeile verworfen, "
+                                     "die 2 Zeilen davor sind geöffnet !";
+        QTest::newRow("zero block") << "Kurve.TXT" << two + "3,12" << 8192LL << two
+                                    << "Die Datei %1 ist ab Zeile 3 beschädigt: 1 Zeile verworfen, "
+                                       "die 2 Zeilen davor sind geöffnet !";
+        QTest::newRow("gap in numbers") << "Kurve.TXT"
+                                        << "1,1,1,1\r\n3,1,1,1\r\n4,1,1,1\r\n"_ba << 0LL << "1,1,1,1\r\n"_ba
+                                        << "Die Datei %1 ist ab Zeile 2 beschädigt: 2 Zeilen verworfen, "
+                                           "die Zeile davor ist geöffnet !";
+        QTest::newRow("above 65535, blank lines after")
+            << "Kurve.TXT"
+            << "1,0,0,0\r\n2,65536,0,0\r\n\r\n\r\n"_ba << 0LL << "1,0,0,0\r\n"_ba
+            << "Die Datei %1 ist ab Zeile 2 beschädigt: 1 Zeile verworfen, die Zeile davor ist geöffnet !";
+        const QString notCurve = "Die Datei %1 ist keine Kurvendatei: Zeile 1 ist fehlerhaft !";
+        QTest::newRow("negative") << "Kurve.TXT"
+                                  << "1,-5,0,0\r\n"_ba << 0LL << ""_ba << notCurve;
+        QTest::newRow("leading zero") << "Kurve.TXT"
+                                      << "01,5,0,0\r\n"_ba << 0LL << ""_ba << notCurve;
+        QTest::newRow("text after") << "Kurve.TXT"
+                                    << "1,2,3,4 mAh\r\n"_ba << 0LL << ""_ba << notCurve;
+        const QString refused = "Die Datei %1 kann nicht geöffnet werden: ";
+        QTest::newRow("FIFO") << "fifo"
+                              << ""_ba << 0LL << ""_ba
+                              << refused + "sie ist eine Pipe (FIFO), keine gespeicherte Datei !";
+        QTest::newRow("/dev/zero") << "/dev/zero"
+                                   << ""_ba << 0LL << ""_ba
+                                   << refused + "sie ist ein Gerät, keine gespeicherte Datei !";
+        QTest::newRow("/proc file") << "/proc/self/status"
+                                    << ""_ba << 0LL << ""_ba
+                                    << refused +
+                "sie gehört zum Systemdateisystem proc, keine gespeicherte Datei !";
+        QTest::newRow("folder") << "/"
+                                << ""_ba << 0LL << ""_ba << refused + "sie ist ein Ordner !";
+        QTest::newRow("missing") << "/nonexistent/Kurve.TXT"
+                                 << ""_ba << 0LL << ""_ba << refused + "sie existiert nicht !";
+        // 2,000,000 lines of 27 bytes ("2000000,65535,65535,65535" CR LF) and a blank line at most.
+        QTest::newRow("one byte too large")
+            << "Kurve.TXT"
+            << ""_ba << 54'000'003LL << ""_ba << refused + "sie ist zu groß für 2.000.000 Zeilen !";
+        QTest::newRow("largest size read") << "Kurve.TXT"
+                                           << ""_ba << 54'000'002LL << ""_ba << notCurve;
+        QByteArray lines;
+        for (int n = 1; n <= 2'000'000; ++n)
+            lines += QByteArray::number(n) + ",12000,0," + QByteArray::number(n % 65536) + "\r\n";
+        QTest::newRow("2,000,000 lines, a blank line") << "Kurve.TXT" << lines + "\r\n" << 0LL << lines << "";
+        QTest::newRow("2,000,001 lines") << "Kurve.TXT" << lines + "2000001,12000,0,0\r\n"
+                                         << 0LL << ""_ba << refused + "sie hat mehr als 2.000.000 Zeilen !";
     }
     void openingSavedRecords()
     {
+        QFETCH(QString, file);
         QFETCH(QByteArray, text);
+        QFETCH(qint64, size);
         QFETCH(QByteArray, exports);
-        QFETCH(int, badLine);
+        QFETCH(QString, message);
         QTemporaryDir dir;
-        const QString path = dir.filePath("Kurve.TXT");
+        const QString path = file.startsWith('/') ? file : dir.filePath(file);
+        std::optional<Fifo> fifo;
+        if (file == "fifo")
+            fifo.emplace(path);
+        else if (!file.startsWith('/'))
+            QVERIFY(write(path, text) && (size == 0 || QFile::resize(path, size)));
         TestApp app;
         app.send({.outputMv = 9000, .status = 2});
         const QByteArray before = exported(dir);
-        QVERIFY(write(path, text) && openRecordFile(path) == !exports.isEmpty() &&
-                V->MessungBeendet == !exports.isEmpty());
+        QVERIFY(openRecordFile(path) == !exports.isEmpty() && V->MessungBeendet == !exports.isEmpty());
         QCOMPARE(exported(dir), exports.isEmpty() ? before : exports);
-        QCOMPARE(app.dialogs.messages.value(0).first,
-                 exports.isEmpty()
-                     ? QStringLiteral("Die Datei %1 ist keine Kurvendatei: Zeile %2 ist fehlerhaft !")
-                           .arg(path)
-                           .arg(badLine)
-                     : "");
-        QCOMPARE(parseCurveFile("1,0,0,0\r\n2,0,0,0\r\n3,0,0,0\r\n", 2).badLine,
-                 3);  // beyond the store's size
+        QCOMPARE(app.dialogs.messages.value(0).first, message.isEmpty() ? "" : message.arg(path));
+        QCOMPARE(app.dialogs.messages.size(), message.isEmpty() ? 0 : 1);
     }
 
-    // A file given and no port: a viewer of the loaded record, without port message or link alarm.
-    void viewerWithoutPort()
+    // A file rewritten while it is opened again and again, truncated and written anew with lines of
+    // another length: every open ends in a record of whole lines or a refusal, never a crash (the
+    // sanitizer build watches the reads).
+    void openWhileRewritten()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("Kurve.TXT");
-        QVERIFY(write(path, "1,12460,1500,0\r\n2,12470,1500,1\r\n"));
+        QByteArray wide, narrow;
+        for (int n = 1; n <= 100'000; ++n) {
+            wide += QByteArray::number(n) + ",20000,20000,20000\r\n";
+            narrow += QByteArray::number(n) + ",1,1,1\n";
+        }
+        QVERIFY(write(path, wide));
+        TestApp app;
+        std::atomic<bool> done = false;
+        std::thread writer([&] {
+            const int fd = ::open(qPrintable(path), O_WRONLY | O_CLOEXEC);
+            for (int round = 0; !done; ++round) {
+                const QByteArray& next = round % 2 ? wide : narrow;
+                // Truncated and written anew, or the other lines written over the old ones.
+                if (round % 3 == 0 && ::ftruncate(fd, 0) != 0)
+                    break;
+                if (::pwrite(fd, next.data(), next.size(), 0) != next.size())
+                    break;
+            }
+            ::close(fd);
+        });
+        const QRegularExpression outcome("^(|Die Datei .* ist ab Zeile \\d+ beschädigt: .* !|Die Datei "
+                                         ".* ist keine Kurvendatei: Zeile 1 ist fehlerhaft !)$");
+        int opened = 0;
+        for (int k = 0; k < 100; ++k) {
+            opened += openRecordFile(path);
+            const QString message = app.dialogs.messages.value(0).first;
+            app.dialogs.messages.clear();
+            if (!outcome.match(message).hasMatch() || V->MessAnzahl > 100'000) {
+                done = true;
+                writer.join();
+                QFAIL(qPrintable(message));
+            }
+        }
+        done = true;
+        writer.join();
+        QVERIFY(opened > 0);
+    }
+
+    // A file given and no port: a viewer of the loaded record, without port message or link alarm.
+    // A FIFO given is refused at once with a message; the viewer stays open.
+    void viewerWithoutPort_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::addColumn<float>("samples");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("curve file") << false << 2.0f << "";
+        QTest::newRow("FIFO") << true << 0.0f
+                              << "Die Datei %1 kann nicht geöffnet werden: sie ist eine Pipe (FIFO), "
+                                 "keine gespeicherte Datei !";
+    }
+    void viewerWithoutPort()
+    {
+        QFETCH(bool, fifo);
+        QFETCH(float, samples);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Kurve.TXT");
+        std::optional<Fifo> pipe;
+        if (fifo)
+            pipe.emplace(path);
+        else
+            QVERIFY(write(path, "1,12460,1500,0\r\n2,12470,1500,1\r\n"));
         RecordingDialogs dialogs;
         auto* port = new MemorySerialPort;
         port->setAvailablePorts({});
         MDIForm1 mdi(port, nullptr, path);
-        QTRY_COMPARE(V->MessAnzahl, 2.0f);
+        QTRY_VERIFY(V->MessAnzahl == samples && dialogs.messages.size() == !message.isEmpty());
+        QCOMPARE(dialogs.messages.value(0).first, message.isEmpty() ? "" : message.arg(path));
         QCOMPARE(mdi.StatusBar1->text(), QStringLiteral("Kein COM Port – nur Ansicht"));
-        QVERIFY(dialogs.messages.isEmpty() && !mdi.Timer1->isActive() && !mdi.Timer2->isActive());
+        QVERIFY(!mdi.Timer1->isActive() && !mdi.Timer2->isActive());
     }
 
     // A file dropped on the main window opens, except while a run is being recorded: then a
