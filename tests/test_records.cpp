@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 
 #include "export/export.h"
-#include "platform/CurveText.h"
+#include "platform/CurveFileReader.h"
 #include "platform/JournalFile.h"
 #include "process/Journal.h"
 #include "shell/MDIForm1.h"
@@ -262,6 +262,58 @@ private slots:
         QCOMPARE(exported(dir), exports.isEmpty() ? before : exports);
         QCOMPARE(app.dialogs.messages.value(0).first, message.isEmpty() ? "" : message.arg(path));
         QCOMPARE(app.dialogs.messages.size(), message.isEmpty() ? 0 : 1);
+    }
+
+    // A file changed between the check and the read, the same file written over in place: what it
+    // holds when read is the record; a file grown past the size of 3 lines (65 bytes) is refused.
+    void changedAfterCheck_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QByteArray>("record");  // as exported
+        QTest::addColumn<QString>("message");  // %1: the file
+        const QByteArray two = "1,1,1,1\r\n2,2,2,2\r\n"_ba;
+        QTest::newRow("cut to nothing") << two << ""_ba << true << ""_ba
+                                        << "";
+        QTest::newRow("cut in line 2")
+            << two << "1,1,1,1\r\n2,2,"_ba << true << "1,1,1,1\r\n"_ba
+            << "Die Datei %1 ist ab Zeile 2 beschädigt: 1 Zeile verworfen, die Zeile davor ist geöffnet !";
+        QTest::newRow("grown by a line") << two << two + "3,3,3,3\r\n"
+                                         << true << two + "3,3,3,3\r\n"
+                                         << "";
+        QTest::newRow("grown from empty") << ""_ba << two << true << two << "";
+        QTest::newRow("grown past 65 bytes")
+            << two << two + QByteArray(65 - two.size(), '\n') + "4" << false << ""_ba
+            << "Die Datei %1 kann nicht geöffnet werden: sie ist zu groß für 3 Zeilen !";
+        QTest::newRow("more lines in the same bytes")
+            << "1,10000,10000,10000\r\n2,1,10,100\r\n"_ba
+            << "1,0,0,0\n2,0,0,0\n3,0,0,0\n4,0,0,0\n"_ba << false << ""_ba
+            << "Die Datei %1 kann nicht geöffnet werden: sie hat mehr als 3 Zeilen !";
+    }
+    void changedAfterCheck()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Kurve.TXT");
+        QVERIFY(write(path, before));
+        SavedCurveFile file(path, 3);
+        const int fd = ::open(qPrintable(path), O_WRONLY | O_CLOEXEC);
+        QVERIFY(::pwrite(fd, after.data(), after.size(), 0) == after.size() &&
+                ::ftruncate(fd, after.size()) == 0 && ::close(fd) == 0);
+        const CurveFileRead read = file.read();
+        QByteArray record;
+        char line[kCurveLineRoom];
+        for (int n = 1; n <= read.curve.count && read.opened; ++n)
+            record.append(line,
+                          appendCurveLine(line, line + sizeof line, n, read.curve.u[n], read.curve.i[n],
+                                          read.curve.q[n]) -
+                              line);
+        QTEST(read.opened, "opened");
+        QTEST(record, "record");
+        QCOMPARE(read.message, message.isEmpty() ? "" : message.arg(path));
     }
 
     // A file rewritten while it is opened again and again, truncated and written anew with lines of
