@@ -178,83 +178,80 @@ private slots:
     // store untouched. The message shown names the file (%1).
     void openingSavedRecords_data()
     {
-        QTest::addColumn<QString>("file");  // a name: the file holding text; "fifo": a FIFO; or a path
+        QTest::addColumn<QString>("file");  // empty: Kurve.TXT; a name: a file of that name; "fifo"; a path
+        QTest::addColumn<int>("lines");  // lines "n,12000,0,0" written before text, kept in exports
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<qint64>("size");  // the file extended with zeros to this size, or 0
         QTest::addColumn<QByteArray>("exports");  // empty: refused, the store as it was
         QTest::addColumn<QString>("message");
         const QByteArray two = "1,12460,1500,0\r\n2,12470,1500,1\r\n"_ba;
-        QTest::newRow("export") << "Kurve.TXT" << two << 0LL << two << "";
-        QTest::newRow("LF, last unended") << "Kurve.TXT"
-                                          << "1,1,2,3\n2,4,5,6"_ba << 0LL << "1,1,2,3\r\n2,4,5,6\r\n"_ba
-                                          << "";
-        QTest::newRow("blank last line") << "Kurve.TXT" << two + "\r\n" << 0LL << two << "";
-        QTest::newRow("blank last line, LF") << "Kurve.TXT"
-                                             << "1,1,2,3\n\n"_ba << 0LL << "1,1,2,3\r\n"_ba
+        const QString notCurve = "Die Datei %1 ist keine Kurvendatei: Zeile 1 ist fehlerhaft !";
+        const QString refused = "Die Datei %1 kann nicht geöffnet werden: ";
+        QTest::newRow("export") << "" << 0 << two << 0LL << two << "";
+        QTest::newRow("LF, last unended")
+            << "" << 0 << "1,1,2,3\n2,4,5,6"_ba << 0LL << "1,1,2,3\r\n2,4,5,6\r\n"_ba
+            << "";
+        QTest::newRow("blank last line") << "" << 0 << two + "\r\n" << 0LL << two << "";
+        QTest::newRow("blank last line, LF") << "" << 0 << "1,1,2,3\n\n"_ba << 0LL << "1,1,2,3\r\n"_ba
                                              << "";
-        QTest::newRow("cut line") << "Kurve %2.TXT" << two + "3,124" << 0LL << two
+        QTest::newRow("cut line") << "Kurve %2.TXT" << 0 << two + "3,124" << 0LL << two
                                   << "Die Datei %1 ist ab Zeile 3 beschädigt: 1 Zeile verworfen, "
                                      "die 2 Zeilen davor sind geöffnet !";
-        QTest::newRow("zero block") << "Kurve.TXT" << two + "3,12" << 8192LL << two
+        QTest::newRow("zero block") << "" << 0 << two + "3,12" << 8192LL << two
                                     << "Die Datei %1 ist ab Zeile 3 beschädigt: 1 Zeile verworfen, "
                                        "die 2 Zeilen davor sind geöffnet !";
-        QTest::newRow("gap in numbers") << "Kurve.TXT"
-                                        << "1,1,1,1\r\n3,1,1,1\r\n4,1,1,1\r\n"_ba << 0LL << "1,1,1,1\r\n"_ba
-                                        << "Die Datei %1 ist ab Zeile 2 beschädigt: 2 Zeilen verworfen, "
-                                           "die Zeile davor ist geöffnet !";
+        QTest::newRow("gap in numbers")
+            << "" << 0 << "1,1,1,1\r\n3,1,1,1\r\n4,1,1,1\r\n"_ba << 0LL << "1,1,1,1\r\n"_ba
+            << "Die Datei %1 ist ab Zeile 2 beschädigt: 2 Zeilen verworfen, "
+               "die Zeile davor ist geöffnet !";
         QTest::newRow("above 65535, blank lines after")
-            << "Kurve.TXT"
-            << "1,0,0,0\r\n2,65536,0,0\r\n\r\n\r\n"_ba << 0LL << "1,0,0,0\r\n"_ba
+            << "" << 0 << "1,0,0,0\r\n2,65536,0,0\r\n\r\n\r\n"_ba << 0LL << "1,0,0,0\r\n"_ba
             << "Die Datei %1 ist ab Zeile 2 beschädigt: 1 Zeile verworfen, die Zeile davor ist geöffnet !";
-        const QString notCurve = "Die Datei %1 ist keine Kurvendatei: Zeile 1 ist fehlerhaft !";
-        QTest::newRow("negative") << "Kurve.TXT"
-                                  << "1,-5,0,0\r\n"_ba << 0LL << ""_ba << notCurve;
-        QTest::newRow("leading zero") << "Kurve.TXT"
-                                      << "01,5,0,0\r\n"_ba << 0LL << ""_ba << notCurve;
-        QTest::newRow("text after") << "Kurve.TXT"
-                                    << "1,2,3,4 mAh\r\n"_ba << 0LL << ""_ba << notCurve;
-        const QString refused = "Die Datei %1 kann nicht geöffnet werden: ";
-        QTest::newRow("FIFO") << "fifo"
-                              << ""_ba << 0LL << ""_ba
+        QTest::newRow("negative") << "" << 0 << "1,-5,0,0\r\n"_ba << 0LL << ""_ba << notCurve;
+        QTest::newRow("leading zero") << "" << 0 << "01,5,0,0\r\n"_ba << 0LL << ""_ba << notCurve;
+        QTest::newRow("text after") << "" << 0 << "1,2,3,4 mAh\r\n"_ba << 0LL << ""_ba << notCurve;
+        QTest::newRow("FIFO") << "fifo" << 0 << ""_ba << 0LL << ""_ba
                               << refused + "sie ist eine Pipe (FIFO), keine gespeicherte Datei !";
-        QTest::newRow("/dev/zero") << "/dev/zero"
-                                   << ""_ba << 0LL << ""_ba
+        QTest::newRow("/dev/zero") << "/dev/zero" << 0 << ""_ba << 0LL << ""_ba
                                    << refused + "sie ist ein Gerät, keine gespeicherte Datei !";
-        QTest::newRow("/proc file") << "/proc/self/status"
-                                    << ""_ba << 0LL << ""_ba
+        QTest::newRow("/proc file") << "/proc/self/status" << 0 << ""_ba << 0LL << ""_ba
                                     << refused +
                 "sie gehört zum Systemdateisystem proc, keine gespeicherte Datei !";
-        QTest::newRow("folder") << "/"
-                                << ""_ba << 0LL << ""_ba << refused + "sie ist ein Ordner !";
-        QTest::newRow("missing") << "/nonexistent/Kurve.TXT"
-                                 << ""_ba << 0LL << ""_ba << refused + "sie existiert nicht !";
+        QTest::newRow("folder") << "/" << 0 << ""_ba << 0LL << ""_ba << refused + "sie ist ein Ordner !";
+        QTest::newRow("missing") << "/nonexistent/Kurve.TXT" << 0 << ""_ba << 0LL << ""_ba
+                                 << refused + "sie existiert nicht !";
         // 2,000,000 lines of 27 bytes ("2000000,65535,65535,65535" CR LF) and a blank line at most.
-        QTest::newRow("one byte too large")
-            << "Kurve.TXT"
-            << ""_ba << 54'000'003LL << ""_ba << refused + "sie ist zu groß für 2.000.000 Zeilen !";
-        QTest::newRow("largest size read") << "Kurve.TXT"
-                                           << ""_ba << 54'000'002LL << ""_ba << notCurve;
-        QByteArray lines;
-        for (int n = 1; n <= 2'000'000; ++n)
-            lines += QByteArray::number(n) + ",12000,0," + QByteArray::number(n % 65536) + "\r\n";
-        QTest::newRow("2,000,000 lines, a blank line") << "Kurve.TXT" << lines + "\r\n" << 0LL << lines << "";
-        QTest::newRow("2,000,001 lines") << "Kurve.TXT" << lines + "2000001,12000,0,0\r\n"
-                                         << 0LL << ""_ba << refused + "sie hat mehr als 2.000.000 Zeilen !";
+        QTest::newRow("one byte too large") << "" << 0 << ""_ba << 54'000'003LL << ""_ba
+                                            << refused + "sie ist zu groß für 2.000.000 Zeilen !";
+        QTest::newRow("largest size read") << "" << 0 << ""_ba << 54'000'002LL << ""_ba << notCurve;
+        QTest::newRow("2,000,000 lines, a blank line")
+            << "" << 1'999'999 << "2000000,65535,65535,65535\r\n\r\n"_ba << 0LL
+            << "2000000,65535,65535,65535\r\n"_ba
+            << "";
+        QTest::newRow("2,000,001 lines") << "" << 2'000'000 << "2000001,0,0,0\r\n"_ba << 0LL << ""_ba
+                                         << refused + "sie hat mehr als 2.000.000 Zeilen !";
     }
     void openingSavedRecords()
     {
         QFETCH(QString, file);
+        QFETCH(int, lines);
         QFETCH(QByteArray, text);
         QFETCH(qint64, size);
         QFETCH(QByteArray, exports);
         QFETCH(QString, message);
+        QByteArray written(lines * 20 + kCurveLineRoom, Qt::Uninitialized);
+        char* out = written.data();
+        for (int n = 1; n <= lines; ++n)
+            out = appendCurveLine(out, written.data() + written.size(), n, 12000, 0, 0);
+        written.truncate(out - written.data());
         QTemporaryDir dir;
-        const QString path = file.startsWith('/') ? file : dir.filePath(file);
+        const QString path = file.startsWith('/') ? file : dir.filePath(file.isEmpty() ? "Kurve.TXT" : file);
         std::optional<Fifo> fifo;
         if (file == "fifo")
             fifo.emplace(path);
         else if (!file.startsWith('/'))
-            QVERIFY(write(path, text) && (size == 0 || QFile::resize(path, size)));
+            QVERIFY(write(path, written + text) && (size == 0 || QFile::resize(path, size)));
+        exports = exports.isEmpty() ? exports : written + exports;
         TestApp app;
         app.send({.outputMv = 9000, .status = 2});
         const QByteArray before = exported(dir);
