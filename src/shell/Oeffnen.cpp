@@ -1,7 +1,7 @@
 // Opening a saved curve file: the record comes back into the store as an ended run.
 #include "shell/shell.h"
 
-#include "platform/CurveText.h"
+#include "platform/CurveFileReader.h"
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
@@ -14,7 +14,6 @@
 #include "process/process.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QStandardPaths>
 
@@ -22,7 +21,7 @@
 
 namespace {
 
-void refuse(const QString& text) { showMessageBox(text, QStringLiteral("Ladomat Link")); }
+void tell(const QString& text) { showMessageBox(text, QStringLiteral("Ladomat Link")); }
 
 }  // namespace
 
@@ -34,24 +33,12 @@ QString journalFolder()
 
 bool openRecordFile(const QString& path)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        refuse(QStringLiteral("Die Datei %1 konnte nicht geöffnet werden !").arg(shown));
+    const CurveFileRead read = readCurveFile(path, kStoreSize);
+    if (!read.opened) {
+        tell(read.message);
         return false;
     }
-    const qint64 size = file.size();
-    const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
-    const QByteArray read = size > 0 && !mapped ? file.readAll() : QByteArray();
-    const std::string_view text = mapped ? std::string_view(reinterpret_cast<const char*>(mapped), size)
-                                         : std::string_view(read.constData(), read.size());
-    const CurveFile curve = parseCurveFile(text, kStoreSize);
-    if (curve.badLine != 0) {
-        refuse(QStringLiteral("Die Datei %1 ist keine Kurvendatei: Zeile %2 ist fehlerhaft !")
-                   .arg(shown)
-                   .arg(curve.badLine));
-        return false;
-    }
+    const CurveFile& curve = read.curve;
 
     // The record in the store ends here: its journal is final.
     if (V->journal)
@@ -79,5 +66,8 @@ bool openRecordFile(const QString& path)
     // The whole-record view has no pages: its page controls stay off.
     if (gesamtansicht())
         setPageControlsEnabled(false);
+    // A damaged tail: the record is open behind the message that says what was dropped.
+    if (!read.message.isEmpty())
+        tell(read.message);
     return true;
 }
