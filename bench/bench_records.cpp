@@ -4,7 +4,7 @@
 #include "Bench.h"
 
 #include "export/export.h"
-#include "platform/CurveText.h"
+#include "platform/CurveFileReader.h"
 #include "process/ChargeSession.h"
 #include "process/Journal.h"
 #include "sim/Frames.h"
@@ -27,7 +27,7 @@ QTemporaryDir& folder()
 
 QString curvePath() { return folder().filePath(QStringLiteral("Kurve01.TXT")); }
 
-// What the program does with the file: map it, read it, fill the store.
+// What the program does with the file: check it, read it into memory, parse it, fill the store.
 std::vector<float> ours(3 * (kStoreSize + 1)), naive(3 * (kStoreSize + 1));
 
 void BM_OpenRecord(benchmark::State& state)
@@ -36,12 +36,10 @@ void BM_OpenRecord(benchmark::State& state)
     if (!writeCurveFile(curvePath(), bench().session().Messreihe))
         state.SkipWithError("curve file not written");
     for (auto _ : state) {
-        QFile file(curvePath());
-        if (!file.open(QIODevice::ReadOnly))
-            state.SkipWithError("curve file not readable");
-        const uchar* data = file.map(0, file.size());
-        const CurveFile curve =
-            parseCurveFile(std::string_view(reinterpret_cast<const char*>(data), file.size()), kStoreSize);
+        const CurveFileRead read = readCurveFile(curvePath(), kStoreSize);
+        if (!read.opened)
+            state.SkipWithError("curve file not read");
+        const CurveFile& curve = read.curve;
         std::copy_n(curve.u.begin(), curve.count + 1, ours.begin());
         std::copy_n(curve.i.begin(), curve.count + 1, ours.begin() + kStoreSize + 1);
         std::copy_n(curve.q.begin(), curve.count + 1, ours.begin() + 2 * (kStoreSize + 1));

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything warning-free and runs the whole suite through ctest, then again
-# under address, leak and undefined-behaviour sanitizers, then the two fuzz targets for a bounded time.
+# under address, leak and undefined-behaviour sanitizers, then the three fuzz targets for a bounded time.
 # The sanitizer build is made with clang, so the fuzz targets come from the same build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,13 +46,17 @@ cmake --build build-asan -j"$jobs"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
 
-# Both targets at once for the given time: the framer and decoder from nothing, the user's
-# session from the committed seeds; what they add stays in temporary folders.
+# The three targets at once for the given time: the framer and decoder from nothing, the user's
+# session and the saved-record reader from their committed seeds; what they add stays in
+# temporary folders.
 seconds=${LADOMAT_FUZZ_SECONDS:-30}
 fuzz() {
   local corpus
   corpus=$(mktemp -d)
-  [ "$1" = fuzz_session ] && cp fuzz/corpus/* "$corpus"
+  case $1 in
+    fuzz_session) cp fuzz/corpus/* "$corpus" ;;
+    fuzz_curvefile) cp fuzz/corpus-curvefile/* "$corpus" ;;
+  esac
   local status=0
   ./build-asan/fuzz/"$1" -max_total_time="$seconds" -max_len=512 -print_final_stats=1 \
     -artifact_prefix=build-asan/"$1"- "$corpus" >build-asan/"$1".log 2>&1 || status=$?
@@ -61,10 +65,12 @@ fuzz() {
 }
 fuzz fuzz_framer & framer=$!
 fuzz fuzz_session & session=$!
+fuzz fuzz_curvefile & curvefile=$!
 failed=0
 wait $framer || failed=1
 wait $session || failed=1
-for target in fuzz_framer fuzz_session; do
+wait $curvefile || failed=1
+for target in fuzz_framer fuzz_session fuzz_curvefile; do
   echo "$target:"
   tail -n 12 build-asan/$target.log
 done

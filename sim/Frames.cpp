@@ -29,7 +29,10 @@ std::string frameDigits(const Reading& r)
     return std::string(digits, 30);
 }
 
-std::string frameLine(const Reading& r) { return '\x02' + frameDigits(r) + '\r'; }
+std::string frameLine(const Reading& r, Envelope envelope)
+{
+    return envelope.start + frameDigits(r) + envelope.end;
+}
 
 namespace {
 
@@ -78,7 +81,8 @@ public:
     // A value (millivolts or tenths of a milliampere) for each second of a stretch, counted from 0.
     using Profile = std::function<int(int)>;
 
-    explicit Recorder(int mode, int cycle = 0)
+    Recorder(Envelope envelope, int mode, int cycle = 0)
+        : envelope_(envelope)
     {
         reading_.mode = mode;
         reading_.cycle = cycle;
@@ -93,7 +97,7 @@ public:
         reading_.currentTenthMa = currentTenthMa;
         reading_.capacityMah = capacityMah;
         reading_.inputMv = 12450 + static_cast<int>(seconds_.size() * 7 % 23);
-        seconds_.push_back(frameLine(reading_));
+        seconds_.push_back(frameLine(reading_, envelope_));
     }
 
     // Seconds without current: the voltage settles from fromMv towards towardsMv, the capacity stays.
@@ -125,6 +129,7 @@ public:
     std::vector<std::string> take() { return std::move(seconds_); }
 
 private:
+    Envelope envelope_;
     Reading reading_;
     long long chargeTenthMaSeconds_ = 0;
     std::vector<std::string> seconds_;
@@ -149,9 +154,9 @@ void nimhDischarge(Recorder& r, int status, int seconds)
     r.run(status, seconds, mv, oneAmp);
 }
 
-std::vector<std::string> nimhChargeScenario()
+std::vector<std::string> nimhChargeScenario(Envelope envelope)
 {
-    Recorder r(0);
+    Recorder r(envelope, 0);
     r.rest(0, 5, 0, 0);
     r.rest(1, 10, 7800, 7800);
     nimhCharge(r, 2, kFullChargeSeconds);
@@ -159,18 +164,18 @@ std::vector<std::string> nimhChargeScenario()
     return r.take();
 }
 
-std::vector<std::string> dischargeScenario()
+std::vector<std::string> dischargeScenario(Envelope envelope)
 {
-    Recorder r(1);
+    Recorder r(envelope, 1);
     r.rest(1, 10, 8300, 8300);
     nimhDischarge(r, 3, 1500);
     r.rest(8, 120, r.outputMv(), r.outputMv() + 480);
     return r.take();
 }
 
-std::vector<std::string> chargeDischargeScenario()
+std::vector<std::string> chargeDischargeScenario(Envelope envelope)
 {
-    Recorder r(2, 1);
+    Recorder r(envelope, 2, 1);
     r.rest(1, 10, 7800, 7800);
     nimhCharge(r, 6, 900);
     r.rest(9, 30, r.outputMv(), r.outputMv() - 600);
@@ -179,9 +184,9 @@ std::vector<std::string> chargeDischargeScenario()
     return r.take();
 }
 
-std::vector<std::string> dischargeChargeScenario()
+std::vector<std::string> dischargeChargeScenario(Envelope envelope)
 {
-    Recorder r(3, 1);
+    Recorder r(envelope, 3, 1);
     r.rest(1, 10, 8100, 8100);
     nimhDischarge(r, 4, 900);
     r.rest(9, 30, r.outputMv(), r.outputMv() + 480);
@@ -192,11 +197,11 @@ std::vector<std::string> dischargeChargeScenario()
 
 // A 6 V lead battery: constant current up to 2.4 V a cell, then constant voltage while the current
 // falls to a twentieth of its start.
-std::vector<std::string> leadChargeScenario()
+std::vector<std::string> leadChargeScenario(Envelope envelope)
 {
     constexpr int stage = 900;
     constexpr int current = 8000;
-    Recorder r(4);
+    Recorder r(envelope, 4);
     r.rest(1, 10, 6300, 6300);
     const auto risingMv = [](int i) {
         return packMv(kLeadCells, leadChargeCellMv(static_cast<double>(i) / (stage - 1)));
@@ -213,9 +218,9 @@ std::vector<std::string> leadChargeScenario()
 }
 
 // Stopped at the charger after two minutes: ready again, then a new run.
-std::vector<std::string> stopScenario()
+std::vector<std::string> stopScenario(Envelope envelope)
 {
-    Recorder r(0);
+    Recorder r(envelope, 0);
     r.rest(1, 10, 7800, 7800);
     const auto firstRunMv = [](int i) { return nimhChargeMv(i, kFullChargePeak); };
     r.run(2, 120, firstRunMv, oneAmp);
@@ -226,23 +231,23 @@ std::vector<std::string> stopScenario()
     return r.take();
 }
 
-std::vector<std::string> noBatteryScenario()
+std::vector<std::string> noBatteryScenario(Envelope envelope)
 {
-    Recorder r(0);
+    Recorder r(envelope, 0);
     r.rest(0, 60, 0, 0);
     return r.take();
 }
 
-std::vector<std::string> silentScenario() { return std::vector<std::string>(60); }
+std::vector<std::string> silentScenario(Envelope) { return std::vector<std::string>(60); }
 
-std::vector<std::string> frozenScenario()
+std::vector<std::string> frozenScenario(Envelope envelope)
 {
     Reading reading;
     reading.status = 2;
     reading.outputMv = 8350;
     reading.currentTenthMa = kOneAmp;
     reading.capacityMah = 212;
-    return std::vector<std::string>(60, frameLine(reading));
+    return std::vector<std::string>(60, frameLine(reading, envelope));
 }
 
 // A charge in progress as the frames would be on the line, for the scenarios that damage them.
@@ -259,7 +264,7 @@ Reading chargingSecond(int second)
 // Every third second a valid frame; the others carry noise, cut or padded frames or frames with
 // digits overwritten. The generator has a fixed seed and is used without distributions, whose
 // results differ between standard libraries, so every run sends the same bytes.
-std::vector<std::string> garbageScenario()
+std::vector<std::string> garbageScenario(Envelope envelope)
 {
     std::mt19937 random(4711);
     const auto nonHex = [&random] {
@@ -277,7 +282,7 @@ std::vector<std::string> garbageScenario()
     };
     std::vector<std::string> seconds;
     for (int i = 0; i < 120; ++i) {
-        std::string line = frameLine(chargingSecond(i));
+        std::string line = frameLine(chargingSecond(i), envelope);
         if (i % 3 != 0) {
             switch (random() % 4) {
             case 0:
@@ -300,15 +305,15 @@ std::vector<std::string> garbageScenario()
     return seconds;
 }
 
-std::vector<std::string> shortReadsScenario()
+std::vector<std::string> shortReadsScenario(Envelope envelope)
 {
     std::vector<std::string> seconds;
     for (int i = 0; i < 60; ++i)
-        seconds.push_back(frameLine(chargingSecond(i)).substr(0, 20));
+        seconds.push_back(frameLine(chargingSecond(i), envelope).substr(0, 20));
     return seconds;
 }
 
-using Builder = std::vector<std::string> (*)();
+using Builder = std::vector<std::string> (*)(Envelope);
 
 constexpr std::pair<std::string_view, Builder> kScenarios[] = {
     {"nimh-charge", nimhChargeScenario},
@@ -364,11 +369,11 @@ Reading chargeSecond(int second, int seconds, int currentTenthMa)
     return reading;
 }
 
-std::vector<std::string> scenario(std::string_view name)
+std::vector<std::string> scenario(std::string_view name, Envelope envelope)
 {
     for (const auto& [known, build] : kScenarios)
         if (known == name)
-            return build();
+            return build(envelope);
     return {};
 }
 
@@ -380,7 +385,7 @@ std::vector<std::string> scenarioNames()
     return names;
 }
 
-std::vector<std::string> replayCurveFile(const std::string& text)
+std::vector<std::string> replayCurveFile(const std::string& text, Envelope envelope)
 {
     std::vector<std::array<int, 3>> samples;
     std::string_view rest = text;
@@ -393,7 +398,7 @@ std::vector<std::string> replayCurveFile(const std::string& text)
             samples.push_back(*values);
     }
 
-    Recorder r(0);
+    Recorder r(envelope, 0);
     const int firstMv = samples.empty() ? 0 : samples.front()[0];
     r.rest(1, 5, firstMv, firstMv);
     for (const auto& [mv, tenthMa, mah] : samples)

@@ -27,18 +27,24 @@ struct Reading {
 // carry a checksum: the sum of the byte values of digits 1-26 modulo 65536.
 std::string frameDigits(const Reading& r);
 
-// The 32 characters on the line: start character '\x02', the 30 digits, end character '\r'.
-std::string frameLine(const Reading& r);
+// The characters a frame begins and ends with on the line.
+struct Envelope {
+    char start = '\x02';
+    char end = '\r';
+};
+
+// The 32 characters on the line: start character, the 30 digits, end character.
+std::string frameLine(const Reading& r, Envelope envelope = {});
 
 // One entry per second of the scenario: the bytes the charger sends in that second (empty string =
-// nothing sent that second). An unknown name gives no entries at all.
-std::vector<std::string> scenario(std::string_view name);
+// nothing sent that second), its frames in the given envelope. An unknown name gives no entries.
+std::vector<std::string> scenario(std::string_view name, Envelope envelope = {});
 std::vector<std::string> scenarioNames();
 
 // Frames (one per second) replaying a curve text file of lines "n,mV,tenthmA,mAh" (CR LF or LF),
 // sent in mode 0: a few seconds ready, each line as a charging frame, then a few seconds ended.
 // Lines that are not four numbers are skipped.
-std::vector<std::string> replayCurveFile(const std::string& text);
+std::vector<std::string> replayCurveFile(const std::string& text, Envelope envelope = {});
 
 // Second `second` (from 0) of a NiMH charge of six cells at a constant current that lasts
 // `seconds`: the scenarios' charge voltage stretched to peak a minute before the end, the

@@ -9,6 +9,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -37,6 +39,8 @@ standard output as "PTY <path>") or to a device.
   --device PATH    write to this existing device instead of a pseudo-terminal
   --replay FILE    send a curve text file of "n,mV,tenthmA,mAh" lines instead of a scenario
   --delay S        wait S real seconds after opening the line before the first second
+  --envelope SE    the start and end character of each frame (default \x02 and \r); escapes
+                   \r, \n, \t, \\ and \xHH give other bytes: --envelope 0F, --envelope '@\r'
   --loop           start again at the end
   --bunch N        hold N seconds and write them together, cut at random points into writes a
                    few milliseconds apart (what a late reader or a chunking adapter sees)
@@ -60,6 +64,7 @@ struct Options {
     std::string replay;
     bool loop = false;
     int bunch = 1;
+    ladomat::sim::Envelope envelope;
 };
 
 // Where the bytes go: a pseudo-terminal's master, or a device.
@@ -74,6 +79,37 @@ int usageError(const std::string& message)
 {
     std::cerr << "ladomat-sim: " << message << "\n\n" << kUsage;
     return 2;
+}
+
+// Two characters, each plain or as an escape (\r, \n, \t, \\, \xHH).
+std::optional<ladomat::sim::Envelope> parseEnvelope(std::string_view text)
+{
+    std::string bytes;
+    while (!text.empty()) {
+        if (text[0] != '\\' || text.size() < 2) {
+            bytes += text[0];
+            text.remove_prefix(1);
+            continue;
+        }
+        const char kind = text[1];
+        text.remove_prefix(2);
+        if (kind == 'x') {
+            unsigned value = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + std::min<std::size_t>(2, text.size()), value, 16);
+            if (error != std::errc() || end != text.data() + 2)
+                return std::nullopt;
+            bytes += static_cast<char>(value);
+            text.remove_prefix(2);
+        } else if (kind == 'r' || kind == 'n' || kind == 't' || kind == '\\') {
+            bytes += kind == 'r' ? '\r' : kind == 'n' ? '\n' : kind == 't' ? '\t' : '\\';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (bytes.size() != 2)
+        return std::nullopt;
+    return ladomat::sim::Envelope{bytes[0], bytes[1]};
 }
 
 std::optional<Line> failed(const std::string& what)
@@ -194,7 +230,7 @@ int main(int argc, char** argv)
             continue;
         }
         if (option != "--scenario" && option != "--speed" && option != "--device" && option != "--replay" &&
-            option != "--delay" && option != "--bunch")
+            option != "--delay" && option != "--bunch" && option != "--envelope")
             return usageError("unknown option " + std::string(option));
         if (i + 1 == argc)
             return usageError(std::string(option) + " needs a value");
@@ -205,6 +241,11 @@ int main(int argc, char** argv)
             options.device = value;
         } else if (option == "--replay") {
             options.replay = value;
+        } else if (option == "--envelope") {
+            const auto envelope = parseEnvelope(value);
+            if (!envelope)
+                return usageError("--envelope needs two characters, for example 0F or '@\\r'");
+            options.envelope = *envelope;
         } else if (option == "--bunch") {
             char* end = nullptr;
             const long number = std::strtol(value.c_str(), &end, 10);
@@ -238,10 +279,10 @@ int main(int argc, char** argv)
         }
         std::ostringstream text;
         text << file.rdbuf();
-        seconds = ladomat::sim::replayCurveFile(text.str());
+        seconds = ladomat::sim::replayCurveFile(text.str(), options.envelope);
         what = "curve file " + options.replay;
     } else {
-        seconds = ladomat::sim::scenario(options.scenario);
+        seconds = ladomat::sim::scenario(options.scenario, options.envelope);
         if (seconds.empty())
             return usageError("unknown scenario " + options.scenario + " (--list names them)");
         what = "scenario " + options.scenario;

@@ -39,12 +39,19 @@ private slots:
         QTest::newRow("line speed") << 3 << QStringList{"--speed", "30"} << 0;
         QTest::newRow("bunched and cut") << 40 << QStringList{"--speed", "6", "--bunch", "4"} << 0;
         QTest::newRow("stall at 1 frame a second") << 400 << QStringList{"--speed", "1"} << 5500;
+        // Chargers whose start or end character is a hexadecimal digit.
+        QTest::newRow("envelope 0-F at 1 frame a second") << 400 << QStringList{"--envelope", "0F"} << 0;
+        QTest::newRow("envelope A-0 bunched and cut")
+            << 40 << QStringList{"--speed", "6", "--bunch", "4", "--envelope", "A0"} << 0;
+        QTest::newRow("envelope 0-CR at line speed")
+            << 3 << QStringList{"--speed", "30", "--envelope", "0\\r"} << 0;
     }
 
     // The simulator's charge replayed by the simulator program on a pseudo-terminal that the
     // program opens as COM1 without a word: at the most a 9600-baud line carries (30 frames a
     // second), several seconds to a write cut at random points, or with the program held up for
-    // 3 s in the middle. The curve file holds exactly the charging frames sent and the frame after.
+    // 3 s in the middle; also in envelopes of hexadecimal digits. The curve file holds exactly the
+    // charging frames sent and the frame after.
     void nothingLost()
     {
         QFETCH(int, every);

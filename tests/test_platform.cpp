@@ -84,6 +84,33 @@ private slots:
         QVERIFY(read == "A\377\0B"_ba && events.count() == 0);
     }
 
+    // The hardware port stamps characters as they come, not when they are read: ten characters, then
+    // later 32 more, read at once, arrived in two runs on either side of the moment between.
+    void hardwarePortStampsArrivals()
+    {
+        PseudoTerminal line;
+        qputenv("LADOMAT_COM1", line.path.toLocal8Bit());
+        HardwareSerialPort port;
+        QSignalSpy events(&port, &SerialPort::onComm);
+        QVERIFY(port.setPortOpen(true));
+        qunsetenv("LADOMAT_COM1");
+        port.setRThreshold(10);
+        QVERIFY(line.write("0123456789"));
+        QTRY_COMPARE(events.count(), 1);  // taken in, not read
+        port.setRThreshold(42);
+        const int64_t between = port.clockMs();
+        QVERIFY(line.write(QByteArray(32, 'x')));
+        QTRY_COMPARE(events.count(), 2);
+        QCOMPARE(port.input().size(), 42);
+        QStringList runs;  // where the two runs start, and any run stamped on the wrong side of the moment
+        for (const Arrival& arrival : port.arrivals()) {
+            const bool rightSide = arrival.at < 10 ? arrival.ms <= between : arrival.ms >= between;
+            if (arrival.at == 0 || arrival.at == 10 || !rightSide)
+                runs << QString::number(arrival.at) + (rightSide ? "" : " on the wrong side");
+        }
+        QCOMPARE(runs.join(u", "), u"0, 10"_s);
+    }
+
     // After the adapter was unplugged only the same device is taken (any device when none was known);
     // a stranger leaves the port closed, waiting for the run's own device, which the once-a-second
     // check then takes.

@@ -2,29 +2,37 @@
 #include "link/Framer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 bool isHex(QChar c) { return hexDigit(c) > 0 || c == u'0'; }
 
-// A frame starts within the first 31 characters after the first, with at least its start character
-// and one digit present (the end character alone looks like a start).
-bool frameStartsWithin(QStringView text)
+// Characters 2 to 31 are hexadecimal digits: the frame's 30 digits.
+bool carriesDigits(QStringView block)
 {
-    for (qsizetype at = 1; at < kFrameLength && at + 2 <= text.size(); ++at)
-        if (fitsFrameShape(text.mid(at)))
-            return true;
-    return false;
+    return std::all_of(block.begin() + 1, block.begin() + kFrameLength - 1, isHex);
 }
 
-// Where the next frame that has the shape starts; the last 31 characters when there is none, as
-// they may still begin one.
-qsizetype nextFrameStart(QStringView text)
+// The evident shape of a frame: the digits between two characters that are not.
+bool hasShape(QStringView block)
 {
-    for (qsizetype at = 1; at + kFrameLength <= text.size(); ++at)
-        if (fitsFrameShape(text.mid(at, kFrameLength)))
-            return at;
-    return text.size() - (kFrameLength - 1);
+    return !isHex(block[0]) && !isHex(block[kFrameLength - 1]) && carriesDigits(block);
+}
+
+// Whether a frame in the evident shape starts after the first character, as far as the characters
+// present tell: its start character and at least one digit are there.
+bool shapeStartsWithin(QStringView held)
+{
+    for (qsizetype at = 1; at < kFrameLength && at + 2 <= held.size(); ++at) {
+        const QStringView rest = held.mid(at, std::min<qsizetype>(kFrameLength, held.size() - at));
+        qsizetype k = 0;
+        while (k < rest.size() && isHex(rest[k]) == (k > 0 && k < kFrameLength - 1))
+            ++k;
+        if (k == rest.size())
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -41,51 +49,82 @@ int hexDigit(QChar c)
     return 0;
 }
 
-bool fitsFrameShape(QStringView text)
+bool Framer::isFrame(QStringView held, Place place) const
 {
-    const qsizetype n = std::min<qsizetype>(text.size(), kFrameLength);
-    for (qsizetype k = 0; k < n; ++k)
-        if (isHex(text[k]) != (k > 0 && k < kFrameLength - 1))
-            return false;
-    return true;
+    const QStringView block = held.left(kFrameLength);
+    const auto inEnvelope = [&] {
+        return last_ && block[0] == last_->start && block[kFrameLength - 1] == last_->end;
+    };
+    if (learned_)
+        return inEnvelope() && (place != Place::elsewhere || carriesDigits(block));
+    if (hasShape(block))
+        return true;
+    // Two alike in a row teach the envelope, whatever the second holds between its ends.
+    if (place == Place::afterFrame)
+        return inEnvelope();
+    // The first 32 characters after a pause, unless a frame in the evident shape starts among them.
+    return place == Place::afterPause && !shapeStartsWithin(held);
+}
+
+qsizetype Framer::nextStart(QStringView held) const
+{
+    for (qsizetype at = 1; at + kFrameLength <= held.size(); ++at) {
+        // Also a frame in the evident shape while an envelope is known: it may be another charger's.
+        const QStringView block = held.mid(at, kFrameLength);
+        if (hasShape(block) || isFrame(block, Place::elsewhere))
+            return at;
+    }
+    return held.size() - (kFrameLength - 1);  // the last 31 characters may still begin one
+}
+
+void Framer::took(QStringView frame)
+{
+    const Envelope envelope{frame[0], frame[kFrameLength - 1]};
+    learned_ = envelope == last_;
+    last_ = envelope;
+    misses_ = 0;
 }
 
 void Framer::reset(int64_t nowMs)
 {
     pending_.clear();
     afterPause_ = false;
+    inStep_ = false;
     lastMs_ = nowMs;
 }
 
 std::vector<LinePiece> Framer::feed(QStringView chars, int64_t nowMs)
 {
     std::vector<LinePiece> out;
+    if (chars.isEmpty())  // nothing arrived
+        return out;
     if (nowMs - lastMs_ >= kPauseMs) {
-        // The line fell silent, or only the reading came late: what is held goes on from where a
-        // frame may have begun that the new characters fit; the rest never completes.
-        const QString joined = pending_ + chars.toString();
-        qsizetype keep = 0;
-        while (keep < pending_.size() && !fitsFrameShape(QStringView(joined).mid(keep)))
-            ++keep;
-        if (keep > 0) {
-            out.push_back({pending_.left(keep), false});
-            pending_.remove(0, keep);
-        }
-        afterPause_ = pending_.isEmpty();
+        // The line fell silent: what is held never completes, and the next character starts a frame.
+        if (!pending_.isEmpty())
+            out.push_back({std::exchange(pending_, {}), false});
+        afterPause_ = true;
+        inStep_ = true;
     }
     lastMs_ = nowMs;
     pending_ += chars;
     while (pending_.size() >= kFrameLength) {
-        const QStringView held(pending_);
-        // Noise is taken for noise inside a frame only where the frame's envelope holds.
-        const bool envelope = !isHex(held[0]) && !isHex(held[kFrameLength - 1]);
-        if (fitsFrameShape(held) || (afterPause_ && envelope && !frameStartsWithin(held))) {
-            out.push_back({pending_.left(kFrameLength), true});
+        const QStringView block = QStringView(pending_).left(kFrameLength);
+        const Place place = afterPause_ ? Place::afterPause : inStep_ ? Place::afterFrame : Place::elsewhere;
+        // Digits in another envelope, after a pause or in the evident shape, the second time with
+        // none in the learned one between: another charger, read as before its envelope is known.
+        if (learned_ && !isFrame(block, Place::afterFrame) && carriesDigits(block) &&
+            (afterPause_ || hasShape(block)) && ++misses_ == 2)
+            learned_ = false;
+        if (isFrame(pending_, place)) {
+            out.push_back({block.toString(), true});
+            took(block);
             pending_.remove(0, kFrameLength);
+            inStep_ = true;
         } else {
-            const qsizetype skip = nextFrameStart(held);
+            const qsizetype skip = nextStart(pending_);
             out.push_back({pending_.left(skip), false});
             pending_.remove(0, skip);
+            inStep_ = false;
         }
         afterPause_ = false;
     }

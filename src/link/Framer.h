@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 // A frame on the line: start character, the 30 digits, end character.
@@ -22,29 +23,48 @@ struct LinePiece {
     bool operator==(const LinePiece&) const = default;
 };
 
-// True when every character present fits a frame's shape: 30 hexadecimal digits between two
-// characters that are not (start and end character). Only the first 32 characters are looked at.
-bool fitsFrameShape(QStringView text);
-
-// Collects the characters as they arrive and cuts them into frames. Alignment comes from the line's
-// pause between bursts and from the frame's shape, never from fixed start or end characters:
-// - a frame that has the shape is taken wherever it starts;
-// - one without it (noise inside) is taken only where it starts right after a pause and no frame
-//   starts inside it;
-// - what fits neither is handed back as a piece, and the framer looks for the next frame.
+// Collects the characters as they arrive and cuts them into frames of 32 characters: a start
+// character, the 30 digits, an end character. Where one starts comes from:
+// - until the charger's envelope (start and end character) is known: the line's pause, after which
+//   the next 32 characters are a frame whatever they are (unless a frame in the evident shape starts
+//   among them); the evident shape (30 digits between two characters that are not), wherever it
+//   starts; and a frame right after one with the same ends;
+// - once two frames in a row have had the same envelope: that envelope, in step or, carrying its
+//   30 digits, wherever it starts, also when its characters are hexadecimal digits. Two frames with
+//   digits in another envelope (after a pause, or in the evident shape) with none in the learned
+//   one between make the framer forget it: another charger on the line.
+// In step, the 30 characters are read whatever they hold, as the decoder reads them. A pause ends
+// what is held; what is no frame is handed back as a piece.
 class Framer {
 public:
-    // Forgets what it holds; the next frame is the first after a pause or one that clearly starts.
+    // Forgets what it holds, as on opening the port at nowMs; the envelope stays.
     void reset(int64_t nowMs);
-    // Takes characters read at nowMs (milliseconds of a steady clock) and returns, in order, the
-    // frames completed and the pieces given up.
+    // Takes characters that arrived at nowMs (milliseconds of a steady clock) and returns, in order,
+    // the frames completed and the pieces given up.
     std::vector<LinePiece> feed(QStringView chars, int64_t nowMs);
     // Characters held towards the next frame.
     int pending() const { return int(pending_.size()); }
 
 private:
+    struct Envelope {
+        QChar start, end;
+        bool operator==(const Envelope&) const = default;
+    };
+    // Where a frame may begin: right after a pause, right after a frame, or anywhere else.
+    enum class Place { elsewhere, afterFrame, afterPause };
+    // Whether the 32 characters that held starts with are a frame at that place of the line.
+    bool isFrame(QStringView held, Place place) const;
+    // Where, after its first character, the next frame may start in what is held: the first found,
+    // else where the last 31 characters begin.
+    qsizetype nextStart(QStringView held) const;
+    void took(QStringView frame);
+
     QString pending_;
     bool afterPause_ = true;  // pending_ starts with the first character after a pause
+    bool inStep_ = true;  // a frame may start at pending_ by count: after a pause or a frame
+    std::optional<Envelope> last_;  // of the last frame taken
+    bool learned_ = false;  // last_ is the charger's envelope
+    int misses_ = 0;  // frames in another envelope since the last in the learned one
     int64_t lastMs_ = std::numeric_limits<int64_t>::min() / 2;  // no character yet: the line was silent
 };
 

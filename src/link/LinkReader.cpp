@@ -3,18 +3,6 @@
 
 #include "platform/SerialPort.h"
 
-#include <chrono>
-
-namespace {
-
-int64_t nowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
-
 QString shownText(const QString& piece) { return piece.mid(1, 30); }
 
 Messwerte readingOf(QStringView datensatz) { return decodeFrame(frameDigits(datensatz)); }
@@ -27,11 +15,18 @@ LinkReader::LinkReader(SerialPort* port, QObject* parent)
 
 void LinkReader::FramesEmpfangen()
 {
-    for (const LinePiece& piece : framer_.feed(port_->input(), nowMs())) {
-        if (piece.complete)
-            emit frameReceived(piece.text);
-        else
-            emit pieceGivenUp(piece.text);
+    const QString text = port_->input();
+    const std::vector<Arrival> arrivals = port_->arrivals();
+    // Each run of characters as it came, so that the framer sees the pauses of the line.
+    for (size_t k = 0; k < arrivals.size(); ++k) {
+        const qsizetype end = k + 1 < arrivals.size() ? arrivals[k + 1].at : text.size();
+        const QStringView chars = QStringView(text).mid(arrivals[k].at, end - arrivals[k].at);
+        for (const LinePiece& piece : framer_.feed(chars, arrivals[k].ms)) {
+            if (piece.complete)
+                emit frameReceived(piece.text);
+            else
+                emit pieceGivenUp(piece.text);
+        }
     }
     // The next event comes as soon as the frame begun can be complete.
     port_->setRThreshold(kFrameLength - framer_.pending());
@@ -40,7 +35,9 @@ void LinkReader::FramesEmpfangen()
 QString LinkReader::readAwayInput()
 {
     const QString text = port_->input();
-    framer_.reset(nowMs());
+    framer_.reset(port_->clockMs());
     port_->setRThreshold(kFrameLength);
     return text;
 }
+
+void LinkReader::forgetCharger() { framer_ = Framer(); }

@@ -22,8 +22,10 @@ public:
     // Reads the port into the framer and reports what it completed or gave up.
     void FramesEmpfangen();
     // Reads away every waiting character and starts framing anew (after opening the port);
-    // returns what was read.
+    // returns what was read. The charger's envelope stays known.
     QString readAwayInput();
+    // Forgets the charger's envelope (at start-up, on another port).
+    void forgetCharger();
 
 signals:
     // A complete frame, as it came from the line: the frame chain runs once for it.

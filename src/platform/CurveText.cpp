@@ -18,13 +18,15 @@ char* appendValue(char* out, char* end, float value)
     return std::to_chars(out, end, value, std::chars_format::fixed).ptr;
 }
 
-// Reads decimal digits up to the next separator; false unless at least one digit was read and
-// the number stays within limit.
+// Reads a number without leading zeros up to the next separator; false unless at least one digit
+// was read and the number stays within limit.
 bool readNumber(const char*& p, const char* end, uint32_t limit, uint32_t& value)
 {
     const char* start = p;
     value = 0;
     while (p < end && *p >= '0' && *p <= '9') {
+        if (p != start && *start == '0')  // a leading zero
+            return false;
         value = value * 10 + static_cast<uint32_t>(*p - '0');
         if (value > limit)
             return false;
@@ -51,25 +53,22 @@ char* appendCurveLine(char* out, char* end, int n, float u, float i, float q)
 
 CurveFile parseCurveFile(std::string_view text, int maxLines)
 {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.remove_suffix(1);
     CurveFile file;
-    // The last line may lack its line end; every other one ends in LF, with or without CR.
-    const auto lineEnds = std::count(text.begin(), text.end(), '\n');
-    const bool unterminated = !text.empty() && text.back() != '\n';
-    const long lines = lineEnds + (unterminated ? 1 : 0);
-    const long kept = std::min<long>(lines, maxLines);
-    file.u.resize(kept + 1);
-    file.i.resize(kept + 1);
-    file.q.resize(kept + 1);
+    // Room for as many lines as the text can hold at 8 bytes a line ("1,0,0,0" LF), at most maxLines.
+    const std::size_t room = std::min<std::size_t>(maxLines, text.size() / 8 + 1) + 1;
+    for (auto* values : {&file.u, &file.i, &file.q}) {
+        values->reserve(room);
+        values->push_back(0);
+    }
 
     const char* p = text.data();
     const char* const end = p + text.size();
     for (int n = 1; p < end; ++n) {
-        if (n > maxLines) {
-            file.badLine = n;
-            return file;
-        }
+        const char* const line = p;
         uint32_t number = 0, u = 0, i = 0, q = 0;
-        bool ok = readNumber(p, end, static_cast<uint32_t>(maxLines), number) && number == uint32_t(n);
+        bool ok = readNumber(p, end, static_cast<uint32_t>(n), number) && number == uint32_t(n);
         ok = ok && p < end && *p++ == ',' && readNumber(p, end, 65535, u);
         ok = ok && p < end && *p++ == ',' && readNumber(p, end, 65535, i);
         ok = ok && p < end && *p++ == ',' && readNumber(p, end, 65535, q);
@@ -79,11 +78,16 @@ CurveFile parseCurveFile(std::string_view text, int maxLines)
             ok = *p++ == '\n';
         if (!ok) {
             file.badLine = n;
+            file.droppedLines = 1 + static_cast<int>(std::count(line, end, '\n'));
             return file;
         }
-        file.u[n] = static_cast<float>(u);
-        file.i[n] = static_cast<float>(i);
-        file.q[n] = static_cast<float>(q);
+        if (n > maxLines) {
+            file.tooManyLines = true;
+            return file;
+        }
+        file.u.push_back(static_cast<float>(u));
+        file.i.push_back(static_cast<float>(i));
+        file.q.push_back(static_cast<float>(q));
         file.count = n;
     }
     return file;

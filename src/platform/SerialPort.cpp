@@ -125,7 +125,13 @@ void SerialPort::retryLostDevice()
         return;
     awaitingDevice_ = false;
     retry_->stop();
-    input();
+    emit deviceBack();
+}
+
+int64_t SerialPort::clockMs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 namespace {
@@ -160,6 +166,7 @@ bool HardwareSerialPort::changeOpen(bool open)
             port_->close();
         received_.clear();
         pending_.clear();
+        waitingDropped();
         return true;
     }
     if (port_->isOpen())
@@ -241,19 +248,20 @@ bool HardwareSerialPort::portOpen() const { return port_->isOpen(); }
 int HardwareSerialPort::take()
 {
     const QByteArray raw = port_->readAll();
-    if (!marked_) {
-        received_ += raw;
-        return 0;
+    const LineRead read = marked_ ? unmarkLine(pending_, raw) : LineRead{raw};
+    if (!read.data.isEmpty()) {
+        arrived(received_.size());
+        received_ += read.data;
     }
-    const LineRead read = unmarkLine(pending_, raw);
-    received_ += read.data;
     return read.breaks;
 }
 
 QString HardwareSerialPort::input()
 {
-    if (!port_->isOpen())
+    if (!port_->isOpen()) {
+        waitingRead(false);
         return {};
+    }
     {
         // Also what the system holds but has not announced yet (right after opening, everything);
         // its announcement must not start a second read inside this one.
@@ -266,6 +274,7 @@ QString HardwareSerialPort::input()
             this, [this] { raise(comEventBreak); }, Qt::QueuedConnection);
     const QString text = QString::fromLatin1(received_);
     received_.clear();
+    waitingRead(true);
     if (isLoss(port_->error()))
         deviceLost();
     port_->clearError();
@@ -290,7 +299,8 @@ bool MemorySerialPort::changeOpen(bool open)
         return true;  // as the hardware port: opening an open port changes nothing
     tried_.push_back(commPort());
     open_ = available_.count(commPort()) > 0;
-    if (open_) {
+    if (open_ && !waitingOnOpen_.isEmpty()) {
+        arrived(buffer_.size());
         buffer_ += waitingOnOpen_;
         waitingOnOpen_.clear();
     }
@@ -299,6 +309,7 @@ bool MemorySerialPort::changeOpen(bool open)
 
 QString MemorySerialPort::input()
 {
+    waitingRead(open_);
     if (!open_)
         return {};
     const QString text = QString::fromLatin1(buffer_);
@@ -310,7 +321,10 @@ void MemorySerialPort::receive(const QByteArray& bytes)
 {
     if (!open_)
         return;
-    buffer_ += bytes;
+    if (!bytes.isEmpty()) {
+        arrived(buffer_.size());
+        buffer_ += bytes;
+    }
     if (threshold_ > 0 && buffer_.size() >= threshold_)
         raise(comEvReceive);
 }
@@ -326,6 +340,7 @@ void MemorySerialPort::unplug()
     available_.erase(commPort());
     if (open_) {
         buffer_.clear();
+        waitingDropped();
         deviceLost();
     }
 }

@@ -5,8 +5,10 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 class QSerialPort;
@@ -48,6 +50,13 @@ struct LineRead {
 };
 LineRead unmarkLine(QByteArray& pending, const QByteArray& raw);
 
+// When characters came: those of a read from position `at` on arrived at `ms` (milliseconds).
+struct Arrival {
+    qsizetype at = 0;
+    int64_t ms = 0;
+    bool operator==(const Arrival&) const = default;
+};
+
 class SerialPort : public QObject {
     Q_OBJECT
 public:
@@ -67,16 +76,23 @@ public:
     bool reopen();
     // True from the loss of the open device until the port is open again.
     bool awaitingDevice() const { return awaitingDevice_; }
-    // One attempt to reopen the lost device, as the once-a-second check makes it; after success
-    // the waiting characters are read away so that decoding starts on fresh ones.
+    // One attempt to reopen the lost device, as the once-a-second check makes it; deviceBack()
+    // tells of success.
     void retryLostDevice();
     // Reads every waiting character (one byte each) and empties the receive buffer.
     virtual QString input() = 0;
+    // When the characters that the last input() returned arrived, in order, the first at 0; measured
+    // as they came in, not when they were read.
+    const std::vector<Arrival>& arrivals() const { return read_; }
+    // The clock of the arrivals: milliseconds of a steady clock.
+    virtual int64_t clockMs() const;
     int commEvent() const { return commEvent_; }
 
 signals:
     // The communication event: commEvent() tells which.
     void onComm();
+    // The lost device is open again: what waits is stale, what comes is fresh.
+    void deviceBack();
 
 protected:
     virtual bool changeOpen(bool open) = 0;
@@ -89,6 +105,12 @@ protected:
     }
     // The open device went away (adapter unplugged): close, then check once a second for its return.
     void deviceLost();
+    // Characters from position `at` of those waiting on arrived just now.
+    void arrived(qsizetype at) { waiting_.push_back({at, clockMs()}); }
+    // The waiting characters were read (their arrivals become arrivals()), or nothing was.
+    void waitingRead(bool read) { read_ = read ? std::exchange(waiting_, {}) : std::vector<Arrival>(); }
+    // The waiting characters were thrown away.
+    void waitingDropped() { waiting_.clear(); }
 
     int threshold_ = 0;
 
@@ -101,6 +123,8 @@ private:
     DeviceIdentity held_;  // of the device last opened
     bool strangerHinted_ = false;
     QTimer* retry_;
+    std::vector<Arrival> waiting_;  // of the characters waiting
+    std::vector<Arrival> read_;  // of the characters last read
 };
 
 // Backed by QSerialPort on the device that COM n maps to.
@@ -144,6 +168,9 @@ public:
     void setWaitingOnOpen(const QByteArray& bytes) { waitingOnOpen_ = bytes; }
     bool portOpen() const override { return open_; }
     QString input() override;
+    // The port's clock stands still until the test lets time pass.
+    int64_t clockMs() const override { return clockMs_; }
+    void letTimePass(int64_t ms) { clockMs_ += ms; }
 
     // Takes the device away under the open port, as an unplugged adapter, and brings it back.
     void unplug();
@@ -169,4 +196,5 @@ private:
     QByteArray buffer_;
     QByteArray waitingOnOpen_;
     std::vector<int> tried_;
+    int64_t clockMs_ = 0;
 };

@@ -99,7 +99,7 @@ void Formeinstell::Command1_Click()
     }
     // The window's child frame, or the window itself when it has none.
     (parentWidget() ? parentWidget() : this)->close();
-    emit portChosen();
+    emit portChosen(port_->commPort() != previousPort_);
 }
 
 void Formeinstell::closeEvent(QCloseEvent* event)

@@ -35,8 +35,8 @@ public:
     QPushButton* Command1;
 
 signals:
-    // The chosen port is open.
-    void portChosen();
+    // The chosen port is open; another port than before may have another charger.
+    void portChosen(bool anotherPort);
     // Closed without a choice taken: the port used before is open again.
     void portReopened();
     // The window closes: "Port" can be chosen again.

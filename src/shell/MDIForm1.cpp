@@ -68,6 +68,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     reader = new LinkReader(MSComm1, this);
     connect(MSComm1, &SerialPort::onComm, this, &MDIForm1::MSComm1_OnComm);
+    // A device back after a loss sends afresh: nothing held before joins what it sends.
+    connect(MSComm1, &SerialPort::deviceBack, reader, &LinkReader::readAwayInput);
     connect(reader, &LinkReader::frameReceived, this, &MDIForm1::frameChain);
 
     Timer1 = new QTimer(this);
@@ -269,10 +271,12 @@ void MDIForm1::dropEvent(QDropEvent* event)
 
 bool MDIForm1::openRecordFile(const QString& path)
 {
-    std::optional<Record> record = readRecordFile(path);
-    if (!record)
+    RecordFile file = readRecordFile(path);
+    if (!file.record) {
+        showMessageBox(file.message, QStringLiteral("Ladomat Link"));
         return false;
-    session->openRecord(std::move(*record));
+    }
+    session->openRecord(std::move(*file.record));
     GraphView& view = grafik->view;
     grafik->ZeitachseBeschriften();
     view.LetzteSeite = pagesFor(session->Messreihe.MessAnzahl, view.MinProSeite);
@@ -283,6 +287,9 @@ bool MDIForm1::openRecordFile(const QString& path)
     grafik->KopfzeilenSchreiben(akku->notes());
     session->BedienungFreigeben();
     setgraf->keepPageControlsOffInWholeView();
+    // A damaged tail: the record is open behind the message that says what was dropped.
+    if (!file.message.isEmpty())
+        showMessageBox(file.message, QStringLiteral("Ladomat Link"));
     return true;
 }
 
@@ -377,6 +384,7 @@ void MDIForm1::MDIForm_Load()
             return;
         }
     }
+    reader->forgetCharger();
     readAwayInput();
 
     // "60,0V" to "12,0V" and "5,00A" to "1,00A" in German: in the locale form of every other label.
@@ -414,8 +422,10 @@ void MDIForm1::m_port_Click()
     m_port->setEnabled(false);
     auto* window = new Formeinstell(MSComm1);
     connect(window, &Formeinstell::closed, m_port, [this] { m_port->setEnabled(true); });
-    connect(window, &Formeinstell::portChosen, this, [this] {
+    connect(window, &Formeinstell::portChosen, this, [this](bool anotherPort) {
         startTimers();  // not running yet when the program started as a viewer
+        if (anotherPort)
+            reader->forgetCharger();  // another charger may send another envelope
         readAwayInput();
     });
     connect(window, &Formeinstell::portReopened, this, &MDIForm1::readAwayInput);

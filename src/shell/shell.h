@@ -4,10 +4,10 @@
 #include "process/Record.h"
 
 #include <QIcon>
+#include <QString>
 
 #include <optional>
 
-class QString;
 class SerialPort;
 
 // Opens the first of COM1 to COM4 that opens, for frames of 32 characters; false when none does.
@@ -21,6 +21,10 @@ QIcon programIcon();
 
 // Where the recording journal keeps its records: "Aufzeichnungen" in the program's data folder.
 QString journalFolder();
-// Reads a curve text file as a record; a file that is not a curve file is refused with a message
-// naming its first bad line.
-std::optional<Record> readRecordFile(const QString& path);
+// A saved curve file read as a record: none when the file is refused, the message says why; a
+// damaged tail is dropped and the message says what was lost.
+struct RecordFile {
+    std::optional<Record> record;
+    QString message;
+};
+RecordFile readRecordFile(const QString& path);
