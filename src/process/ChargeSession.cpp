@@ -2,8 +2,8 @@
 // record brings.
 #include "process/ChargeSession.h"
 
-#include "process/ProtokollModel.h"
 #include "process/Journal.h"
+#include "process/ProtokollModel.h"
 
 #include <cmath>
 

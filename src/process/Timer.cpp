@@ -31,7 +31,7 @@ static_assert(linesFit(kStopMessage));
 void ChargeSession::Timer1_Timer()
 {
     const QString& frame = Datensatz;
-    // The link is dead: the history holds nothing else, so shifting it changes nothing.
+    // The same frame for six ticks: the link is dead.
     if (frame == DatensatzAlt1 && frame == DatensatzAlt2 && frame == DatensatzAlt3 &&
         frame == DatensatzAlt4 && frame == DatensatzAlt5)
         emit linkSilent(messageText(kLinkAlarm));
