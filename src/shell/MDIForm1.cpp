@@ -49,7 +49,6 @@ constexpr auto kJournalFailureShown = 60s;
 
 MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     : QMainWindow(parent)
-    , session(new ChargeSession(this))
     , recordFile_(recordFile)
 {
     setObjectName(QStringLiteral("MDIForm1"));
@@ -57,6 +56,9 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
+    // Created after the area that will hold the windows, so that it outlives them: children go in
+    // the order they came, and the graph window still redraws from it while the area is taken down.
+    session = new ChargeSession(this);
 
     StatusBar1 = new QLabel(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
