@@ -8,7 +8,8 @@
 namespace {
 
 // A session fed as the frame chain feeds it, with everything it says in order, one word each:
-// "lock", "unlock", "clear", "curve N", "end charger|stop|full", "silent", "msg <first line>".
+// "lock", "unlock", "clear", "curve N", "end charger|stop|full", "silent/L", "msg <first line>/L"
+// with L the message's line ends.
 struct Session {
     ChargeSession session;
     QStringList said;
@@ -25,9 +26,12 @@ struct Session {
         QObject::connect(s, &ChargeSession::recordEnded, [this](ChargeSession::EndReason reason) {
             said << QStringList{"end charger", "end stop", "end full"}[int(reason)];
         });
-        QObject::connect(s, &ChargeSession::linkSilent, [this] { said << "silent"; });
-        QObject::connect(s, &ChargeSession::message, [this](const QString& text) {
-            said << "msg " + text.section("\r\n", 0, 0).trimmed();
+        // A message by its first line and its line ends: the lines, and the blank lines between them.
+        const auto lines = [](const QString& text) { return '/' + QString::number(text.count(u"\r\n")); };
+        QObject::connect(s, &ChargeSession::linkSilent,
+                         [this, lines](const QString& alarm) { said << "silent" + lines(alarm); });
+        QObject::connect(s, &ChargeSession::message, [this, lines](const QString& text) {
+            said << "msg " + text.section("\r\n", 0, 0).trimmed() + lines(text);
         });
     }
 
@@ -167,34 +171,35 @@ private slots:
         row("unknown mode", 5, "", "2", "", "- 1 0 00");
         row("pause", 2, "6 6", "9", "", "- 4 3 00");
         row("phases go on", 2, "6 9", "7", "lock|curve 3", "3 4 4 00");
-        row("end", 0, "2 2", "8", "unlock|end charger|msg Sie sollten jetzt die Daten sichern !!!",
+        row("end", 0, "2 2", "8", "unlock|end charger|msg Sie sollten jetzt die Daten sichern !!!/0",
             "- 3 3 10");
         row("no battery", 0, "@4000 2 2", "0", "lock|clear", "- 1 4002 00");
         row("ended, no battery", 0, ended, "0", "lock|clear", "- 1 4002 10");
         row("ended, ready", 0, ended, "1", "unlock", "- 4002 4002 10");
         row("ended, new run", 0, ended, "2",
-            "lock|curve 4002|lock|msg Alte Daten sind gelöscht !!!|clear|curve 1", "4002 1 4003 00");
+            "lock|curve 4002|lock|msg Alte Daten sind gelöscht !!!/0|clear|curve 1", "4002 1 4003 00");
         row("ended, new run in 6", 2, "6 6 8 t", "6",
-            "lock|curve 3|lock|msg Alte Daten sind verloren !!!|clear|curve 1", "3 1 4 00");
+            "lock|curve 3|lock|msg Alte Daten sind verloren !!!/0|clear|curve 1", "3 1 4 00");
         row("ended, a status between", 0, "2 2 8 t 1 t", "2", "lock|curve 3", "3 4 4 10");
-        row("stop", 0, "1 t 2 t 2 t 1", "t", "msg Sie haben auf STOP gedrückt !|unlock|end stop", "- 3 3 11");
+        row("stop", 0, "1 t 2 t 2 t 1", "t", "msg Sie haben auf STOP gedrückt !/7|unlock|end stop",
+            "- 3 3 11");
         row("ready between two ticks only", 0, "1 t 2 t 1 2", "t", "", "- 3 3 00");
         row("after 8, no stop", 0, "1 t 2 t 8 t 1", "t", "", "- 2 2 10");
         row("stopped, ready", 0, stopped, "1", "", "- 3 3 11");
         row("stopped, new run", 0, stopped, "2",
-            "lock|curve 3|lock|msg Alte Daten sind gelöscht !!!|clear|curve 1", "3 1 4 00");
+            "lock|curve 3|lock|msg Alte Daten sind gelöscht !!!/0|clear|curve 1", "3 1 4 00");
         row("a sample fills", 0, "@1999999 2", "2",
-            "lock|curve 2000000|unlock|end full|msg Der Speicher ist voll:", "2000000 2000001 2000000 10");
-        row("a pause fills", 2, "@1999999 6", "9",
-            "unlock|end full|msg Der Speicher ist voll:", "- 2000001 2000000 10");
+            "lock|curve 2000000|unlock|end full|msg Der Speicher ist voll:/4", "2000000 2000001 2000000 10");
+        row("a pause fills", 2, "@1999999 6", "9", "unlock|end full|msg Der Speicher ist voll:/4",
+            "- 2000001 2000000 10");
         row("full, a sample", 0, "@1999999 2 2", "2", "", "- 2000001 2000000 10");
-        row("full, new run", 0, full, "2", "lock|msg Alte Daten sind gelöscht !!!|clear|curve 1",
+        row("full, new run", 0, full, "2", "lock|msg Alte Daten sind gelöscht !!!/0|clear|curve 1",
             "- 1 2000000 00");
         row("link alive", 0, "1 t 1 t 1 t 1 t 1 t", "t", "", "- 1 0 00");
         row("5 silent ticks", 0, "t t t t", "t", "", "- 1 0 00");
-        row("6 silent ticks", 0, "t t t t t", "t", "silent", "- 1 0 00");
+        row("6 silent ticks", 0, "t t t t t", "t", "silent/19", "- 1 0 00");
         row("frames come back", 0, "t t t t t t 1", "t", "", "- 1 0 00");
-        row("a frozen frame", 0, "1 t t t t t", "t", "silent", "- 1 0 00");
+        row("a frozen frame", 0, "1 t t t t t", "t", "silent/19", "- 1 0 00");
     }
     void steps()
     {
