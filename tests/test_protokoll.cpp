@@ -3,7 +3,7 @@
 #include "process/Variabelen.h"
 
 #include <QScrollBar>
-#include <QTableView>
+#include <QAbstractItemView>
 #include <QtTest>
 
 #include <malloc.h>
