@@ -306,11 +306,15 @@ void ProtokollView::rowsInserted(const QModelIndex&, int start, int)
 
 void ProtokollView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
 {
-    // Taken before the base class moves the current row into view.
     const QScrollBar* bar = verticalScrollBar();
     atEndBeforeRemoval_ = bar->value() == bar->maximum();
     topBeforeRemoval_ = bar->value();
+    // The base class moves the current row on past the removed ones; the view keeps its place
+    // rather than scroll there, now or when next shown.
+    const bool autoScrolls = hasAutoScroll();
+    setAutoScroll(false);
     QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+    setAutoScroll(autoScrolls);
 }
 
 void ProtokollView::rowsRemoved(const QModelIndex&, int start, int end)
