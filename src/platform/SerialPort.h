@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+class QFileSystemWatcher;
 class QSerialPort;
 class QTimer;
 
@@ -69,8 +70,8 @@ public:
     bool reopen();
     // True from the loss of the open device until the port is open again.
     bool awaitingDevice() const { return awaitingDevice_; }
-    // One attempt to reopen the lost device, as the once-a-second check makes it; after success
-    // the waiting characters are read away so that decoding starts on fresh ones.
+    // One attempt to reopen the lost device, as the wait for it makes it; after success the
+    // waiting characters are read away so that decoding starts on fresh ones.
     void retryLostDevice();
     // Reads every waiting character (one byte each) and empties the receive buffer.
     virtual QString input() = 0;
@@ -89,8 +90,11 @@ protected:
         commEvent_ = code;
         emit onComm();
     }
-    // The open device went away (adapter unplugged): close, then check once a second for its return.
+    // The open device went away (adapter unplugged): close, then wait for its return.
     void deviceLost();
+    // Starts or stops waiting for the lost device to come back; by default it is looked for once a
+    // second, each time through retryLostDevice().
+    virtual void awaitDevice(bool on);
 
     int threshold_ = 0;
 
@@ -119,6 +123,7 @@ public:
 protected:
     bool changeOpen(bool open) override;
     DeviceIdentity deviceIdentity() const override;
+    void awaitDevice(bool on) override;
 
 private:
     // Moves what the system holds into received_, without the line's marks; the number of breaks.
@@ -128,6 +133,10 @@ private:
     void hintAtLock(const QString& device);
 
     QSerialPort* port_;
+    QString openedDevice_;  // the path last opened
+    // Where the system has device folders, their changes tell when to look for the lost device.
+    QFileSystemWatcher* deviceFolders_ = nullptr;
+    QTimer* settle_;  // a burst of changes (a device node, its links, its rights) gives one look
     QByteArray received_;
     QByteArray pending_;
     bool marked_ = false;  // the driver marks breaks in the data
