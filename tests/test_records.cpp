@@ -281,7 +281,7 @@ private slots:
             before << name;
             if (size.endsWith('*'))
                 own << name;
-            QThread::msleep(5);  // times a millisecond apart at least
+            QThread::msleep(30);  // times apart also where the file system clock ticks coarsely
         }
         pruneJournalFolder(folder.path(), own, keep, 2000);
         QStringList deleted;
