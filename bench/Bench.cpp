@@ -90,9 +90,11 @@ double vmRssBytes()
 
 void TimeReporter::ReportRuns(const std::vector<Run>& runs)
 {
-    for (const Run& run : runs)
-        ms_[run.run_name.str()] =
-            run.GetAdjustedRealTime() * 1000 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    for (const Run& run : runs) {
+        const double perMs = 1000 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        ms_[run.run_name.str()] = run.GetAdjustedRealTime() * perMs;
+        cpuMs_[run.run_name.str()] = run.GetAdjustedCPUTime() * perMs;
+    }
     ConsoleReporter::ReportRuns(runs);
 }
 
@@ -100,6 +102,12 @@ double TimeReporter::ms(const std::string& name) const
 {
     const auto found = ms_.find(name);
     return found == ms_.end() ? 0 : found->second;
+}
+
+double TimeReporter::cpuMs(const std::string& name) const
+{
+    const auto found = cpuMs_.find(name);
+    return found == cpuMs_.end() ? 0 : found->second;
 }
 
 long differingPixels(const QImage& a, const QImage& b)

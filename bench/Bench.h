@@ -55,9 +55,12 @@ class TimeReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;
     double ms(const std::string& name) const;
+    // Processor time per iteration in milliseconds, for runs that measure it.
+    double cpuMs(const std::string& name) const;
 
 private:
     std::map<std::string, double> ms_;
+    std::map<std::string, double> cpuMs_;
 };
 
 // Pictures the benchmarks drew, kept for the identity checks.
@@ -83,4 +86,5 @@ void reportLaufKurve(const TimeReporter& times);
 void reportTextdatei(const TimeReporter& times);
 void reportLog();
 void reportFrames(const TimeReporter& times);
+void reportPaintedFrames(const TimeReporter& times);
 void reportRecords(const TimeReporter& times);

@@ -106,6 +106,7 @@ int main(int argc, char** argv)
     reportTextdatei(times);
     reportLog();
     reportFrames(times);
+    reportPaintedFrames(times);
     reportRecords(times);
     b.window.reset();
 

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins libqt6svg6
           libgl-dev libbenchmark-dev clang clang-format libclang-rt-14-dev time xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2
-          file desktop-file-utils qt6-translations-l10n)
+          file desktop-file-utils qt6-translations-l10n python3 xdotool)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -143,10 +143,11 @@ private slots:
         }
         row("noisy frame after a pause, envelope unknown: read", "1000:s1! 2000:s2", "s1! s2");
         row("noisy frame in the learned envelope: read", "1000:s1 2000:s2 3000:s3! 4000:s4", "s1 s2 s3! s4");
-        row("noisy frame right after one alike: read", "1000:z1+z2!+z3", "z1 z2! z3");
+        row("noisy frame in step in the learned envelope: read", "1000:z1 2000:z2 3000:z3+z4!+z5",
+            "z1 z2 z3 z4! z5");
         row("noisy frame found elsewhere: dropped", "1000:s1 2000:s2 3000:N5+s3!+s4", "s1 s2 ~37 s4");
         row("garbage between", "1000:s1+s2<3+s2+s4>29+s3", "s1 ~3 s2 ~3 s3");
-        row("frame inside noise", "1000:N10+s1", "~10 s1");
+        row("noise glued to a frame after a pause: read as one", "1000:N10+s1 2000:s2", "? ~10 s2");
         row("cut by a pause", "1000:s1<20 2000:s2", "~20 s2");
         row("taken up mid-frame", "0:R 100:s1>10+s2", "~22 s2");
         row("stall: frames pile up", "1000:s1 4000:s2+s3+s4", "s1 s2 s3 s4");

@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 class TestPlatform : public QObject {
@@ -110,6 +112,26 @@ private slots:
                 runs << QString::number(arrival.at) + (rightSide ? "" : " on the wrong side");
         }
         QCOMPARE(runs.join(u", "), u"0, 10"_s);
+    }
+
+    // A device that goes away under the open port is waited for; when it is back, the port takes
+    // it, told by the change in its device folder.
+    void hardwarePortTakesTheReturningDevice()
+    {
+        auto line = std::make_unique<PseudoTerminal>();
+        qputenv("LADOMAT_COM1", line->path.toLocal8Bit());
+        HardwareSerialPort port;
+        QVERIFY(port.setPortOpen(true));
+        line.reset();
+        QTRY_VERIFY(port.awaitingDevice() && !port.portOpen());
+        PseudoTerminal back;
+        qputenv("LADOMAT_COM1", back.path.toLocal8Bit());
+        QTRY_VERIFY(port.portOpen());
+        qunsetenv("LADOMAT_COM1");
+        QVERIFY(back.write("0123"_ba));
+        QString read;
+        QTRY_VERIFY((read += port.input()).size() >= 4);
+        QCOMPARE(read, u"0123"_s);
     }
 
     // After the adapter was unplugged only the same device is taken (any device when none was known);

@@ -283,7 +283,7 @@ private slots:
             before << name;
             if (size.endsWith('*'))
                 own << name;
-            QThread::msleep(25);  // apart in the file system's times, which tick coarser than a millisecond
+            QThread::msleep(30);  // times apart also where the file system clock ticks coarsely
         }
         pruneJournalFolder(folder.path(), own, keep, 2000);
         QStringList deleted;

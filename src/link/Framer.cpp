@@ -20,21 +20,6 @@ bool hasShape(QStringView block)
     return !isHex(block[0]) && !isHex(block[kFrameLength - 1]) && carriesDigits(block);
 }
 
-// Whether a frame in the evident shape starts after the first character, as far as the characters
-// present tell: its start character and at least one digit are there.
-bool shapeStartsWithin(QStringView held)
-{
-    for (qsizetype at = 1; at < kFrameLength && at + 2 <= held.size(); ++at) {
-        const QStringView rest = held.mid(at, std::min<qsizetype>(kFrameLength, held.size() - at));
-        qsizetype k = 0;
-        while (k < rest.size() && isHex(rest[k]) == (k > 0 && k < kFrameLength - 1))
-            ++k;
-        if (k == rest.size())
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 int hexDigit(QChar c)
@@ -52,18 +37,16 @@ int hexDigit(QChar c)
 bool Framer::isFrame(QStringView held, Place place) const
 {
     const QStringView block = held.left(kFrameLength);
-    const auto inEnvelope = [&] {
-        return last_ && block[0] == last_->start && block[kFrameLength - 1] == last_->end;
-    };
     if (learned_)
-        return inEnvelope() && (place != Place::elsewhere || carriesDigits(block));
+        return block[0] == last_->start && block[kFrameLength - 1] == last_->end &&
+            (place != Place::elsewhere || carriesDigits(block));
     if (hasShape(block))
         return true;
-    // Two alike in a row teach the envelope, whatever the second holds between its ends.
+    // Right after a frame, the next one carries its 30 digits between any two characters.
     if (place == Place::afterFrame)
-        return inEnvelope();
-    // The first 32 characters after a pause, unless a frame in the evident shape starts among them.
-    return place == Place::afterPause && !shapeStartsWithin(held);
+        return carriesDigits(block);
+    // The first 32 characters after a pause, whatever they are.
+    return place == Place::afterPause;
 }
 
 qsizetype Framer::nextStart(QStringView held) const
@@ -79,10 +62,15 @@ qsizetype Framer::nextStart(QStringView held) const
 
 void Framer::took(QStringView frame)
 {
-    const Envelope envelope{frame[0], frame[kFrameLength - 1]};
-    learned_ = envelope == last_;
-    last_ = envelope;
     misses_ = 0;
+    if (learned_)
+        return;  // a frame in the learned envelope
+    // Only frames that carry their 30 digits teach: not a piece of one read after a pause.
+    std::optional<Envelope> envelope;
+    if (carriesDigits(frame))
+        envelope = Envelope{frame[0], frame[kFrameLength - 1]};
+    learned_ = envelope && envelope == last_;
+    last_ = envelope;
 }
 
 void Framer::reset(int64_t nowMs)

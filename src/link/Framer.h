@@ -26,15 +26,15 @@ struct LinePiece {
 // Collects the characters as they arrive and cuts them into frames of 32 characters: a start
 // character, the 30 digits, an end character. Where one starts comes from:
 // - until the charger's envelope (start and end character) is known: the line's pause, after which
-//   the next 32 characters are a frame whatever they are (unless a frame in the evident shape starts
-//   among them); the evident shape (30 digits between two characters that are not), wherever it
-//   starts; and a frame right after one with the same ends;
-// - once two frames in a row have had the same envelope: that envelope, in step or, carrying its
+//   the next 32 characters are a frame whatever they are; the evident shape (30 digits between two characters
+//   that are not), wherever it starts; and 30 digits right after a frame, between any two characters;
+// - once two frames in a row with their 30 digits have had the same envelope: that envelope, in step or,
+// carrying its
 //   30 digits, wherever it starts, also when its characters are hexadecimal digits. Two frames with
 //   digits in another envelope (after a pause, or in the evident shape) with none in the learned
 //   one between make the framer forget it: another charger on the line.
-// In step, the 30 characters are read whatever they hold, as the decoder reads them. A pause ends
-// what is held; what is no frame is handed back as a piece.
+// After a pause, and in step once the envelope is known, the 30 characters are read whatever they
+// hold, as the decoder reads them. A pause ends what is held; what is no frame is handed back as a piece.
 class Framer {
 public:
     // Forgets what it holds, as on opening the port at nowMs; the envelope stays.
@@ -62,7 +62,7 @@ private:
     QString pending_;
     bool afterPause_ = true;  // pending_ starts with the first character after a pause
     bool inStep_ = true;  // a frame may start at pending_ by count: after a pause or a frame
-    std::optional<Envelope> last_;  // of the last frame taken
+    std::optional<Envelope> last_;  // of the last frame taken, when it carried its digits
     bool learned_ = false;  // last_ is the charger's envelope
     int misses_ = 0;  // frames in another envelope since the last in the learned one
     int64_t lastMs_ = std::numeric_limits<int64_t>::min() / 2;  // no character yet: the line was silent

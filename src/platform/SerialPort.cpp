@@ -4,6 +4,7 @@
 #include "platform/PortNames.h"
 
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QSignalBlocker>
@@ -71,27 +72,35 @@ SerialPort::SerialPort(QObject* parent)
     connect(retry_, &QTimer::timeout, this, &SerialPort::retryLostDevice);
 }
 
+void SerialPort::awaitDevice(bool on)
+{
+    if (on)
+        retry_->start();
+    else
+        retry_->stop();
+}
+
 bool SerialPort::setPortOpen(bool open)
 {
     // The program holds the port closed (a dialog, the port window): nothing reopens it meanwhile.
-    retry_->stop();
+    awaitDevice(false);
     const bool done = changeOpen(open);
     if (open && done) {
         awaitingDevice_ = false;
         held_ = deviceIdentity();
         strangerHinted_ = false;
     } else if (open && awaitingDevice_) {
-        retry_->start();
+        awaitDevice(true);
     }
     return done;
 }
 
 bool SerialPort::reopen()
 {
-    retry_->stop();
+    awaitDevice(false);
     awaitingDevice_ = !openHeldDevice();
     if (awaitingDevice_)
-        retry_->start();
+        awaitDevice(true);
     return !awaitingDevice_;
 }
 
@@ -116,7 +125,7 @@ void SerialPort::deviceLost()
 {
     changeOpen(false);
     awaitingDevice_ = true;
-    retry_->start();
+    awaitDevice(true);
 }
 
 void SerialPort::retryLostDevice()
@@ -124,7 +133,7 @@ void SerialPort::retryLostDevice()
     if (!awaitingDevice_ || !openHeldDevice())
         return;
     awaitingDevice_ = false;
-    retry_->stop();
+    awaitDevice(false);
     emit deviceBack();
 }
 
@@ -149,7 +158,20 @@ bool isLoss(QSerialPort::SerialPortError error)
 HardwareSerialPort::HardwareSerialPort(QObject* parent)
     : SerialPort(parent)
     , port_(new QSerialPort(this))
+    , settle_(new QTimer(this))
 {
+    settle_->setSingleShot(true);
+    settle_->setInterval(200ms);
+    connect(settle_, &QTimer::timeout, this, [this] {
+        retryLostDevice();
+        // Folders that appeared meanwhile (a link folder made with the device) are watched too.
+        if (awaitingDevice())
+            awaitDevice(true);
+    });
+#ifdef Q_OS_UNIX
+    deviceFolders_ = new QFileSystemWatcher(this);
+    connect(deviceFolders_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
+#endif
     connect(port_, &QSerialPort::readyRead, this, &HardwareSerialPort::onReadyRead);
     connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         if (isLoss(error) && port_->isOpen())
@@ -175,6 +197,7 @@ bool HardwareSerialPort::changeOpen(bool open)
     if (device.isEmpty())
         return false;
     port_->setPortName(device);
+    openedDevice_ = device;
     if (!port_->open(QIODevice::ReadOnly)) {
         // A device the user may not read counts as missing; say once how to get access.
         const bool denied = port_->error() == QSerialPort::PermissionError && !QFileInfo(device).isReadable();
@@ -197,6 +220,30 @@ bool HardwareSerialPort::changeOpen(bool open)
     port_->setFlowControl(QSerialPort::NoFlowControl);
     markLineConditions();
     return true;
+}
+
+void HardwareSerialPort::awaitDevice(bool on)
+{
+#ifdef Q_OS_UNIX
+    // Looking for the device means listing every serial device the system has, thousands of system
+    // calls; the device folders say when anything there changes, so the look is made only then.
+    // /dev gets every new device node, and the folder of the device's own path (/dev/pts, the links
+    // under /dev/serial) is watched as far as it exists. Where the system cannot notify, Qt looks
+    // at the folders once a second, which costs a few calls.
+    settle_->stop();
+    if (!deviceFolders_->directories().isEmpty())
+        deviceFolders_->removePaths(deviceFolders_->directories());
+    if (!on)
+        return;
+    QString folder = QFileInfo(openedDevice_).absolutePath();
+    while (folder != QLatin1String("/") && !QFileInfo(folder).isDir())
+        folder = QFileInfo(folder).absolutePath();
+    deviceFolders_->addPath(QStringLiteral("/dev"));
+    if (folder != QLatin1String("/") && folder != QLatin1String("/dev"))
+        deviceFolders_->addPath(folder);
+#else
+    SerialPort::awaitDevice(on);
+#endif
 }
 
 void HardwareSerialPort::hintAtLock(const QString& device)

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+class QFileSystemWatcher;
 class QSerialPort;
 class QTimer;
 
@@ -76,8 +77,8 @@ public:
     bool reopen();
     // True from the loss of the open device until the port is open again.
     bool awaitingDevice() const { return awaitingDevice_; }
-    // One attempt to reopen the lost device, as the once-a-second check makes it; deviceBack()
-    // tells of success.
+    // One attempt to reopen the lost device, as the wait for it makes it; deviceBack() tells of
+    // success.
     void retryLostDevice();
     // Reads every waiting character (one byte each) and empties the receive buffer.
     virtual QString input() = 0;
@@ -103,7 +104,7 @@ protected:
         commEvent_ = code;
         emit onComm();
     }
-    // The open device went away (adapter unplugged): close, then check once a second for its return.
+    // The open device went away (adapter unplugged): close, then wait for its return.
     void deviceLost();
     // Characters from position `at` of those waiting on arrived just now.
     void arrived(qsizetype at) { waiting_.push_back({at, clockMs()}); }
@@ -111,6 +112,9 @@ protected:
     void waitingRead(bool read) { read_ = read ? std::exchange(waiting_, {}) : std::vector<Arrival>(); }
     // The waiting characters were thrown away.
     void waitingDropped() { waiting_.clear(); }
+    // Starts or stops waiting for the lost device to come back; by default it is looked for once a
+    // second, each time through retryLostDevice().
+    virtual void awaitDevice(bool on);
 
     int threshold_ = 0;
 
@@ -140,6 +144,7 @@ public:
 protected:
     bool changeOpen(bool open) override;
     DeviceIdentity deviceIdentity() const override;
+    void awaitDevice(bool on) override;
 
 private:
     // Moves what the system holds into received_, without the line's marks; the number of breaks.
@@ -149,6 +154,10 @@ private:
     void hintAtLock(const QString& device);
 
     QSerialPort* port_;
+    QString openedDevice_;  // the path last opened
+    // Where the system has device folders, their changes tell when to look for the lost device.
+    QFileSystemWatcher* deviceFolders_ = nullptr;
+    QTimer* settle_;  // a burst of changes (a device node, its links, its rights) gives one look
     QByteArray received_;
     QByteArray pending_;
     bool marked_ = false;  // the driver marks breaks in the data
