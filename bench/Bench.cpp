@@ -1,12 +1,12 @@
 // The benchmarks' shared parts: records, the program under test, measuring and formatting.
 #include "Bench.h"
 
-#include "sim/Frames.h"
 #include "platform/SerialPort.h"
-#include "process/Formprotokoll.h"
-#include "process/Variabelen.h"
-#include "process/Forms.h"
+#include "plot/Formgrafik.h"
+#include "process/ChargeSession.h"
+#include "process/ProtokollModel.h"
 #include "shell/MDIForm1.h"
+#include "sim/Frames.h"
 
 #include <QFile>
 
@@ -18,9 +18,9 @@
 
 namespace {
 
-Record makeRecord(const char* name, double noise)
+Samples makeRecord(const char* name, double noise)
 {
-    Record record{name, {}, {}, {}};
+    Samples record{name, {}, {}, {}};
     record.u.resize(kStoreSize + 1);
     record.i.resize(kStoreSize + 1);
     record.q.resize(kStoreSize + 1);
@@ -40,15 +40,15 @@ Record makeRecord(const char* name, double noise)
 
 }  // namespace
 
-const Record& cleanRecord()
+const Samples& cleanRecord()
 {
-    static const Record record = makeRecord("clean", 0);
+    static const Samples record = makeRecord("clean", 0);
     return record;
 }
 
-const Record& noisyRecord()
+const Samples& noisyRecord()
 {
-    static const Record record = makeRecord("noisy", 1);
+    static const Samples record = makeRecord("noisy", 1);
     return record;
 }
 
@@ -58,16 +58,22 @@ Bench& bench()
     return instance;
 }
 
-void loadRecord(const Record& record, int count)
+ChargeSession& Bench::session() const { return *window->session; }
+
+Formgrafik& Bench::grafik() const { return *window->grafik; }
+
+void loadRecord(const Samples& record, int count)
 {
-    std::copy_n(record.u.begin(), count + 1, V->KurveU.get());
-    std::copy_n(record.i.begin(), count + 1, V->KurveI.get());
-    std::copy_n(record.q.begin(), count + 1, V->KurveQ.get());
-    V->SkalaU = 10500;
-    V->SkalaI = 100;
-    V->SkalaQ = 3150;
-    V->MessAnzahl = static_cast<float>(count);
-    V->MessNr = static_cast<float>(count);
+    ChargeSession& session = bench().session();
+    GraphView& view = bench().grafik().view;
+    std::copy_n(record.u.begin(), count + 1, session.Messreihe.KurveU.get());
+    std::copy_n(record.i.begin(), count + 1, session.Messreihe.KurveI.get());
+    std::copy_n(record.q.begin(), count + 1, session.Messreihe.KurveQ.get());
+    view.SkalaU = 10500;
+    view.SkalaI = 100;
+    view.SkalaQ = 3150;
+    session.Messreihe.MessAnzahl = static_cast<float>(count);
+    session.MessNr = static_cast<float>(count);
 }
 
 double vmRssBytes()
@@ -127,17 +133,19 @@ void recordingRun(int recorded)
     ready.status = 1;
     send(ready);
     send(ladomat::sim::chargeSecond(0, kStoreSize, 54));
-    for (int n = static_cast<int>(V->MessNr); n <= recorded; ++n) {
-        const Record& record = cleanRecord();
-        V->KurveU[n] = record.u[n];
-        V->KurveI[n] = record.i[n];
-        V->KurveQ[n] = record.q[n];
-        forms.protokoll->model->append(float(n), record.u[n], record.i[n], record.q[n]);
+    ChargeSession& session = bench().session();
+    GraphView& view = bench().grafik().view;
+    for (int n = static_cast<int>(session.MessNr); n <= recorded; ++n) {
+        const Samples& record = cleanRecord();
+        session.Messreihe.KurveU[n] = record.u[n];
+        session.Messreihe.KurveI[n] = record.i[n];
+        session.Messreihe.KurveQ[n] = record.q[n];
+        session.chargeLog->append(float(n), record.u[n], record.i[n], record.q[n]);
     }
-    V->MessNr = static_cast<float>(recorded + 1);
-    V->MessAnzahl = V->MessNr;
-    V->LetzteSeite = std::ceil(V->MessNr / samplesPerPage());
-    V->Seite = V->LetzteSeite;
+    session.MessNr = static_cast<float>(recorded + 1);
+    session.Messreihe.MessAnzahl = session.MessNr;
+    view.LetzteSeite = std::ceil(session.MessNr / samplesPerPage(view));
+    view.Seite = view.LetzteSeite;
 }
 
 std::string format(const char* pattern, ...)

@@ -11,28 +11,32 @@
 #include <string>
 #include <vector>
 
+class ChargeSession;
+class Formgrafik;
 class MDIForm1;
 class MemorySerialPort;
 
 // A whole record of the store's size: the three curves as the charger's whole numbers.
-struct Record {
+struct Samples {
     std::string name;
     std::vector<float> u, i, q;  // index 0 unused, like the store
 };
 
 // A clean charge curve, and the same charge under heavy measurement noise.
-const Record& cleanRecord();
-const Record& noisyRecord();
+const Samples& cleanRecord();
+const Samples& noisyRecord();
 
 // The program's main window on a memory port.
 struct Bench {
     MemorySerialPort* port = nullptr;
     std::unique_ptr<MDIForm1> window;
+    ChargeSession& session() const;
+    Formgrafik& grafik() const;
 };
 Bench& bench();
 
-// Copies a record into the store as a finished record of `count` samples.
-void loadRecord(const Record& record, int count);
+// Copies samples into the live record as a finished record of `count` samples.
+void loadRecord(const Samples& record, int count);
 
 namespace ladomat::sim {
 struct Reading;

@@ -3,7 +3,7 @@
 #include "Bench.h"
 
 #include "sim/Frames.h"
-#include "process/Variabelen.h"
+#include "process/ChargeSession.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ void BM_Frame(benchmark::State& state)
     for (auto _ : state)
         send(ladomat::sim::chargeSecond(++second, kStoreSize, 54));
     state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-    if (V->MessNr != static_cast<float>(recorded + 1 + state.iterations()))
+    if (bench().session().MessNr != static_cast<float>(recorded + 1 + state.iterations()))
         state.SkipWithError("a frame was not recorded");
 }
 BENCHMARK(BM_Frame)

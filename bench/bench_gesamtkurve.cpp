@@ -4,33 +4,33 @@
 
 #include "platform/PlotSurface.h"
 #include "plot/Formgrafik.h"
-#include "plot/plot.h"
-#include "process/Variabelen.h"
-#include "process/Forms.h"
+#include "process/ChargeSession.h"
 #include "testkit/PerSample.h"
 
 namespace {
 
-const Record& recordOf(const benchmark::State& state)
+const Samples& recordOf(const benchmark::State& state)
 {
     return state.range(0) == 0 ? cleanRecord() : noisyRecord();
 }
 
 void drawWholeRecordPerSample()
 {
-    PlotSurface* plot = forms.grafik->Picture1;
+    Formgrafik& grafik = bench().grafik();
+    const Record& record = bench().session().Messreihe;
+    PlotSurface* plot = grafik.Picture1;
     plot->Cls();
-    GrafikAufbauen();
-    const int N = static_cast<int>(V->MessAnzahl);
-    drawPerSample(plot, plot->ScaleWidth() / static_cast<float>(N), 0, N);
+    grafik.GrafikAufbauen();
+    const int N = static_cast<int>(record.MessAnzahl);
+    drawPerSample(plot, record, grafik.view, plot->ScaleWidth() / static_cast<float>(N), 0, N);
 }
 
 void BM_Gesamtkurve(benchmark::State& state)
 {
     loadRecord(recordOf(state), kStoreSize);
     for (auto _ : state)
-        GesamtkurveZeichnen();
-    pictures["ours " + recordOf(state).name] = forms.grafik->Picture1->image().copy();
+        bench().grafik().GesamtkurveZeichnen(bench().session().Messreihe);
+    pictures["ours " + recordOf(state).name] = bench().grafik().Picture1->image().copy();
 }
 BENCHMARK(BM_Gesamtkurve)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -39,19 +39,21 @@ void BM_GesamtkurveNaive(benchmark::State& state)
     loadRecord(recordOf(state), kStoreSize);
     for (auto _ : state)
         drawWholeRecordPerSample();
-    pictures["naive " + recordOf(state).name] = forms.grafik->Picture1->image().copy();
+    pictures["naive " + recordOf(state).name] = bench().grafik().Picture1->image().copy();
 }
 BENCHMARK(BM_GesamtkurveNaive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_PlainPass(benchmark::State& state)
 {
     loadRecord(cleanRecord(), kStoreSize);
+    const Record& record = bench().session().Messreihe;
     // Eight independent sums, so that the pass runs at the speed of memory, not of one chain of adds.
     for (auto _ : state) {
         float sums[8] = {};
         for (int n = 0; n < kStoreSize; n += 8)
             for (int lane = 0; lane < 8; ++lane)
-                sums[lane] += V->KurveU[n + 1 + lane] + V->KurveI[n + 1 + lane] + V->KurveQ[n + 1 + lane];
+                sums[lane] +=
+                    record.KurveU[n + 1 + lane] + record.KurveI[n + 1 + lane] + record.KurveQ[n + 1 + lane];
         benchmark::DoNotOptimize(sums);
     }
 }

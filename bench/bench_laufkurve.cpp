@@ -4,9 +4,7 @@
 
 #include "platform/PlotSurface.h"
 #include "plot/Formgrafik.h"
-#include "plot/plot.h"
-#include "process/Variabelen.h"
-#include "process/Forms.h"
+#include "process/ChargeSession.h"
 #include "testkit/PerSample.h"
 
 #include <cmath>
@@ -16,28 +14,34 @@ namespace {
 void openRecord(int messNr)
 {
     loadRecord(noisyRecord(), messNr);
-    V->MessNr = static_cast<float>(messNr);
-    V->MessungBeendet = 0;
-    V->LetzteSeite = std::ceil(V->MessNr / samplesPerPage());
-    V->Seite = V->LetzteSeite;
+    ChargeSession& session = bench().session();
+    GraphView& view = bench().grafik().view;
+    session.MessNr = static_cast<float>(messNr);
+    session.MessungBeendet = 0;
+    view.LetzteSeite = std::ceil(session.MessNr / samplesPerPage(view));
+    view.Seite = view.LetzteSeite;
 }
 
 void drawFromFirstSample()
 {
-    PlotSurface* plot = forms.grafik->Picture1;
-    ZeitachseBeschriften();
-    const float S = samplesPerPage();
-    drawPerSample(plot, plot->ScaleWidth() / S, S * (V->LetzteSeite - 1), static_cast<int>(V->MessNr) - 1);
+    Formgrafik& grafik = bench().grafik();
+    const ChargeSession& session = bench().session();
+    grafik.ZeitachseBeschriften();
+    const float S = samplesPerPage(grafik.view);
+    drawPerSample(grafik.Picture1, session.Messreihe, grafik.view, grafik.Picture1->ScaleWidth() / S,
+                  S * (grafik.view.LetzteSeite - 1), static_cast<int>(session.MessNr) - 1);
 }
 
 void BM_LaufKurve(benchmark::State& state)
 {
     openRecord(static_cast<int>(state.range(0)));
+    Formgrafik& grafik = bench().grafik();
+    const ChargeSession& session = bench().session();
     for (auto _ : state) {
-        GrafikAufbauen();
-        LaufKurveZeichnen();
+        grafik.GrafikAufbauen();
+        grafik.LaufKurveZeichnen(session.Messreihe, session.MessNr);
     }
-    pictures["live " + std::to_string(state.range(0))] = forms.grafik->Picture1->image().copy();
+    pictures["live " + std::to_string(state.range(0))] = grafik.Picture1->image().copy();
 }
 BENCHMARK(BM_LaufKurve)->Arg(1000)->Arg(kStoreSize)->Unit(benchmark::kMillisecond);
 
@@ -45,10 +49,10 @@ void BM_LaufKurveNaive(benchmark::State& state)
 {
     openRecord(kStoreSize);
     for (auto _ : state) {
-        GrafikAufbauen();
+        bench().grafik().GrafikAufbauen();
         drawFromFirstSample();
     }
-    pictures["live naive"] = forms.grafik->Picture1->image().copy();
+    pictures["live naive"] = bench().grafik().Picture1->image().copy();
 }
 BENCHMARK(BM_LaufKurveNaive)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -5,7 +5,7 @@
 
 #include "sim/Frames.h"
 #include "platform/SerialPort.h"
-#include "process/Variabelen.h"
+#include "process/ChargeSession.h"
 #include "shell/MDIForm1.h"
 
 #include <QAbstractEventDispatcher>
@@ -45,7 +45,7 @@ void BM_PaintedFrame(benchmark::State& state)
         send(ladomat::sim::chargeSecond(++second, kStoreSize, 54));
         runUntilIdle();
     }
-    if (V->MessNr != static_cast<float>(recorded + 1 + state.iterations()))
+    if (bench().session().MessNr != static_cast<float>(recorded + 1 + state.iterations()))
         state.SkipWithError("a frame was not recorded");
     b.window->hide();
 }

@@ -4,7 +4,7 @@
 
 #include "platform/NumberText.h"
 #include "process/Formprotokoll.h"
-#include "process/Variabelen.h"
+#include "process/Record.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -56,7 +56,8 @@ Figures measure(Widget& widget, Fill fill)
 void measureLog()
 {
     {
-        Formprotokoll log;
+        ProtokollModel model;
+        Formprotokoll log(&model);
         ours = measure(log, [](Formprotokoll& form) {
             float u, i, q;
             for (int k = 1; k <= kStoreSize; ++k) {

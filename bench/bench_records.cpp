@@ -5,8 +5,8 @@
 
 #include "export/export.h"
 #include "platform/CurveFileReader.h"
+#include "process/ChargeSession.h"
 #include "process/Journal.h"
-#include "process/Variabelen.h"
 #include "sim/Frames.h"
 
 #include <QFile>
@@ -33,7 +33,7 @@ std::vector<float> ours(3 * (kStoreSize + 1)), naive(3 * (kStoreSize + 1));
 void BM_OpenRecord(benchmark::State& state)
 {
     loadRecord(noisyRecord(), kStoreSize);
-    if (!writeCurveFile(curvePath()))
+    if (!writeCurveFile(curvePath(), bench().session().Messreihe))
         state.SkipWithError("curve file not written");
     for (auto _ : state) {
         const CurveFileRead read = readCurveFile(curvePath(), kStoreSize);
@@ -69,7 +69,8 @@ BENCHMARK(BM_OpenRecordNaive)->Unit(benchmark::kMillisecond);
 void BM_FrameJournal(benchmark::State& state)
 {
     const int recorded = static_cast<int>(state.range(0)) - kFrames;
-    V->journal = std::make_unique<Journal>(folder().filePath(QStringLiteral("Aufzeichnungen")));
+    ChargeSession& session = bench().session();
+    session.startJournal(folder().filePath(QStringLiteral("Aufzeichnungen")));
     recordingRun(recorded);
     int second = recorded;
     send(ladomat::sim::chargeSecond(++second, kStoreSize, 54));
@@ -78,9 +79,10 @@ void BM_FrameJournal(benchmark::State& state)
     ::sync();
     for (auto _ : state)
         send(ladomat::sim::chargeSecond(++second, kStoreSize, 54));
-    if (V->MessNr != static_cast<float>(recorded + 2 + state.iterations()) || V->journal->path().isEmpty())
+    if (session.MessNr != static_cast<float>(recorded + 2 + state.iterations()) ||
+        session.journal->path().isEmpty())
         state.SkipWithError("a frame was not recorded or not journalled");
-    V->journal.reset();
+    session.journal.reset();
 }
 BENCHMARK(BM_FrameJournal)
     ->Arg(1000 + kFrames)

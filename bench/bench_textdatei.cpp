@@ -5,7 +5,7 @@
 #include "Bench.h"
 
 #include "export/export.h"
-#include "process/Variabelen.h"
+#include "process/ChargeSession.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,7 +28,7 @@ void BM_Textdatei(benchmark::State& state)
 {
     loadRecord(noisyRecord(), kStoreSize);
     for (auto _ : state) {
-        if (!writeCurveFile(ourPath(state.range(0))))
+        if (!writeCurveFile(ourPath(state.range(0)), bench().session().Messreihe))
             state.SkipWithError("curve file not written");
     }
 }
@@ -37,10 +37,12 @@ BENCHMARK(BM_Textdatei)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_TextdateiNaive(benchmark::State& state)
 {
     loadRecord(noisyRecord(), kStoreSize);
+    const Record& record = bench().session().Messreihe;
     for (auto _ : state) {
         std::ofstream out(naivePath(state.range(0)).toStdString(), std::ios::binary);
-        for (int i = 1; i <= static_cast<int>(V->MessAnzahl); ++i)
-            out << i << ',' << V->KurveU[i] << ',' << V->KurveI[i] << ',' << V->KurveQ[i] << "\r\n";
+        for (int i = 1; i <= static_cast<int>(record.MessAnzahl); ++i)
+            out << i << ',' << record.KurveU[i] << ',' << record.KurveI[i] << ',' << record.KurveQ[i]
+                << "\r\n";
     }
 }
 BENCHMARK(BM_TextdateiNaive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

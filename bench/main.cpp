@@ -2,14 +2,12 @@
 // against its naive form in the same run, then one table of the figures and their targets.
 #include "Bench.h"
 
-#include "sim/Frames.h"
 #include "platform/PlotSurface.h"
 #include "platform/SerialPort.h"
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
-#include "process/Variabelen.h"
-#include "process/Forms.h"
 #include "shell/MDIForm1.h"
+#include "sim/Frames.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,12 +89,13 @@ int main(int argc, char** argv)
     b.window = std::make_unique<MDIForm1>(b.port);
     b.window->Timer1->stop();
     b.window->Timer2->stop();
-    for (QCheckBox* box : {forms.setgraf->Check1, forms.setgraf->Check2, forms.setgraf->Check3})
+    for (QCheckBox* box : {b.window->setgraf->Check1, b.window->setgraf->Check2, b.window->setgraf->Check3})
         box->setChecked(true);
-    forms.grafik->Picture1->resize(1000, 400);
-    forms.grafik->Picture1->Cls();
-    std::printf("plot %d x %d pixels; records of %d samples\n", forms.grafik->Picture1->image().width(),
-                forms.grafik->Picture1->image().height(), kStoreSize);
+    PlotSurface* plot = b.grafik().Picture1;
+    plot->resize(1000, 400);
+    plot->Cls();
+    std::printf("plot %d x %d pixels; records of %d samples\n", plot->image().width(), plot->image().height(),
+                kStoreSize);
     cleanRecord();
     noisyRecord();
 

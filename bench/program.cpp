@@ -3,12 +3,11 @@
 // 2,000,000 and shows the whole record, and ends. Run under /usr/bin/time -v.
 #include "Bench.h"
 
-#include "sim/Frames.h"
 #include "platform/SerialPort.h"
 #include "plot/Formsetgraf.h"
-#include "process/Variabelen.h"
-#include "process/Forms.h"
+#include "process/ChargeSession.h"
 #include "shell/MDIForm1.h"
+#include "sim/Frames.h"
 
 #include <QApplication>
 #include <QFont>
@@ -38,8 +37,9 @@ int main(int argc, char* argv[])
         std::fflush(stdout);
         recordingRun(kStoreSize - 1);
         send(ladomat::sim::chargeSecond(kStoreSize - 1, kStoreSize, 54));
-        forms.setgraf->Command1->click();  // the whole-record view
-        std::printf("store %.0f samples, log full; VmRSS %.1f MB\n", V->MessAnzahl, vmRssBytes() / (1 << 20));
+        bench().window->setgraf->Command1->click();  // the whole-record view
+        std::printf("store %.0f samples, log full; VmRSS %.1f MB\n", bench().session().Messreihe.MessAnzahl,
+                    vmRssBytes() / (1 << 20));
         QCoreApplication::quit();
     });
     const int code = app.exec();

@@ -3,7 +3,6 @@
 // goes and comes back, and keeps the global state's invariants after every step.
 #include "tests/TestSupport.h"
 
-#include "process/process.h"
 #include "shell/Formeinstell.h"
 #include "testkit/Invariants.h"
 
@@ -21,8 +20,6 @@
 
 namespace {
 
-using namespace invariants;
-
 // Reads the input: each step is one operation byte and the parameter bytes it takes (0 past the end).
 struct Input {
     uint8_t take() { return at < size ? data[at++] : 0; }
@@ -37,14 +34,15 @@ struct Input {
     size_t at = 0;
 };
 
-void step(Input& in, TestApp& app, const QTemporaryDir& dir)
+void step(Input& in, TestApp& app, const invariants::Checker& invariants, const QTemporaryDir& dir)
 {
     MemorySerialPort& port = *app.port;
-    Formsetgraf* g = forms.setgraf;
+    ChargeSession& session = app.session();
+    Formsetgraf* g = app.mdi->setgraf;
     // The dialogs record what they show; over a long run that record must not grow without end.
     app.dialogs.messages.clear();
     app.dialogs.windowsBehind.clear();
-    Before was;
+    invariants::Checker::Before was = invariants.before();
     bool jumped = false;
     // Whole frames, repeated, so that runs go on long enough to turn pages.
     const auto frames = [&] {
@@ -56,21 +54,21 @@ void step(Input& in, TestApp& app, const QTemporaryDir& dir)
         reading.capacityMah = in.take() * 12;
         const QByteArray line = QByteArray::fromStdString(ladomat::sim::frameLine(reading));
         for (int k = in.take() % 64; k >= 0; --k) {
-            was = Before();
+            was = invariants.before();
             port.receive(line);
-            checkInvariants(was, false);
+            invariants.check(was, false);
         }
     };
     // The exports leave the record as it was. A record near the store's size takes a second to
     // write here, so it is only cancelled (the soak run writes full ones).
     const auto exportWith = [&](QAction* action) {
         app.dialogs.answers.clear();
-        if (in.take() % 2 && V->MessAnzahl < 100000)
+        if (in.take() % 2 && session.Messreihe.MessAnzahl < 100000)
             app.dialogs.answers = {dir.filePath(QStringLiteral("Kurve.TXT"))};
         action->trigger();
-        require(V->MessNr == was.messNr && V->MessAnzahl == was.messAnzahl &&
-                    forms.protokoll->model->rowCount() == was.logRows,
-                "an export leaves the record untouched");
+        invariants.require(session.MessNr == was.messNr && session.Messreihe.MessAnzahl == was.messAnzahl &&
+                               session.chargeLog->rowCount() == was.logRows,
+                           "an export leaves the record untouched");
     };
     // The port window: closed, or one of its four ports chosen.
     const auto choosePort = [&] {
@@ -92,8 +90,8 @@ void step(Input& in, TestApp& app, const QTemporaryDir& dir)
         frames,
         frames,
         [&] { port.raiseEvent(in.take() % 2 ? comEvReceive : 1000 + in.take() % 16); },
-        Timer1_Timer,
-        Timer2_Timer,
+        [&] { session.Timer1_Timer(); },
+        [&] { session.Timer2_Timer(); },
         [&] {
             for (int k = in.take() % 8; k >= 0; --k)
                 app.tick();
@@ -119,12 +117,12 @@ void step(Input& in, TestApp& app, const QTemporaryDir& dir)
         [&] { port.retryLostDevice(); },
         [&] {
             // A record that has run for weeks: close to the store's end.
-            V->MessNr = float(kStoreSize - in.take() % 4);
+            session.MessNr = float(kStoreSize - in.take() % 4);
             jumped = true;
         },
     };
     operations[in.take() % std::size(operations)]();
-    checkInvariants(was, jumped);
+    invariants.check(was, jumped);
 }
 
 }  // namespace
@@ -139,9 +137,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const bool offscreen = qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication application(argc, argv);
     static TestApp app;
+    static const invariants::Checker invariants(*app.mdi);
     static QTemporaryDir dir;
     Input in{data, size};
     while (offscreen && in.at < in.size)
-        step(in, app, dir);
+        step(in, app, invariants, dir);
     return 0;
 }

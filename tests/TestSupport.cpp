@@ -2,13 +2,14 @@
 #include "TestSupport.h"
 
 #include "platform/PlotSurface.h"
-#include "process/Forms.h"
-#include "shell/MDIForm1.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -20,9 +21,12 @@ void RecordingDialogs::messageBox(const QString& text, const QString& title)
 {
     messages.append({text, title});
     QStringList windows;
-    if (forms.mdi && forms.mdi->isVisible()) {
-        windows << forms.mdi->windowTitle();
-        for (const QMdiSubWindow* frame : forms.mdi->mdiArea->subWindowList()) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const auto* mdi = qobject_cast<MDIForm1*>(window);
+        if (!mdi || !mdi->isVisible())
+            continue;
+        windows << mdi->windowTitle();
+        for (const QMdiSubWindow* frame : mdi->mdiArea->subWindowList()) {
             if (frame->isVisible())
                 windows << frame->windowTitle();
         }
@@ -74,22 +78,21 @@ PseudoTerminal::~PseudoTerminal()
 
 PlotWindows::PlotWindows(QSize inner)
 {
-    V = &vars;
-    forms.text = &text;
-    forms.setgraf = &setgraf;
-    forms.grafik = &grafik;
-    forms.akku = &akku;
     grafik.resize(inner);
     grafik.Form_Resize();
 }
 
-PlotWindows::~PlotWindows()
-{
-    forms = Forms{};
-    V = nullptr;
-}
-
 const QImage& PlotWindows::image() const { return grafik.Picture1->image(); }
+
+QString controlStates(const MDIForm1& mdi)
+{
+    const Formsetgraf* s = mdi.setgraf;
+    QString states;
+    for (const QObject* control : QObjectList{s->Command1, s->Command2, s->Command3, s->Option1, s->Option2,
+                                              s->Option3, s->Option4, mdi.m_grafsave, mdi.m_maketext})
+        states += control->property("enabled").toBool() ? u'1' : u'0';
+    return states;
+}
 
 QByteArray contents(const QString& path)
 {

@@ -8,8 +8,8 @@
 #include "platform/SerialPort.h"
 #include "plot/Formgrafik.h"
 #include "plot/Formsetgraf.h"
-#include "process/Variabelen.h"
-#include "process/process.h"
+#include "process/ChargeSession.h"
+#include "shell/MDIForm1.h"
 #include "sim/Frames.h"
 
 #include <QColor>
@@ -20,8 +20,6 @@
 
 #include <memory>
 #include <set>
-
-class MDIForm1;
 
 // Records message boxes and answers save dialogs from a queue.
 class RecordingDialogs : public DialogBackend {
@@ -50,28 +48,26 @@ struct TestApp {
     void sendRaw(const QByteArray& bytes) { port->receive(bytes); }
     void tick()  // one tick of Timer1 and Timer2
     {
-        Timer1_Timer();
-        Timer2_Timer();
+        session().Timer1_Timer();
+        session().Timer2_Timer();
     }
+    ChargeSession& session() const { return *mdi->session; }
 
     RecordingDialogs dialogs;
     MemorySerialPort* port;
     std::unique_ptr<MDIForm1> mdi;
 };
 
-// The plot's windows registered as the main window registers them, on fresh global state.
+// The graph and its settings window on a session of their own, without the main window.
 // 680 x 544 pixels give a plot of 600 x 525 pixels (9000 x 7875 twips): grid steps of one pixel.
 struct PlotWindows {
     explicit PlotWindows(QSize inner = {680, 544});
-    ~PlotWindows();
     PlotSurface* plot() const { return grafik.Picture1; }
     const QImage& image() const;  // the plot's picture
 
-    Variabelen vars;
-    Formtext text;
-    Formsetgraf setgraf;
-    Formgrafik grafik;
-    Formakku akku;
+    ChargeSession session;
+    Formgrafik grafik{session};
+    Formsetgraf setgraf{&grafik};
 };
 
 // A pseudo-terminal the test writes into as the charger would. Its own hold on the device side keeps
@@ -85,6 +81,10 @@ struct PseudoTerminal {
     int slave = -1;
     QString path;
 };
+
+// The enabled states of the nine controls a run locks, '1' for enabled: Command1-3, Option1-4 of the
+// graph settings, m_grafsave and m_maketext.
+QString controlStates(const MDIForm1& mdi);
 
 // A file's bytes, "(unreadable)" when it cannot be read; writing a file whole.
 QByteArray contents(const QString& path);

@@ -24,13 +24,15 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     TestApp app;
+    const ChargeSession& session = app.session();
+    const invariants::Checker invariants(*app.mdi);
     QTemporaryDir dir;
     QByteArray expected, last;  // the curve file's lines of the record, and the slot after them
     long seconds = 0, kept = 0;
     const auto second = [&](const QByteArray& bytes) {  // the bytes, one tick of each timer
-        const invariants::Before was;
+        const invariants::Checker::Before was = invariants.before();
         app.sendRaw(bytes), app.tick();
-        invariants::checkInvariants(was, false), ++seconds;
+        invariants.check(was, false), ++seconds;
     };
     // Frames of status `st` whose values change every second; `keep`: the record keeps them.
     const auto frames = [&](int count, int mode, int st, bool keep = false) {
@@ -56,7 +58,7 @@ int main(int argc, char** argv)
         app.dialogs.answers = {dir.filePath("Kurve01.TXT")};
         app.mdi->m_maketext->trigger();
         const QByteArray after = kept < kStoreSize ? QByteArray::number(kept + 1) + last : QByteArray();
-        invariants::require(contents(dir.filePath("Kurve01.TXT")) == expected + after, "curve file");
+        invariants.require(contents(dir.filePath("Kurve01.TXT")) == expected + after, "curve file");
     };
     // Runs of every mode ended by the charger or by a stop at the charger, then a new run, and
     // silence, a frozen frame, garbage or short reads.
@@ -67,7 +69,7 @@ int main(int argc, char** argv)
             frames(10, k % 5, k % 2 ? 8 : 1);
             checkCurveFile();
             run(k % 5, 2);
-            invariants::require(V->MessungBeendet == 0 && V->MessungGestoppt == 0, "new record");
+            invariants.require(session.MessungBeendet == 0 && session.MessungGestoppt == 0, "new record");
             for (const std::string& bytes :
                  ladomat::sim::scenario(std::array{"silent", "frozen", "garbage", "short-reads"}[k % 4]))
                 second(QByteArray::fromStdString(bytes));
@@ -78,8 +80,8 @@ int main(int argc, char** argv)
     variety(40);
     for (int block = 0; !quick && kept < kStoreSize; ++block)  // all modes, the store full and beyond
         block == 0 ? reset(0) : run(block % 5, 1000 + block % 7 * 100);
-    invariants::require(quick || (V->MessNr == kStoreSize + 1 && V->MessungBeendet == 1),
-                        "a full store ends the record");
+    invariants.require(quick || (session.MessNr == kStoreSize + 1 && session.MessungBeendet == 1),
+                       "a full store ends the record");
     if (!quick)  // then the charger's end and a new run: a new record, as after any run
         checkCurveFile(), frames(10, 0, 8), run(0, 2);
     const long middle = residentKb();  // store and log are full-size from here on: nothing may grow

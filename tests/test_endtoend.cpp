@@ -81,10 +81,10 @@ private slots:
         qunsetenv("LADOMAT_COM1");
         QTimer::singleShot(stallAtMs, [&] { QThread::sleep(stallAtMs > 0 ? 3 : 0); });
         QTRY_VERIFY_WITH_TIMEOUT(sim.state() == QProcess::NotRunning, 60000);
-        QTRY_VERIFY(V->MessungBeendet == 1);
+        QTRY_VERIFY(window.session->MessungBeendet == 1);
         dialogs.answers = {dir.filePath("Kurve01.TXT")};
         window.m_maketext->trigger();
-        QVERIFY(dialogs.messages.isEmpty() && V->MessAnzahl == n + 1);
+        QVERIFY(dialogs.messages.isEmpty() && window.session->Messreihe.MessAnzahl == n + 1);
         QCOMPARE(contents(dir.filePath("Kurve01.TXT")), expected);
     }
 

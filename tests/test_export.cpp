@@ -3,7 +3,6 @@
 
 #include "export/export.h"
 #include "platform/PlotSurface.h"
-#include "process/Forms.h"
 #include "shell/shell.h"
 
 #include <QDialogButtonBox>
@@ -24,7 +23,8 @@
 // (replacing the proposed name) and presses Enter; answers a question with a click on `answer`;
 // cancels the dialog with Escape when it is still open after that. Returns each question's text,
 // then "abgebrochen" if the dialog had to be cancelled.
-static QStringList useSaveDialog(void (*save)(), const QString& typed, QMessageBox::StandardButton answer)
+static QStringList useSaveDialog(const std::function<void()>& save, const QString& typed,
+                                 QMessageBox::StandardButton answer)
 {
     QStringList seen;
     bool typedIn = false;
@@ -77,7 +77,7 @@ private slots:
                 seen << button->text();
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        m_maketext_Click();
+        app.mdi->m_maketext_Click();
         QCOMPARE(seen,
                  (QStringList{"Textdatei speichern",
                               "Suchen in:", "Datei&name:", "Dateien des Typs:", "S&peichern", "Abbrechen"}));
@@ -119,7 +119,9 @@ private slots:
         const QByteArray userHome = qgetenv("HOME");
         qputenv("HOME", home.path().toLocal8Bit());
         const auto files = [&home] { return QDir(home.path()).entryList(QDir::Files | QDir::Hidden); };
-        const auto save = bitmap ? m_grafsave_Click : m_maketext_Click;
+        const auto save = [&app, bitmap] {
+            bitmap ? app.mdi->m_grafsave_Click() : app.mdi->m_maketext_Click();
+        };
 
         QCOMPARE(useSaveDialog(save, typed, QMessageBox::No), QStringList());
         QCOMPARE(files(), QStringList{written});
@@ -136,74 +138,99 @@ private slots:
         qputenv("HOME", userHome);
     }
 
-    void exports()
+    void curveFileBytes()
     {
-        // 30,000 samples across several buffer fills: the same bytes as a stream writing them line by
-        // line. A missing folder, a file system that takes only 4 KiB (a file size limit): a message each,
-        // nothing left behind, the port open again. Cancelled while the device is gone: no message, the
-        // port stays closed (as it is while any dialog is open); frames are decoded again once the device
-        // is back. A run of three samples and the end frame in the slot after them: four lines, replacing
-        // what the file held; the half frame waiting at the reopened port is discarded. The bitmap is
-        // the plot image.
-        TestApp app;
+        // 30,000 samples across several buffer fills: the same bytes as a stream writing them line by line.
+        Record record;
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("voll"));
-        const QString old = dir.filePath("Kurve01.TXT");
         QByteArray lines;
         for (int n = 1; n <= 30000; ++n) {
-            V->KurveU[n] = n * 7919 % 65536, V->KurveI[n] = n % 7 ? n : n + 0.5f;
-            lines += QString::asprintf("%d,%g,%g,0\r\n", n, V->KurveU[n], V->KurveI[n]).toLatin1();
+            record.KurveU[n] = n * 7919 % 65536, record.KurveI[n] = n % 7 ? n : n + 0.5f;
+            lines += QString::asprintf("%d,%g,%g,0\r\n", n, record.KurveU[n], record.KurveI[n]).toLatin1();
         }
-        V->MessAnzahl = 30000;
-        QVERIFY(writeCurveFile(old));
-        QCOMPARE(contents(old), lines);
+        record.MessAnzahl = 30000;
+        QVERIFY(writeCurveFile(dir.filePath("Kurve01.TXT"), record));
+        QCOMPARE(contents(dir.filePath("Kurve01.TXT")), lines);
+    }
 
-        rlimit limit;
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+    // A missing folder, a file system that takes only 4 KiB (a file size limit): a message, nothing
+    // left behind, the port open again.
+    void failures_data()
+    {
+        QTest::addColumn<bool>("bitmap");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("limit");  // bytes a file may grow to; 0: no limit
+        QTest::newRow("bitmap, missing folder") << true << "fehlt/Grafik01.BMP" << 0;
+        QTest::newRow("text, disk full") << false << "voll/Kurve01.TXT" << 4096;
+        QTest::newRow("bitmap, disk full") << true << "voll/Grafik01.BMP" << 4096;
+    }
+    void failures()
+    {
+        QFETCH(bool, bitmap);
+        QFETCH(QString, answer);
+        QFETCH(int, limit);
+        TestApp app;
+        app.session().Messreihe.MessAnzahl = 30000;
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("voll"));
+        rlimit saved;
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
         std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the program
-        const struct {
-            void (*save)();
-            QString answer;
-            rlim_t size;
-        } cases[] = {{m_grafsave_Click, "fehlt/Grafik01.BMP", limit.rlim_cur},
-                     {m_maketext_Click, "voll/Kurve01.TXT", 4096},
-                     {m_grafsave_Click, "voll/Grafik01.BMP", 4096}};
-        QStringList expected, shown;
-        for (const auto& c : cases) {
-            app.dialogs.answers = {dir.filePath(c.answer)};
-            const rlimit small{c.size, limit.rlim_max};
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-            c.save();
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0 && app.port->portOpen());
-            expected << "Die Datei " + QDir::toNativeSeparators(dir.filePath(c.answer)) +
-                    " konnte nicht geschrieben werden !|Ladomat Link";
-        }
+        const rlimit small{limit ? rlim_t(limit) : saved.rlim_cur, saved.rlim_max};
+        app.dialogs.answers = {dir.filePath(answer)};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        bitmap ? app.mdi->m_grafsave_Click() : app.mdi->m_maketext_Click();
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &saved) == 0);
+        QCOMPARE(
+            app.dialogs.messages,
+            (QList<QPair<QString, QString>>{{"Die Datei " + QDir::toNativeSeparators(dir.filePath(answer)) +
+                                                 " konnte nicht geschrieben werden !",
+                                             "Ladomat Link"}}));
         QVERIFY(QDir(dir.filePath("voll")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        QVERIFY(app.port->portOpen());
+    }
+
+    void cancelledWhileTheDeviceIsGone()
+    {
+        // No message, the port stays closed (as it is while any dialog is open); frames are decoded
+        // again once the device is back.
+        TestApp app;
         app.port->setAvailablePorts({});
-        m_grafsave_Click();
-        QVERIFY(!app.port->portOpen());
+        app.mdi->m_grafsave_Click();
+        QVERIFY(!app.port->portOpen() && app.dialogs.messages.isEmpty());
         app.port->replug();
         QTRY_VERIFY(app.port->portOpen());
+        app.send({.outputMv = 5000, .status = 1});
+        QCOMPARE(app.session().reading.UAus, 5000);
+    }
 
+    void aRunsExports()
+    {
+        // A run of three samples and the end frame in the slot after them: four lines, replacing what
+        // the file held; the half frame waiting at the reopened port is discarded. The bitmap is the
+        // plot image.
+        TestApp app;
+        QTemporaryDir dir;
+        const QString text = dir.filePath("Kurve01.TXT"), bitmap = dir.filePath("Bild.bmp");
+        QVERIFY(write(text, "alt"));
         app.send({.outputMv = 5000, .status = 1});
         for (int k = 0; k < 3; ++k)
             app.send(
                 {.outputMv = 12460 + 10 * k, .currentTenthMa = 12345 - 5 * k, .capacityMah = k, .status = 2});
         app.send({.outputMv = 13000, .capacityMah = 3, .status = 8});
-        V->KurveQ[3] = 2.5f;  // "." whatever the locale
+        app.session().Messreihe.KurveQ[3] = 2.5f;  // "." whatever the locale
         app.port->setWaitingOnOpen("\x02"
                                    "0100");
-        app.dialogs.answers = {old, dir.filePath("Bild.bmp")};
-        m_maketext_Click();
-        QCOMPARE(contents(old), "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
+        app.dialogs.answers = {text, bitmap};
+        app.mdi->m_maketext_Click();
+        QCOMPARE(contents(text),
+                 "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
         app.send({.outputMv = 13100, .status = 8});
-        QCOMPARE(V->UAus, 13100);
-        m_grafsave_Click();
-        QCOMPARE(QImage(dir.filePath("Bild.bmp"), "BMP").convertToFormat(QImage::Format_RGB32),
-                 forms.grafik->Picture1->image().convertToFormat(QImage::Format_RGB32));
-        for (const auto& [text, title] : app.dialogs.messages)
-            shown << text + '|' + title;
-        QCOMPARE(shown, expected);
+        QCOMPARE(app.session().reading.UAus, 13100);
+        app.mdi->m_grafsave_Click();
+        QCOMPARE(QImage(bitmap, "BMP").convertToFormat(QImage::Format_RGB32),
+                 app.mdi->grafik->Picture1->image().convertToFormat(QImage::Format_RGB32));
+        QVERIFY(app.dialogs.messages.isEmpty());
     }
 };
 

@@ -3,8 +3,8 @@
 
 #include "export/export.h"
 #include "link/Formdatenformat.h"
+#include "link/Formtext.h"
 #include "link/Framer.h"
-#include "process/Forms.h"
 #include "shell/Formeinstell.h"
 #include "shell/MDIForm1.h"
 
@@ -176,48 +176,72 @@ private slots:
     }
 
     // Through the program: frames cut and bunched run the chain once each, noise between them is
-    // shown but never recorded, and half a frame left at reopening spoils nothing. Then a frame waits
-    // for the receive event: a line error or a break (shown in the status bar) leaves it waiting. The
-    // live texts with their units and a leading blank, and the four bars: a bar takes values up to its
-    // maximum; when any bar refuses its value, all four are emptied.
-    void throughTheProgram()
+    // shown but never recorded, and half a frame left when an export reopens the port spoils nothing.
+    void framesThroughTheProgram()
     {
         TestApp app;
         const QByteArray line =
             frame('s', 1) + frame('s', 2) + "\0\0" + frame('s', 3) + frame('s', 4) + frame('s', 5).left(20);
         for (int at = 0; at < line.size(); at += 23)
             app.sendRaw(line.mid(at, 23));
-        QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(frame('s', 4).mid(1, 30)));
-        QStringList rulerFonts;  // the position rulers under it, in its font: a digit under each character
-        for (const QLabel* label : forms.datenformat->findChildren<QLabel*>())
+        QCOMPARE(app.mdi->datenformat->Text1->text(), QString::fromLatin1(frame('s', 4).mid(1, 30)));
+        app.dialogs.answers = {};  // the export is cancelled: the port closes and reopens
+        app.mdi->m_maketext_Click();
+        app.sendRaw(frame('s', 3).mid(20) + frame('s', 5));  // spliced to the half frame, a charging one
+        const ChargeSession& session = app.session();
+        QCOMPARE(QList<float>(&session.Messreihe.KurveU[1], &session.Messreihe.KurveU[6]) << session.MessNr,
+                 (QList<float>{7001, 7002, 7003, 7004, 7005, 6}));
+    }
+
+    // A frame waits for the receive event: a line error or a break leaves it waiting, and a break
+    // shows in the status bar.
+    void eventCodes()
+    {
+        TestApp app;
+        app.port->setRThreshold(1000);
+        app.send({.outputMv = 8000});
+        app.port->raiseEvent(comEventFrame), app.port->raiseEvent(comEventBreak);
+        QCOMPARE(app.port->waiting().size(), 32);
+        QCOMPARE(app.mdi->StatusBar1->text(), "Scheiße !!");
+        app.port->raiseEvent(comEvReceive);
+        QCOMPARE(app.mdi->text->Text3->text(), " 8 V");
+    }
+
+    // The live texts with their units and a leading blank, and the four bars: a bar takes values up to
+    // its maximum; when any bar refuses its value, all four are emptied.
+    void liveValues_data()
+    {
+        QTest::addColumn<Messwerte>("werte");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("each bar at its maximum")
+            << Messwerte{"7", 3, 17000, 60000, 50000, 3000, 0}
+            << " 17 V| 60 V| 5000 mA| 3000 mAh| 7| 3| 6|17000|60000|50000|3000";
+        QTest::newRow("input above its bar") << Messwerte{"7", 3, 17001, 8000, 10000, 500, 0}
+                                             << " 17.001 V| 8 V| 1000 mA| 500 mAh| 7| 3| 6|0|0|0|0";
+        QTest::newRow("capacity above its bar") << Messwerte{"7", 3, 12460, 1200, 12345, 3001, 0}
+                                                << " 12.46 V| 1.2 V| 1234.5 mA| 3001 mAh| 7| 3| 6|0|0|0|0";
+    }
+    void liveValues()
+    {
+        QFETCH(Messwerte, werte);
+        Formtext f;
+        f.WerteAnzeigen(werte, 6);
+        QStringList shown;
+        for (const QObject* w : QObjectList{f.Text2, f.Text3, f.Text4, f.Text5, f.Text7, f.Text8, f.Text9,
+                                            f.ProgressBar1, f.ProgressBar2, f.ProgressBar3, f.ProgressBar4})
+            shown << w->property(w->inherits("QProgressBar") ? "value" : "text").toString();
+        QTEST(shown.join(u'|'), "shown");
+    }
+
+    void rulerInTheFramesFont()
+    {
+        // The position rulers under the frame, in its font: a digit under each character.
+        const Formdatenformat window;
+        QStringList rulerFonts;
+        for (const QLabel* label : window.findChildren<QLabel*>())
             if (label->text().endsWith(u"890") || label->text().endsWith(u"223"))
                 rulerFonts << label->font().toString();
-        QCOMPARE(rulerFonts, QStringList(2, forms.datenformat->Text1->font().toString()));
-        app.dialogs.answers = {};  // the export is cancelled: the port closes and reopens
-        m_maketext_Click();
-        app.sendRaw(frame('s', 3).mid(20) + frame('s', 5));  // spliced to the half frame, a charging one
-        QCOMPARE(QList<float>(&V->KurveU[1], &V->KurveU[6]) << V->MessNr,
-                 (QList<float>{7001, 7002, 7003, 7004, 7005, 6}));
-
-        const Formtext* f = forms.text;
-        QStringList shown;
-        app.port->setRThreshold(1000);
-        const int v[][4] = {
-            {17000, 60000, 50000, 3000}, {17001, 8000, 10000, 500}, {12460, 1200, 12345, 3001}};
-        for (const auto& [input, output, current, capacity] : v) {
-            app.send({1, 7, 3, input, output, current, capacity, 0, 0});  // mode 7: no process runs
-            app.port->raiseEvent(comEventFrame), app.port->raiseEvent(comEventBreak);
-            shown << QString::number(app.port->waiting().size());
-            app.port->raiseEvent(comEvReceive);
-            for (const QObject* w :
-                 QObjectList{forms.StatusBar1, f->Text2, f->Text3, f->Text4, f->Text5, f->Text7, f->Text8,
-                             f->Text9, f->ProgressBar1, f->ProgressBar2, f->ProgressBar3, f->ProgressBar4})
-                shown << w->property(w->inherits("QProgressBar") ? "value" : "text").toString();
-        }
-        QCOMPARE(shown.join(u'|'),
-                 "32|Scheiße !!| 17 V| 60 V| 5000 mA| 3000 mAh| 7| 3| 6|17000|60000|50000|3000|"
-                 "0|Scheiße !!| 17.001 V| 8 V| 1000 mA| 500 mAh| 7| 3| 6|0|0|0|0|"
-                 "0|Scheiße !!| 12.46 V| 1.2 V| 1234.5 mA| 3001 mAh| 7| 3| 6|0|0|0|0");
+        QCOMPARE(rulerFonts, QStringList(2, window.Text1->font().toString()));
     }
 
     void garbageScenario_data()
@@ -263,7 +287,7 @@ private slots:
         for (int k = 1; k <= n + 1; ++k)
             expected += QByteArray::number(k) + store[k];
         QTemporaryDir dir;
-        QVERIFY(n > 10 && writeCurveFile(dir.filePath("Kurve.TXT")));
+        QVERIFY(n > 10 && writeCurveFile(dir.filePath("Kurve.TXT"), app.session().Messreihe));
         QCOMPARE(contents(dir.filePath("Kurve.TXT")), expected);
     }
 
@@ -277,7 +301,8 @@ private slots:
         app.port->replug();
         app.port->retryLostDevice();
         app.sendRaw(frame('s', 4).mid(16) + frame('s', 5));
-        QCOMPARE(QList<float>(&V->KurveU[1], &V->KurveU[4]) << V->MessNr,
+        const ChargeSession& session = app.session();
+        QCOMPARE(QList<float>(&session.Messreihe.KurveU[1], &session.Messreihe.KurveU[4]) << session.MessNr,
                  (QList<float>{7001, 7002, 7005, 4}));
     }
 
@@ -302,7 +327,8 @@ private slots:
         choose(2);
         app.port->letTimePass(1000);
         app.sendRaw(frame('s', 5));
-        QCOMPARE(QList<float>(&V->KurveU[1], &V->KurveU[5]), (QList<float>{7001, 7002, 7004, 7005}));
+        const Record& record = app.session().Messreihe;
+        QCOMPARE(QList<float>(&record.KurveU[1], &record.KurveU[5]), (QList<float>{7001, 7002, 7004, 7005}));
     }
 };
 

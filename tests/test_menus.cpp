@@ -1,10 +1,8 @@
 // Menus "Einstellungen", "Fenster" and "Infos": the port settings window and its failure path,
 // the show/hide items and their captions, the information windows and how they close.
 #include "TestSupport.h"
-#include "export/export.h"
 
 #include "link/Formdatenformat.h"
-#include "process/Forms.h"
 #include "shell/Formeinstell.h"
 #include "shell/InfoWindows.h"
 #include "shell/MDIForm1.h"
@@ -57,11 +55,11 @@ private slots:
         app.port->setWaitingOnOpen(waiting);
         QVERIFY(!choose(app, 2));
         QCOMPARE(state(), (QList{1, 2, 2, 1, 1}));
-        QCOMPARE(forms.datenformat->Text1->text(), QString::fromLatin1(waiting));
+        QCOMPARE(app.mdi->datenformat->Text1->text(), QString::fromLatin1(waiting));
 
         // An export while the window is open reopens the port; a choice made afterwards still counts.
         app.mdi->m_port->trigger();
-        m_maketext_Click();  // cancelled
+        app.mdi->m_maketext_Click();  // cancelled
         QVERIFY(app.port->portOpen() && !choose(app, 1));
         QCOMPARE(state(), (QList{1, 1, 1, 1, 1}));
 
@@ -123,7 +121,7 @@ private slots:
         TestApp app;
         app.mdi->show();
         QVERIFY(QTest::qWaitForWindowExposed(app.mdi.get()));
-        QMdiSubWindow* frame = MDIForm1::frameOf(forms.grafik);
+        QMdiSubWindow* frame = MDIForm1::frameOf(app.mdi->grafik);
         const QSize normal = frame->size();
         const auto click = [frame](QStyle::SubControl button) {
             QStyleOptionTitleBar bar;
@@ -146,9 +144,9 @@ private slots:
                              frame->size() == area->size() ? "fills the area"
                                  : frame->size() == normal ? "as before"
                                                            : "other size",
-                             !forms.grafik->Picture1->isVisible()                        ? "hidden"
-                                 : forms.grafik->Picture1->width() > area->width() - 100 ? "wide"
-                                                                                         : "as before");
+                             !app.mdi->grafik->Picture1->isVisible()                        ? "hidden"
+                                 : app.mdi->grafik->Picture1->width() > area->width() - 100 ? "wide"
+                                                                                            : "as before");
         };
         click(QStyle::SC_TitleBarMaxButton);
         see();

@@ -38,21 +38,22 @@ private slots:
     }
 
     // On 40 x 30 pixels of 15 twips: lines far beyond the edges are clipped to them (row 10: 40 pixels,
-    // column 0: 29 more), one wholly outside leaves no mark, a steep segment fills each column it
+    // column 1: 29 more), one wholly outside leaves no mark, a steep segment fills each column it
     // crosses from where it enters to where it leaves (x 33.5, y 0.5 to x 30.5, y 9.5 pixels:
-    // 2 + 4 + 4 + 3 pixels), points are set up to the edges only (1 of 4).
+    // 2 + 4 + 4 + 3 pixels), points are set up to the edges only (2 of 5: the first and last column).
     void linesAndPointsClip()
     {
         QTest::failOnWarning(QRegularExpression("."));  // nothing is painted outside the image
         PlotSurface surface;
         surface.resize(40, 30);
         surface.Cls();
-        for (const QLineF& line : {QLineF(-3000, 150, 9000, 150), QLineF(0, -900, 0, 900),
+        for (const QLineF& line : {QLineF(-3000, 150, 9000, 150), QLineF(15, -900, 15, 900),
                                    QLineF(-600, 0, -15, 450), QLineF(502.5, 7.5, 457.5, 142.5)})
             surface.Line(line.x1(), line.y1(), line.x2(), line.y2(), Qt::red);
-        for (const QPointF& point : {QPointF(599, 0), QPointF(600, 0), QPointF(-1, 0), QPointF(150, 450)})
+        for (const QPointF& point :
+             {QPointF(0, 0), QPointF(599, 0), QPointF(600, 0), QPointF(-1, 0), QPointF(150, 450)})
             surface.PSet(point.x(), point.y(), Qt::red);
-        QCOMPARE(countColor(surface.image(), Qt::red), 40 + 29 + 13 + 1);
+        QCOMPARE(countColor(surface.image(), Qt::red), 40 + 29 + 13 + 2);
     }
 
     // A doubled 0xFF is one character, 0xFF 0 0 a break, 0xFF 0 c a character with a line error

@@ -1,7 +1,7 @@
 // The charge log: its font, following the newest line, keeping the user's place and selection, and
 // two million lines in little memory.
 #include "process/Formprotokoll.h"
-#include "process/Variabelen.h"
+#include "process/Record.h"
 
 #include <QScrollBar>
 #include <QAbstractItemView>
@@ -43,7 +43,8 @@ private slots:
     {
         // In a fixed-pitch font the list follows the newest line; scrolled back to older lines, new
         // lines do not move the view.
-        Formprotokoll form;
+        ProtokollModel log;
+        Formprotokoll form(&log);
         for (int k = 1; k <= 100; ++k)
             form.model->append(36 * k, 7215, 50000, 1234);
         form.show();
@@ -105,7 +106,8 @@ private slots:
         QFETCH(bool, hidden);
         QFETCH(int, added);
         QFETCH(int, top);
-        Formprotokoll form;
+        ProtokollModel log;
+        Formprotokoll form(&log);
         showLog(form, filled);
         QAbstractItemView* view = form.List1;
         QScrollBar* bar = view->verticalScrollBar();
@@ -154,7 +156,8 @@ private slots:
         QFETCH(int, filled);
         QFETCH(QString, steps);
         QFETCH(int, selected);
-        Formprotokoll form;
+        ProtokollModel log;
+        Formprotokoll form(&log);
         showLog(form, filled);
         QAbstractItemView* view = form.List1;
         int lines = filled;

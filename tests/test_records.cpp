@@ -6,7 +6,6 @@
 #include "platform/CurveFileReader.h"
 #include "platform/JournalFile.h"
 #include "platform/MessageField.h"
-#include "process/Forms.h"
 #include "process/Journal.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
@@ -42,10 +41,10 @@ const bool germanSession = [] {
     return qputenv("LANG", "de_DE.UTF-8");
 }();
 
-QByteArray exported(const QTemporaryDir& dir)
+QByteArray exported(const QTemporaryDir& dir, const Record& record)
 {
-    return writeCurveFile(dir.filePath("export.TXT")) ? contents(dir.filePath("export.TXT"))
-                                                      : "(export failed)";
+    return writeCurveFile(dir.filePath("export.TXT"), record) ? contents(dir.filePath("export.TXT"))
+                                                              : "(export failed)";
 }
 
 // Sends the seconds of "a+b+...", each a simulator scenario "name[:from[:to]]" (a range of its
@@ -137,24 +136,25 @@ private slots:
         for (int k = 0; k < 50; ++k)
             QVERIFY(folder.mkpath(".") && write(folder.filePath(old(k)), "1,0,0,0\r\n"));
         TestApp app;
-        V->journal = std::make_unique<Journal>(folder.path());
+        ChargeSession& session = app.session();
+        session.startJournal(folder.path());
         const auto journalIsExport = [&] {
-            const QByteArray expected = exported(dir);
-            for (int waited = 0; contents(V->journal->path()) != expected && waited < 2000; waited += 10)
+            const QByteArray expected = exported(dir, session.Messreihe);
+            for (int waited = 0; contents(session.journal->path()) != expected && waited < 2000; waited += 10)
                 QThread::msleep(10);
             QThread::msleep(250);  // and stays so through the writer's next rounds
-            QCOMPARE(contents(V->journal->path()), expected);
+            QCOMPARE(contents(session.journal->path()), expected);
         };
         int second = 0;
         const QByteArray printed = stderrOf(dir, [&] {
             runScenarios(app, scenario, [&] {
-                if (++second % 500 == 0 && !V->journal->path().isEmpty())
+                if (++second % 500 == 0 && !session.journal->path().isEmpty())
                     journalIsExport();
             });
         });
-        QVERIFY2(printed.isEmpty() && app.dialogs.messages.isEmpty() && V->MessAnzahl > 100,
+        QVERIFY2(printed.isEmpty() && app.dialogs.messages.isEmpty() && session.Messreihe.MessAnzahl > 100,
                  printed.constData());
-        if (!V->journal->path().isEmpty())  // a run still going on
+        if (!session.journal->path().isEmpty())  // a run still going on
             journalIsExport();
         const QStringList kept = folder.entryList(QDir::Files, QDir::Name);
         QVERIFY(kept.size() == 50 && kept.first() == old(files));
@@ -181,18 +181,19 @@ private slots:
         QFETCH(int, files);
         QTemporaryDir dir;
         TestApp app;
-        V->journal = std::make_unique<Journal>(dir.filePath("Aufzeichnungen"));
+        ChargeSession& session = app.session();
+        session.startJournal(dir.filePath("Aufzeichnungen"));
         if (scenario.startsWith("full+")) {
-            V->MessNr = V->MessAnzahl = kStoreSize - 100;
+            session.MessNr = session.Messreihe.MessAnzahl = kStoreSize - 100;
             scenario.remove(0, 5);
         }
         QString first;  // the first record's journal and the export when it ended
         QByteArray atEnd;
         runScenarios(app, scenario, [&] {
-            if (atEnd.isEmpty() && V->MessungBeendet == 1)
-                atEnd = exported(dir);
-            else if (atEnd.isEmpty() && !V->journal->path().isEmpty())
-                first = V->journal->path();
+            if (atEnd.isEmpty() && session.MessungBeendet == 1)
+                atEnd = exported(dir, session.Messreihe);
+            else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
+                first = session.journal->path();
         });
         QVERIFY(!first.isEmpty() && !atEnd.isEmpty());
         QThread::msleep(250);  // time for a writer that would still change it
@@ -230,14 +231,15 @@ private slots:
             }
         }
         TestApp app;
-        V->journal = std::make_unique<Journal>(folder.path());
+        ChargeSession& session = app.session();
+        session.startJournal(folder.path());
         QString path;
-        const QByteArray printed =
-            stderrOf(dir, [&] { runScenarios(app, "discharge:0:100", [&] { path = V->journal->path(); }); });
+        const QByteArray printed = stderrOf(
+            dir, [&] { runScenarios(app, "discharge:0:100", [&] { path = session.journal->path(); }); });
         QVERIFY2(printed.isEmpty(), printed.constData());
         QTEST(QFileInfo(path).completeBaseName().section('_', 1).mid(8), "suffix");
-        V->journal->finish();  // as "Ende" ends the record: the file is complete now
-        QCOMPARE(contents(path), exported(dir));
+        session.finishJournal();  // as "Ende" ends the record: the file is complete now
+        QCOMPARE(contents(path), exported(dir, session.Messreihe));
         QVERIFY(contents(dir.filePath("victim")) == "keep" && !QFile::exists(dir.filePath("nowhere")));
     }
 
@@ -315,7 +317,7 @@ private slots:
         QVERIFY(write(dir.filePath("file"), ""));
         const QString folder = dir.filePath(fileLimit ? "Aufzeichnungen" : "file/Aufzeichnungen");
         TestApp app;
-        V->journal = std::make_unique<Journal>(folder);
+        app.session().startJournal(folder);
         rlimit saved{};
         QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
         QString bar, field;  // as the failure is first shown
@@ -326,7 +328,7 @@ private slots:
             runScenarios(app, scenario, [&] {
                 if (bar.isEmpty()) {
                     bar = app.mdi->statusBar()->currentMessage();
-                    field = forms.message->text();
+                    field = app.mdi->akku->Text7->text();
                 }
             });
             ::setrlimit(RLIMIT_FSIZE, &saved);
@@ -337,7 +339,7 @@ private slots:
         QVERIFY2(bar.contains(folder) && bar.contains(reason) && bar.contains("nur im Speicher"),
                  qPrintable(bar));
         QCOMPARE(field.section("\r\n", 0, 0), "Die Messung kann nicht auf die ");
-        QVERIFY(app.dialogs.messages.isEmpty() && V->MessAnzahl > 100);
+        QVERIFY(app.dialogs.messages.isEmpty() && app.session().Messreihe.MessAnzahl > 100);
     }
 
     // A saved record opens as an ended record that exports to its lines. Only regular files on a
@@ -422,9 +424,11 @@ private slots:
         exports = exports.isEmpty() ? exports : written + exports;
         TestApp app;
         app.send({.outputMv = 9000, .status = 2});
-        const QByteArray before = exported(dir);
-        QVERIFY(openRecordFile(path) == !exports.isEmpty() && V->MessungBeendet == !exports.isEmpty());
-        QCOMPARE(exported(dir), exports.isEmpty() ? before : exports);
+        const ChargeSession& session = app.session();
+        const QByteArray before = exported(dir, session.Messreihe);
+        QVERIFY(app.mdi->openRecordFile(path) == !exports.isEmpty() &&
+                session.MessungBeendet == !exports.isEmpty());
+        QCOMPARE(exported(dir, session.Messreihe), exports.isEmpty() ? before : exports);
         QCOMPARE(app.dialogs.messages.value(0).first, message.isEmpty() ? "" : message.arg(path));
         QCOMPARE(app.dialogs.messages.size(), message.isEmpty() ? 0 : 1);
     }
@@ -512,10 +516,10 @@ private slots:
                                          ".* ist keine Kurvendatei: Zeile 1 ist fehlerhaft !)$");
         int opened = 0;
         for (int k = 0; k < 100; ++k) {
-            opened += openRecordFile(path);
+            opened += app.mdi->openRecordFile(path);
             const QString message = app.dialogs.messages.value(0).first;
             app.dialogs.messages.clear();
-            if (!outcome.match(message).hasMatch() || V->MessAnzahl > 100'000) {
+            if (!outcome.match(message).hasMatch() || app.session().Messreihe.MessAnzahl > 100'000) {
                 done = true;
                 writer.join();
                 QFAIL(qPrintable(message));
@@ -554,7 +558,8 @@ private slots:
         auto* port = new MemorySerialPort;
         port->setAvailablePorts({});
         MDIForm1 mdi(port, nullptr, path);
-        QTRY_VERIFY(V->MessAnzahl == samples && dialogs.messages.size() == !message.isEmpty());
+        QTRY_VERIFY(mdi.session->Messreihe.MessAnzahl == samples &&
+                    dialogs.messages.size() == !message.isEmpty());
         QCOMPARE(dialogs.messages.value(0).first, message.isEmpty() ? "" : message.arg(path));
         QCOMPARE(mdi.StatusBar1->text(), QStringLiteral("Kein COM Port – nur Ansicht"));
         QVERIFY(!mdi.Timer1->isActive() && !mdi.Timer2->isActive());
@@ -574,7 +579,8 @@ private slots:
             app.send({.outputMv = 9000, .status = status});
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             static_cast<QObject*>(app.mdi.get())->event(&drop);  // as the window system hands it over
-            seen << QString::number(V->MessAnzahl) + ' ' + app.dialogs.messages.value(0).first;
+            seen << QString::number(app.session().Messreihe.MessAnzahl) + ' ' +
+                    app.dialogs.messages.value(0).first;
             app.dialogs.messages.clear();
         }
         QCOMPARE(seen.join(QLatin1Char('|')),

@@ -2,8 +2,7 @@
 // scripts/screenshots.sh), photographed once the simulated run has ended.
 #include "export/Formakku.h"
 #include "plot/Formsetgraf.h"
-#include "process/Variabelen.h"
-#include "process/Forms.h"
+#include "process/ChargeSession.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
@@ -42,12 +41,12 @@ int main(int argc, char* argv[])
         return 1;
     window.show();
     // Set up as a user would for a 6-cell NiMH pack: its notes, scales that fit it, all three curves.
-    forms.akku->Text1->setText(QStringLiteral("NiMH 6 Zellen"));
-    forms.akku->Text2->setText(QStringLiteral("2000"));
-    forms.setgraf->HScroll1->setValue(12);  // 12 V at the top
-    forms.setgraf->HScroll2->setValue(30);  // 1.5 A
-    forms.setgraf->HScroll3->setValue(30);  // 900 mAh
-    forms.setgraf->Check3->click();
+    window.akku->Text1->setText(QStringLiteral("NiMH 6 Zellen"));
+    window.akku->Text2->setText(QStringLiteral("2000"));
+    window.setgraf->HScroll1->setValue(12);  // 12 V at the top
+    window.setgraf->HScroll2->setValue(30);  // 1.5 A
+    window.setgraf->HScroll3->setValue(30);  // 900 mAh
+    window.setgraf->Check3->click();
 
     // The main window while the first page fills, then the rest once the run has ended.
     const QDeadlineTimer deadline(std::chrono::minutes(5));
@@ -56,18 +55,18 @@ int main(int argc, char* argv[])
             QApplication::processEvents(QEventLoop::AllEvents, 100);
         return done();
     };
-    if (!waitFor([] { return V->MessNr >= 700; })) {
+    if (!waitFor([&] { return window.session->MessNr >= 700; })) {
         std::fputs("Der simulierte Ladevorgang kommt nicht an.\n", stderr);
         return 1;
     }
     bool written = shoot(window, folder.filePath(QStringLiteral("hauptfenster.png")));
-    if (!waitFor([] { return V->MessungBeendet != 0; })) {
+    if (!waitFor([&] { return window.session->MessungBeendet != 0; })) {
         std::fputs("Der simulierte Ladevorgang ist nicht zu Ende gegangen.\n", stderr);
         return 1;
     }
-    forms.setgraf->Command1->click();  // whole-record view
+    window.setgraf->Command1->click();  // whole-record view
     written = shoot(window, folder.filePath(QStringLiteral("gesamtkurve.png"))) && written;
-    forms.setgraf->Command1->click();
+    window.setgraf->Command1->click();
     window.m_protokoll->trigger();
     written = shoot(window, folder.filePath(QStringLiteral("protokoll.png"))) && written;
     return written ? 0 : 1;

@@ -6,7 +6,6 @@
 #include "platform/ReadOnlyField.h"
 #include "platform/Twips.h"
 #include "platform/ValueScrollBar.h"
-#include "process/Forms.h"
 
 #include <QDate>
 #include <QFrame>
@@ -84,8 +83,6 @@ Formakku::Formakku(QWidget* parent)
     palette.setColor(QPalette::Text, kMessageRed);
     Text7->setPalette(palette);
     placeTwips(Text7, 120, 2040, 3015, 1335);
-    forms.batteryNotes = {Text1, Text2, Text3, Text4};
-    forms.message = Text7;
 
     connect(HScroll1, &QScrollBar::valueChanged, this, &Formakku::HScroll1_Change);
 }
@@ -101,4 +98,15 @@ void Formakku::HScroll1_Change()
     const int cells = HScroll1->value();
     Text3->setText(QString::number(cells));
     Text4->setText(localeText(cells * 1.2));
+}
+
+std::array<QString, 4> Formakku::notes() const
+{
+    return {Text1->text(), Text2->text(), Text3->text(), Text4->text()};
+}
+
+void Formakku::showLinkAlarm(const QString& alarm)
+{
+    if (Text7->text().isEmpty())
+        Text7->setText(alarm);
 }

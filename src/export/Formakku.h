@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <array>
+
 class QLabel;
 class QLineEdit;
 class QScrollBar;
@@ -16,6 +18,11 @@ public:
 
     void Form_Load();
     void HScroll1_Change();
+
+    // The notes the plot caption shows: name, nominal capacity, cells, nominal voltage.
+    std::array<QString, 4> notes() const;
+    // The link alarm, unless an earlier message is shown: the alarm never overwrites it.
+    void showLinkAlarm(const QString& alarm);
 
     QLineEdit* Text1;  // name
     QLineEdit* Text2;  // nominal capacity

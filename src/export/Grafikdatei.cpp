@@ -3,20 +3,13 @@
 
 #include "platform/Dialogs.h"
 #include "platform/PlotSurface.h"
-#include "process/Forms.h"
 
-namespace {
-
-bool writeBitmap(const QString& path) { return forms.Picture1->saveBmp(path); }
-
-}  // namespace
-
-void m_grafsave_Click()
+void saveGraphBitmap(const PlotSurface& plot)
 {
-    saveWithPortClosed({.title = QStringLiteral("Ladekurve speichern"),
-                        .filter = QStringLiteral("Grafiken (*.bmp)|*.bmp"),
-                        .initialFolder = QStringLiteral("C:\\"),
-                        .proposedName = QStringLiteral("Grafik01.BMP"),
-                        .defaultExtension = QStringLiteral(".bmp")},
-                       writeBitmap);
+    saveAs({.title = QStringLiteral("Ladekurve speichern"),
+            .filter = QStringLiteral("Grafiken (*.bmp)|*.bmp"),
+            .initialFolder = QStringLiteral("C:\\"),
+            .proposedName = QStringLiteral("Grafik01.BMP"),
+            .defaultExtension = QStringLiteral(".bmp")},
+           [&plot](const QString& path) { return plot.saveBmp(path); });
 }

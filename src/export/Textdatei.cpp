@@ -4,7 +4,7 @@
 #include "platform/CurveText.h"
 #include "platform/Dialogs.h"
 #include "platform/WriteWhole.h"
-#include "process/Variabelen.h"
+#include "process/Record.h"
 
 #include <QIODevice>
 
@@ -16,9 +16,9 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 
 }  // namespace
 
-bool writeCurveFile(const QString& path)
+bool writeCurveFile(const QString& path, const Record& record)
 {
-    return writeWhole(path, [](QIODevice& file) {
+    return writeWhole(path, [&record](QIODevice& file) {
         std::vector<char> buffer(kBufferSize);
         char* const begin = buffer.data();
         char* const end = begin + buffer.size();
@@ -28,9 +28,9 @@ bool writeCurveFile(const QString& path)
             out = begin;
             return file.write(begin, size) == size;
         };
-        const int count = recordEnd();
+        const int count = record.count();
         for (int i = 1; i <= count; ++i) {
-            out = appendCurveLine(out, end, i, V->KurveU[i], V->KurveI[i], V->KurveQ[i]);
+            out = appendCurveLine(out, end, i, record.KurveU[i], record.KurveI[i], record.KurveQ[i]);
             if (end - out < static_cast<std::ptrdiff_t>(kCurveLineRoom) && !flush())
                 return false;
         }
@@ -38,12 +38,12 @@ bool writeCurveFile(const QString& path)
     });
 }
 
-void m_maketext_Click()
+void saveCurveText(const Record& record)
 {
-    saveWithPortClosed({.title = QStringLiteral("Textdatei speichern"),
-                        .filter = QStringLiteral("Grafiken (*.txt)|*.txt"),
-                        .initialFolder = QStringLiteral("C:\\"),
-                        .proposedName = QStringLiteral("Kurve01.TXT"),
-                        .defaultExtension = QStringLiteral(".TXT")},
-                       writeCurveFile);
+    saveAs({.title = QStringLiteral("Textdatei speichern"),
+            .filter = QStringLiteral("Grafiken (*.txt)|*.txt"),
+            .initialFolder = QStringLiteral("C:\\"),
+            .proposedName = QStringLiteral("Kurve01.TXT"),
+            .defaultExtension = QStringLiteral(".TXT")},
+           [&record](const QString& path) { return writeCurveFile(path, record); });
 }

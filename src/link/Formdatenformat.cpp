@@ -1,6 +1,7 @@
 // The data-format help window: the live frame over a position ruler and the field table.
 #include "link/Formdatenformat.h"
 
+#include "link/LinkReader.h"
 #include "platform/FixedFont.h"
 #include "platform/Twips.h"
 
@@ -69,3 +70,12 @@ Formdatenformat::Formdatenformat(QWidget* parent)
     line(this, 960, 1080, 15, 2760);
     line(this, 120, 3960, 4440, 15);
 }
+
+QString Formdatenformat::DatenEinlesen(const QString& frame)
+{
+    const QString datensatz = shownText(frame);
+    Text1->setText(datensatz);
+    return datensatz;
+}
+
+void Formdatenformat::showPiece(const QString& piece) { Text1->setText(shownText(piece)); }

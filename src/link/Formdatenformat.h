@@ -10,5 +10,10 @@ class Formdatenformat : public QWidget {
 public:
     explicit Formdatenformat(QWidget* parent = nullptr);
 
+    // The frame chain's first step: the frame's characters 2 to 31 are the data set, shown here.
+    QString DatenEinlesen(const QString& frame);
+    // A piece that never became a frame is shown all the same.
+    void showPiece(const QString& piece);
+
     QLineEdit* Text1;
 };

@@ -1,9 +1,9 @@
-// The live value window's layout.
+// The live value window: its layout and the reading it shows.
 #include "link/Formtext.h"
 
+#include "platform/NumberText.h"
 #include "platform/ReadOnlyField.h"
 #include "platform/Twips.h"
-#include "process/Forms.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +31,15 @@ QProgressBar* bar(QWidget* parent, const char* name, int maximum, double top)
     bar->setValue(0);
     bar->setTextVisible(false);
     return bar;
+}
+
+// Sets a bar; false when the value lies outside its range (the bar refuses it).
+bool setBar(QProgressBar* bar, int32_t value)
+{
+    if (value < bar->minimum() || value > bar->maximum())
+        return false;
+    bar->setValue(value);
+    return true;
 }
 
 }  // namespace
@@ -71,7 +80,22 @@ Formtext::Formtext(QWidget* parent)
     Text9 = valueField(this, "Text9", 4440, 2040, 1095);
     label(this, "Label6", QStringLiteral("Status"), 120, 2520, 1500);
     Text6 = valueField(this, "Text6", 1680, 2520, 3855);
-    forms.statusName = Text6;
-    forms.modeName = Text7;
-    forms.pageStart = Text10;
+}
+
+void Formtext::WerteAnzeigen(const Messwerte& werte, float messNr)
+{
+    Text2->setText(blankText(werte.UEin / 1000.0) + QStringLiteral(" V"));
+    Text3->setText(blankText(werte.UAus / 1000.0) + QStringLiteral(" V"));
+    Text4->setText(blankText(werte.IAus / 10.0) + QStringLiteral(" mA"));
+    Text5->setText(blankText(werte.Kapazitaet) + QStringLiteral(" mAh"));
+    Text7->setText(blankText(werte.Modus.toDouble()));
+    Text8->setText(blankText(werte.Zyklus));
+    Text9->setText(blankText(messNr));
+    if (!setBar(ProgressBar1, werte.UEin) || !setBar(ProgressBar2, werte.UAus) ||
+        !setBar(ProgressBar3, werte.IAus) || !setBar(ProgressBar4, werte.Kapazitaet)) {
+        ProgressBar1->setValue(0);
+        ProgressBar2->setValue(0);
+        ProgressBar3->setValue(0);
+        ProgressBar4->setValue(0);
+    }
 }

@@ -1,6 +1,8 @@
 // The live value window: the current reading as text and four bars.
 #pragma once
 
+#include "process/Messwerte.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -11,6 +13,9 @@ class Formtext : public QWidget {
     Q_OBJECT
 public:
     explicit Formtext(QWidget* parent = nullptr);
+
+    // The frame chain's third step: the reading and the sample number, as text and bars.
+    void WerteAnzeigen(const Messwerte& werte, float messNr);
 
     QLineEdit* Text2;  // input voltage
     QLineEdit* Text3;  // output voltage

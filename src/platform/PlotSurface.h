@@ -33,7 +33,6 @@ public:
     double twipsPerPixel() const { return twipsPerPixel_; }
 
     QColor backColor() const { return backColor_; }
-    QColor foreColor() const { return foreColor_; }
     void setForeColor(const QColor& color) { foreColor_ = color; }
 
     // Clears to the back colour; the image takes the widget's current size first.

@@ -63,8 +63,6 @@ class SerialPort : public QObject {
 public:
     explicit SerialPort(QObject* parent = nullptr);
 
-    void setSettings(const QString& settings) { settings_ = settings; }  // "9600,N,8,1"
-    QString settings() const { return settings_; }
     void setRThreshold(int threshold) { threshold_ = threshold; }
     int rThreshold() const { return threshold_; }
     void setCommPort(int number) { commPort_ = number; }  // 1 to 4 for COM1 to COM4
@@ -123,7 +121,6 @@ protected:
 private:
     bool openHeldDevice();
 
-    QString settings_;
     int commPort_ = 1;
     int commEvent_ = 0;
     bool awaitingDevice_ = false;

@@ -1,11 +1,11 @@
-// The graph window: plot surface, the 22 axis label fields and the layout rule on resize.
+// The graph window: plot surface, the 22 axis label fields, the layout rule on resize and the live
+// record's redraws.
 #include "plot/Formgrafik.h"
 
 #include "platform/PlotSurface.h"
 #include "platform/Twips.h"
 #include "plot/Kurven.h"
-#include "plot/plot.h"
-#include "process/Forms.h"
+#include "process/ChargeSession.h"
 
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -43,8 +43,9 @@ QSizeF labelSize(int field)
 
 }  // namespace
 
-Formgrafik::Formgrafik(QWidget* parent)
+Formgrafik::Formgrafik(const ChargeSession& session, QWidget* parent)
     : QWidget(parent)
+    , session_(session)
 {
     setObjectName(QStringLiteral("Formgrafik"));
     resize(twipsToPixels(6825), twipsToPixels(3165));
@@ -58,7 +59,6 @@ Formgrafik::Formgrafik(QWidget* parent)
     plotFont.setStyleStrategy(QFont::NoAntialias);
     Picture1->setFont(plotFont);
     placeTwips(Picture1, 500, 0, 6825 - 1200, 3165 - 290);
-    forms.Picture1 = Picture1;
 
     QFont labelFont = font();
     labelFont.setPixelSize(8);
@@ -105,9 +105,8 @@ void Formgrafik::resizeEvent(QResizeEvent* event)
 
 void Formgrafik::Form_Resize()
 {
-    // Only the registered window draws: the registry is not set during start-up and teardown.
     // Snapping the frame to its minimum size resizes this window again; that pass is skipped.
-    if (resizing_ || forms.grafik != this)
+    if (resizing_)
         return;
     resizing_ = true;
 
@@ -142,7 +141,35 @@ void Formgrafik::Form_Resize()
         resize(outerSize - border);
     }
     placeTwips(Picture1, 500, 0, plotWidth, plotHeight);
-    GrafikAufbauen();
-    AnsichtZeichnen();
+    redraw();
     resizing_ = false;
+}
+
+const Record& Formgrafik::record() const { return session_.Messreihe; }
+
+void Formgrafik::AnsichtZeichnen(const Record& record, float messNr, bool beendet)
+{
+    if (view.Gesamtansicht)
+        GesamtkurveZeichnen(record);
+    else if (beendet)
+        SeiteZeichnen(record, pageStart(view, view.Seite));
+    else
+        LaufKurveZeichnen(record, messNr);
+}
+
+void Formgrafik::redraw()
+{
+    GrafikAufbauen();
+    AnsichtZeichnen(session_.Messreihe, session_.MessNr, session_.MessungBeendet != 0);
+}
+
+void Formgrafik::extendLiveCurve(float messNr) { KurveFortsetzen(session_.Messreihe, messNr); }
+
+void Formgrafik::recordCleared()
+{
+    view.LetzteSeite = 1;
+    view.Seite = 1;
+    ZeitachseBeschriften();
+    Picture1->Cls();
+    GrafikAufbauen();
 }

@@ -5,12 +5,8 @@
 #include "platform/ReadOnlyField.h"
 #include "platform/Twips.h"
 #include "platform/ValueScrollBar.h"
-#include "plot/Kurven.h"
 #include "plot/Formgrafik.h"
-#include "plot/plot.h"
-#include "process/Variabelen.h"
-#include "process/process.h"
-#include "process/Forms.h"
+#include "plot/Kurven.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -22,6 +18,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -74,23 +72,11 @@ QScrollBar* scrollBar(QWidget* parent, const char* name, int maximum, double top
     return bar;
 }
 
-// Writes k x step for k = 5 (top field) down to 1 (bottom field) into five value labels.
-void writeValueLabels(int topField, double step, const QString& pattern, const QString& unit)
-{
-    for (int k = 5; k >= 1; --k)
-        forms.grafik->Text[topField + 5 - k]->setText(patternText(k * step, pattern) + unit);
-}
-
-void redraw()
-{
-    GrafikAufbauen();
-    AnsichtZeichnen();
-}
-
 }  // namespace
 
-Formsetgraf::Formsetgraf(QWidget* parent)
+Formsetgraf::Formsetgraf(Formgrafik* grafik, QWidget* parent)
     : QWidget(parent)
+    , grafik_(grafik)
 {
     setObjectName(QStringLiteral("Formsetgraf"));
     setFixedSize(twipsToPixels(2895), twipsToPixels(3435));
@@ -139,9 +125,27 @@ Formsetgraf::Formsetgraf(QWidget* parent)
     // Shows the page; the user may type into it, which changes nothing.
     Text1 = placeTwips(new QLineEdit(this), "Text1", 1920, 3120, 855, 285);
     makeGrey(Text1);
-    forms.viewButton = Command1;
-    forms.pageControls = {Command2, Command3, Option1, Option2, Option3, Option4};
-    forms.pageNumber = Text1;
+    // The graph's view follows the curve boxes and the time options, whoever sets them.
+    GraphView& view = grafik_->view;
+    const std::array<QCheckBox*, 3> boxes{Check1, Check2, Check3};
+    for (std::size_t k = 0; k < boxes.size(); ++k) {
+        view.shown[k] = checkValue(boxes[k]) == 1;
+        connect(boxes[k], &QCheckBox::stateChanged, this,
+                [&view, k, box = boxes[k]] { view.shown[k] = checkValue(box) == 1; });
+    }
+    const std::pair<QRadioButton*, float> options[] = {
+        {Option1, 6}, {Option2, 12}, {Option3, 21}, {Option4, 30}};
+    for (const auto& [option, minutes] : options) {
+        if (option->isChecked())
+            view.chosenMinutes = minutes;
+        connect(option, &QRadioButton::toggled, this, [&view, minutes](bool on) {
+            if (on)
+                view.chosenMinutes = minutes;
+        });
+    }
+    // The live page shown: its number here.
+    connect(grafik_, &Formgrafik::livePageShown, this,
+            [this](float, float letzteSeite) { Text1->setText(plainText(letzteSeite)); });
 
     // Connected once the start states are set: those are no user changes.
     connect(HScroll1, &QScrollBar::valueChanged, this, &Formsetgraf::HScroll1_Change);
@@ -160,61 +164,69 @@ Formsetgraf::Formsetgraf(QWidget* parent)
 }
 
 // Each scale is 21/20 of its top label, in the store's units (mV, 0.1 mA, mAh).
+void Formsetgraf::writeValueLabels(int topField, double step, const QString& pattern, const QString& unit)
+{
+    for (int k = 5; k >= 1; --k)
+        grafik_->Text[topField + 5 - k]->setText(patternText(k * step, pattern) + unit);
+}
+
 void Formsetgraf::HScroll1_Change()
 {
     writeValueLabels(1, HScroll1->value() / 5.0, QStringLiteral("0.0"), QStringLiteral("V"));
-    V->SkalaU = HScroll1->value() * 63000.0f / 60;
-    redraw();
+    grafik_->view.SkalaU = HScroll1->value() * 63000.0f / 60;
+    grafik_->redraw();
 }
 
 void Formsetgraf::HScroll2_Change()
 {
     writeValueLabels(6, HScroll2->value() / 100.0, QStringLiteral("0.00"), QStringLiteral("A"));
-    V->SkalaI = HScroll2->value() * 52500.0f / 100;
-    redraw();
+    grafik_->view.SkalaI = HScroll2->value() * 52500.0f / 100;
+    grafik_->redraw();
 }
 
 void Formsetgraf::HScroll3_Change()
 {
     writeValueLabels(18, HScroll3->value() * 6.0, QStringLiteral("0"), QStringLiteral("mAh"));
-    V->SkalaQ = HScroll3->value() * 3150.0f / 100;
-    redraw();
+    grafik_->view.SkalaQ = HScroll3->value() * 3150.0f / 100;
+    grafik_->redraw();
 }
 
-void Formsetgraf::Check1_Click() { redraw(); }
+void Formsetgraf::Check1_Click() { grafik_->redraw(); }
 
-void Formsetgraf::Check2_Click() { redraw(); }
+void Formsetgraf::Check2_Click() { grafik_->redraw(); }
 
-void Formsetgraf::Check3_Click() { redraw(); }
+void Formsetgraf::Check3_Click() { grafik_->redraw(); }
 
 void Formsetgraf::Command1_Click()
 {
-    V->Gesamtansicht = !V->Gesamtansicht;
-    if (gesamtansicht()) {
+    GraphView& view = grafik_->view;
+    view.Gesamtansicht = !view.Gesamtansicht;
+    if (view.Gesamtansicht) {
         Command1->setText(QStringLiteral("Normalansicht"));
-        GesamtkurveZeichnen();
+        grafik_->GesamtkurveZeichnen(grafik_->record());
         enablePageControls(false);
     } else {
         // Seite, Text1 and the time labels stay with the page that was shown before.
         Command1->setText(QStringLiteral("Gesamtkurve"));
-        SeiteZeichnen(pageStart(V->Seite));
+        grafik_->SeiteZeichnen(grafik_->record(), pageStart(view, view.Seite));
         enablePageControls(true);
     }
 }
 
 void Formsetgraf::Command2_Click()
 {
-    if (V->Seite > 1)
-        V->Seite -= 1;
-    Text1->setText(plainText(V->Seite));
-    SeiteZeichnen(pageStart(V->Seite));
+    GraphView& view = grafik_->view;
+    view.Seite = previousPage(view);
+    Text1->setText(plainText(view.Seite));
+    grafik_->SeiteZeichnen(grafik_->record(), pageStart(view, view.Seite));
 }
 
 void Formsetgraf::Command3_Click()
 {
-    V->Seite = std::min(V->Seite + 1, V->LetzteSeite);
-    Text1->setText(plainText(V->Seite));
-    SeiteZeichnen(pageStart(V->Seite));
+    GraphView& view = grafik_->view;
+    view.Seite = nextPage(view);
+    Text1->setText(plainText(view.Seite));
+    grafik_->SeiteZeichnen(grafik_->record(), pageStart(view, view.Seite));
 }
 
 void Formsetgraf::Option1_Click() { showPageLength(6); }
@@ -229,10 +241,11 @@ void Formsetgraf::Option4_Click() { showPageLength(30); }
 // option when the page is drawn.
 void Formsetgraf::showPageLength(float minutes)
 {
-    V->LetzteSeite = pagesFor(minutes);
-    V->Seite = 1;
-    Text1->setText(blankText(V->Seite));
-    SeiteZeichnen(1);
+    GraphView& view = grafik_->view;
+    view.LetzteSeite = pagesFor(grafik_->record().MessAnzahl, minutes);
+    view.Seite = 1;
+    Text1->setText(blankText(view.Seite));
+    grafik_->SeiteZeichnen(grafik_->record(), 1);
 }
 
 // The whole-record view has no pages: its button stays usable, the page controls do not.
@@ -240,6 +253,32 @@ void Formsetgraf::enablePageControls(bool enabled)
 {
     Command1->setEnabled(true);
     setPageControlsEnabled(enabled);
+}
+
+void Formsetgraf::setPageControlsEnabled(bool enabled)
+{
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Command2, Command3, Option1, Option2, Option3, Option4})
+        control->setEnabled(enabled);
+}
+
+void Formsetgraf::setControlsLocked(bool locked)
+{
+    Command1->setEnabled(!locked);
+    setPageControlsEnabled(!locked);
+}
+
+void Formsetgraf::recordEnded(ChargeSession::EndReason reason)
+{
+    // A stop at the charger unlocks all controls, as the ready state does.
+    if (reason != ChargeSession::EndReason::stopped)
+        keepPageControlsOffInWholeView();
+}
+
+void Formsetgraf::keepPageControlsOffInWholeView()
+{
+    if (grafik_->view.Gesamtansicht)
+        setPageControlsEnabled(false);
 }
 
 int checkValue(const QCheckBox* box)

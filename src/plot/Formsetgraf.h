@@ -1,8 +1,11 @@
 // The graph settings window: curves, scales, page length, view and page controls.
 #pragma once
 
+#include "process/ChargeSession.h"
+
 #include <QWidget>
 
+class Formgrafik;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -15,7 +18,8 @@ class QScrollBar;
 class Formsetgraf : public QWidget {
     Q_OBJECT
 public:
-    explicit Formsetgraf(QWidget* parent = nullptr);
+    // Sets up the view of the graph window it belongs to.
+    explicit Formsetgraf(Formgrafik* grafik, QWidget* parent = nullptr);
 
     // Scales: relabel the axis, set its scale, redraw.
     void HScroll1_Change();
@@ -35,6 +39,13 @@ public:
     void Option2_Click();
     void Option3_Click();
     void Option4_Click();
+
+    // Locks or unlocks the view switch, the page buttons and the page length options.
+    void setControlsLocked(bool locked);
+    // After the charger's end or a full store, and for an opened record, the page controls stay
+    // off in the whole-record view, which they do not apply to.
+    void recordEnded(ChargeSession::EndReason reason);
+    void keepPageControlsOffInWholeView();
 
     QPushButton* Command1;
     QPushButton* Command2;
@@ -62,6 +73,11 @@ public:
 private:
     void showPageLength(float minutes);
     void enablePageControls(bool enabled);
+    void setPageControlsEnabled(bool enabled);
+    // Writes k x step for k = 5 (top field) down to 1 (bottom field) into five value labels.
+    void writeValueLabels(int topField, double step, const QString& pattern, const QString& unit);
+
+    Formgrafik* grafik_;
 };
 
 // A check box's Value: 0 unticked, 1 ticked, 2 grey.

@@ -1,13 +1,10 @@
 // The whole-record view: every sample across the plot width, reduced pixel column by pixel
 // column to the picture that one line per sample and curve would give.
-#include "plot/plot.h"
+#include "plot/Formgrafik.h"
 
-#include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
 #include "plot/Kurven.h"
-#include "plot/Formgrafik.h"
-#include "process/Variabelen.h"
-#include "process/Forms.h"
+#include "process/Record.h"
 
 #include <QLineEdit>
 
@@ -135,8 +132,8 @@ struct Claim {
 
 class RecordDrawer {
 public:
-    RecordDrawer(PlotSurface* plot, int N, float W, float H)
-        : curves_(shownCurves())
+    RecordDrawer(PlotSurface* plot, std::vector<Curve> curves, int N, float W, float H)
+        : curves_(std::move(curves))
         , width_(plot->image().width())
         , height_(plot->image().height())
         , N_(N)
@@ -254,28 +251,26 @@ private:
 
 }  // namespace
 
-void GesamtkurveZeichnen()
+void Formgrafik::GesamtkurveZeichnen(const Record& record)
 {
-    PlotSurface* plot = forms.grafik->Picture1;
+    PlotSurface* plot = Picture1;
     plot->Cls();
     GrafikAufbauen();
     const float W = plot->ScaleWidth();
     const float H = plot->ScaleHeight();
-    const int N = recordEnd();
+    const int N = record.count();
 
-    Formgrafik* grafik = forms.grafik;
-    grafik->Text[11]->setText(QStringLiteral("0"));
+    const std::array<QString, 7> labels = wholeRecordLabels(N);
+    Text[11]->setText(labels[0]);
     if (N < 1) {
         // An empty record has no sample width: frame, grid and the label "0" alone.
         for (int field = 12; field <= 17; ++field)
-            grafik->Text[field]->clear();
+            Text[field]->clear();
         return;
     }
-    RecordDrawer(plot, N, W, H).draw(plot);
+    RecordDrawer(plot, shownCurves(record, view), N, W, H).draw(plot);
     plot->update();
 
-    const float T = static_cast<float>(N) / 60;
-    for (int k = 1; k <= 5; ++k)
-        grafik->Text[11 + k]->setText(patternText(T / 6 * k, QStringLiteral("000.0")));
-    grafik->Text[17]->setText(patternText(T, QStringLiteral("000.0")) + QStringLiteral("Min"));
+    for (int k = 1; k <= 6; ++k)
+        Text[11 + k]->setText(labels[k]);
 }

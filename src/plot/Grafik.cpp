@@ -1,10 +1,8 @@
 // The empty plot: grid, frame and the places of the 22 label fields.
-#include "plot/plot.h"
+#include "plot/Formgrafik.h"
 
 #include "platform/PlotSurface.h"
 #include "platform/Twips.h"
-#include "plot/Formgrafik.h"
-#include "process/Forms.h"
 
 #include <QLineEdit>
 
@@ -17,10 +15,9 @@ void moveTwips(QWidget* widget, double left, double top)
 
 }  // namespace
 
-void GrafikAufbauen()
+void Formgrafik::GrafikAufbauen()
 {
-    Formgrafik* grafik = forms.grafik;
-    PlotSurface* plot = grafik->Picture1;
+    PlotSurface* plot = Picture1;
     plot->setForeColor(QColor(150, 150, 150));
     plot->Cls();
 
@@ -34,18 +31,18 @@ void GrafikAufbauen()
         plot->Line(k * b, 0, k * b, H);
     plot->LineBox(0, 0, W - 15, H - 5);
 
-    const double innerWidth = pixelsToTwips(grafik->width());
-    const double innerHeight = pixelsToTwips(grafik->height());
-    moveTwips(grafik->Text[11], 250, innerHeight - 290);
+    const double innerWidth = pixelsToTwips(width());
+    const double innerHeight = pixelsToTwips(height());
+    moveTwips(Text[11], 250, innerHeight - 290);
     for (int m = 1; m <= 5; ++m)
-        moveTwips(grafik->Text[11 + m], 250 + 100 * m * b, innerHeight - 290);
-    moveTwips(grafik->Text[17], innerWidth - 850, innerHeight - 290);
+        moveTwips(Text[11 + m], 250 + 100 * m * b, innerHeight - 290);
+    moveTwips(Text[17], innerWidth - 850, innerHeight - 290);
 
     // The value labels stand at every second grid line, starting with the top one.
     for (int step = 0; step < 5; ++step) {
         const double y = (25 + 100 * step) * a;
-        moveTwips(grafik->Text[1 + step], 0, y - 100);
-        moveTwips(grafik->Text[6 + step], innerWidth - 700, y - 160);
-        moveTwips(grafik->Text[18 + step], innerWidth - 700, y + 20);
+        moveTwips(Text[1 + step], 0, y - 100);
+        moveTwips(Text[6 + step], innerWidth - 700, y - 160);
+        moveTwips(Text[18 + step], innerWidth - 700, y + 20);
     }
 }

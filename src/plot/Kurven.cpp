@@ -1,17 +1,10 @@
-// Paged curve drawing: the open record on the live page, a page of a finished record,
-// the redraw of the current view and the live extension by one sample.
-#include "plot/plot.h"
-
-#include "platform/NumberText.h"
-#include "platform/PlotSurface.h"
+// Paged curve drawing: the open record on the live page, a page of a finished record and the
+// live extension by one sample.
 #include "plot/Kurven.h"
-#include "plot/Formgrafik.h"
-#include "plot/Formsetgraf.h"
-#include "process/Variabelen.h"
-#include "process/Forms.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
+#include "platform/PlotSurface.h"
+#include "plot/Formgrafik.h"
+#include "process/Record.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,31 +24,30 @@ void drawSegment(PlotSurface* plot, const std::vector<Curve>& curves, float H, f
 
 }  // namespace
 
-std::vector<Curve> shownCurves()
+std::vector<Curve> shownCurves(const Record& record, const GraphView& view)
 {
-    const Formsetgraf* setgraf = forms.setgraf;
     std::vector<Curve> curves;
-    if (checkValue(setgraf->Check1) == 1)
-        curves.push_back({V->KurveU.get(), V->SkalaU, kVoltageColor});
-    if (checkValue(setgraf->Check2) == 1)
-        curves.push_back({V->KurveI.get(), V->SkalaI, kCurrentColor});
-    if (checkValue(setgraf->Check3) == 1)
-        curves.push_back({V->KurveQ.get(), V->SkalaQ, kCapacityColor});
+    if (view.shown[0])
+        curves.push_back({record.KurveU.get(), view.SkalaU, kVoltageColor});
+    if (view.shown[1])
+        curves.push_back({record.KurveI.get(), view.SkalaI, kCurrentColor});
+    if (view.shown[2])
+        curves.push_back({record.KurveQ.get(), view.SkalaQ, kCapacityColor});
     return curves;
 }
 
-void LaufKurveZeichnen()
+void Formgrafik::LaufKurveZeichnen(const Record& record, float messNr)
 {
-    PlotSurface* plot = forms.grafik->Picture1;
+    PlotSurface* plot = Picture1;
     const float W = plot->ScaleWidth();
     const float H = plot->ScaleHeight();
     ZeitachseBeschriften();
-    const float S = samplesPerPage();
+    const float S = samplesPerPage(view);
     const float xs = W / S;
-    const float P = S * (V->LetzteSeite - 1);
+    const float P = S * (view.LetzteSeite - 1);
 
-    const int last = static_cast<int>(std::min<float>(V->MessNr - 1, kStoreSize));
-    const std::vector<Curve> curves = shownCurves();
+    const int last = static_cast<int>(std::min<float>(messNr - 1, kStoreSize));
+    const std::vector<Curve> curves = shownCurves(record, view);
     const auto drawSample = [&](int i) {
         if (i == 1)
             drawSegment(plot, curves, H, 0, 0, xs * (1 - P), 1);
@@ -71,20 +63,20 @@ void LaufKurveZeichnen()
         drawSample(i);
 }
 
-void SeiteZeichnen(float ersteProbe)
+void Formgrafik::SeiteZeichnen(const Record& record, float ersteProbe)
 {
     GrafikAufbauen();
     ZeitachseBeschriften();
-    PlotSurface* plot = forms.grafik->Picture1;
+    PlotSurface* plot = Picture1;
     const float W = plot->ScaleWidth();
     const float H = plot->ScaleHeight();
-    const float S = samplesPerPage();
+    const float S = samplesPerPage(view);
     const float xs = W / S;
 
     // The page ends after S columns or with the record, and never reads beyond the store.
-    const int last = recordEnd();
+    const int last = record.count();
     int c = std::max(1, static_cast<int>(ersteProbe));
-    const std::vector<Curve> curves = shownCurves();
+    const std::vector<Curve> curves = shownCurves(record, view);
     for (int j = 1; j <= S && c <= last; ++j, ++c) {
         if (j == 1)
             drawSegment(plot, curves, H, 0, 0, xs, c);
@@ -93,46 +85,35 @@ void SeiteZeichnen(float ersteProbe)
     }
 }
 
-void AnsichtZeichnen()
+void Formgrafik::KurveFortsetzen(const Record& record, float messNr)
 {
-    if (gesamtansicht())
-        GesamtkurveZeichnen();
-    else if (V->MessungBeendet != 0)
-        SeiteZeichnen(pageStart(V->Seite));
-    else
-        LaufKurveZeichnen();
-}
-
-void KurveFortsetzen()
-{
-    PlotSurface* plot = forms.grafik->Picture1;
+    PlotSurface* plot = Picture1;
     const float W = plot->ScaleWidth();
     const float H = plot->ScaleHeight();
-    const float S = samplesPerPage();
+    const float S = samplesPerPage(view);
     const float xs = W / S;
-    float P = S * (V->LetzteSeite - 1);
-    forms.pageStart->setText(plainText(P));
-    forms.setgraf->Text1->setText(plainText(V->LetzteSeite));
+    float P = S * (view.LetzteSeite - 1);
+    emit livePageShown(P, view.LetzteSeite);
 
     // The page turns when the newest sample reaches or passes the right edge, straight to the
     // page that holds it, however long a pause lay before it. On the edge P stays that of the
     // old page for this call, so the old page's last segment lands at the new page's right edge;
     // a sample past the edge is drawn where it lies on the new page.
-    if (V->MessNr >= S * V->LetzteSeite) {
-        const bool onEdge = V->MessNr == S * V->LetzteSeite;
+    if (messNr >= S * view.LetzteSeite) {
+        const bool onEdge = messNr == S * view.LetzteSeite;
         GrafikAufbauen();
-        V->LetzteSeite = std::floor(V->MessNr / S) + 1;
-        V->Seite = V->LetzteSeite;
+        view.LetzteSeite = livePage(view.LetzteSeite, messNr, S);
+        view.Seite = view.LetzteSeite;
         ZeitachseBeschriften();
         if (!onEdge)
-            P = S * (V->LetzteSeite - 1);
+            P = S * (view.LetzteSeite - 1);
     }
 
-    const int n = static_cast<int>(messNrSlot());
+    const int n = static_cast<int>(std::lround(messNr));
     if (n > kStoreSize)
         return;  // past the store's end there is no sample to draw
     if (n != 1)
-        drawSegment(plot, shownCurves(), H, xs * (n - 1 - P), n - 1, xs * (n - P), n);
+        drawSegment(plot, shownCurves(record, view), H, xs * (n - 1 - P), n - 1, xs * (n - P), n);
     else
-        drawSegment(plot, shownCurves(), H, 0, 0, xs, 1);
+        drawSegment(plot, shownCurves(record, view), H, 0, 0, xs, 1);
 }

@@ -5,6 +5,9 @@
 
 #include <vector>
 
+struct GraphView;
+struct Record;
+
 inline const QColor kVoltageColor{0, 128, 0};
 inline const QColor kCurrentColor{255, 0, 0};
 inline const QColor kCapacityColor{0, 0, 255};
@@ -15,8 +18,8 @@ struct Curve {
     QColor color;
 };
 
-// The curves whose check box reads 1, in drawing order: voltage, current, capacity.
-std::vector<Curve> shownCurves();
+// The record's curves that the view shows, in drawing order: voltage, current, capacity.
+std::vector<Curve> shownCurves(const Record& record, const GraphView& view);
 
 // Height of a value on a plot H twips high: the scale at the top edge, 0 at the bottom.
 inline float curveY(float H, float value, float scale) { return H - H * (value / scale); }

@@ -1,18 +1,10 @@
 // The charge process state machine: follows the charger's mode and status for each frame,
 // records samples with their log lines, restarts and ends the record.
-#include "process/process.h"
+#include "process/ChargeSession.h"
 
-#include "platform/MessageField.h"
-#include "platform/NumberText.h"
-#include "platform/PlotSurface.h"
-#include "process/Formprotokoll.h"
-#include "process/Forms.h"
+#include "process/ProtokollModel.h"
 #include "process/Journal.h"
 #include "process/MessageLines.h"
-#include "process/Variabelen.h"
-
-#include <QLabel>
-#include <QLineEdit>
 
 #include <algorithm>
 #include <array>
@@ -72,74 +64,6 @@ constexpr MessageLine kStoreFullMessage[] = {
 };
 static_assert(linesFit(kStoreFullMessage));
 
-void setMessage(const QString& text) { forms.message->setText(text); }
-
-void clearPlot()
-{
-    forms.ZeitachseBeschriften();
-    forms.Picture1->Cls();
-    forms.GrafikAufbauen();
-}
-
-// The record has ended or starts again: its journal file is final (after the message, so that
-// a failing journal's message stands).
-void finishJournal()
-{
-    if (V->journal)
-        V->journal->finish();
-}
-
-// Ends the record as the charger's end status does; the page controls stay off in the
-// whole-record view, which they do not apply to.
-void endRecord()
-{
-    V->MessungBeendet = 1;
-    BedienungFreigeben();
-    if (gesamtansicht())
-        setPageControlsEnabled(false);
-}
-
-bool storeFull() { return V->MessNr > kStoreSize; }
-
-// Moves on to the next slot. Filling the store's last slot ends the record: no sample is
-// ever kept beyond it.
-void nextSlot()
-{
-    V->MessNr += 1;
-    if (storeFull()) {
-        endRecord();
-        setMessage(messageText(kStoreFullMessage));
-        finishJournal();
-    }
-}
-
-void Neubeginn(const QString& message)
-{
-    finishJournal();
-    setMessage(message);
-    V->MessNr = 1;
-    V->MinProSeite = 12;
-    V->LetzteSeite = 1;
-    V->Seite = 1;
-    forms.pageNumber->setText(blankText(V->Seite));
-    clearPlot();
-    V->MessungBeendet = 0;
-    forms.KurveFortsetzen();
-    V->MessungGestoppt = 0;
-}
-
-void Aufzeichnen()
-{
-    forms.KurveFortsetzen();
-    const long n = messNrSlot();
-    forms.protokoll->model->append(V->MessNr, V->KurveU[n], V->KurveI[n], V->KurveQ[n]);
-    // The record counts the sample before a full store ends it, so that its journal holds it.
-    V->MessAnzahl = std::min<float>(V->MessNr + 1, kStoreSize);
-    if (V->journal)
-        V->journal->sampleRecorded();
-    nextSlot();
-}
-
 const Mode* modeOf(QStringView modus)
 {
     const auto mode = std::find_if(kModes.begin(), kModes.end(),
@@ -185,9 +109,50 @@ Schritt AblaufEntscheiden(QStringView modus, int status, int statusAlt, int mess
     return s;
 }
 
-namespace {
+// Ends the record as the charger's end status does.
+void ChargeSession::endRecord(EndReason reason)
+{
+    MessungBeendet = 1;
+    BedienungFreigeben();
+    emit recordEnded(reason);
+}
 
-void ausfuehren(const Schritt& s)
+// Moves on to the next slot. Filling the store's last slot ends the record: no sample is
+// ever kept beyond it.
+void ChargeSession::nextSlot()
+{
+    MessNr += 1;
+    if (storeFull()) {
+        endRecord(EndReason::storeFull);
+        emit message(messageText(kStoreFullMessage));
+        finishJournal();
+    }
+}
+
+void ChargeSession::Neubeginn(const QString& text)
+{
+    finishJournal();
+    emit message(text);
+    MessNr = 1;
+    emit recordCleared();
+    MessungBeendet = 0;
+    emit curveExtended(MessNr);
+    MessungGestoppt = 0;
+}
+
+void ChargeSession::Aufzeichnen()
+{
+    emit curveExtended(MessNr);
+    const long n = messNrSlot();
+    chargeLog->append(MessNr, Messreihe.KurveU[n], Messreihe.KurveI[n], Messreihe.KurveQ[n]);
+    // The record counts the sample before a full store ends it, so that its journal holds it.
+    Messreihe.MessAnzahl = std::min<float>(MessNr + 1, kStoreSize);
+    if (journal)
+        journal->sampleRecorded();
+    nextSlot();
+}
+
+void ChargeSession::ausfuehren(const Schritt& s)
 {
     if (s.controls == Schritt::Controls::lock)
         BedienungSperren();
@@ -195,18 +160,16 @@ void ausfuehren(const Schritt& s)
         BedienungFreigeben();
     if (s.reset) {
         finishJournal();
-        V->MessNr = 1;
-        V->LetzteSeite = 1;
-        V->Seite = 1;
-        clearPlot();
+        MessNr = 1;
+        emit recordCleared();
     }
     if (s.record)
         Aufzeichnen();
     if (s.pause)
         nextSlot();
     if (s.end) {
-        endRecord();
-        setMessage(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
+        endRecord(EndReason::chargerEnd);
+        emit message(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
         finishJournal();
     }
     if (s.restart) {
@@ -217,29 +180,22 @@ void ausfuehren(const Schritt& s)
     }
 }
 
-void evaluate()
+void ChargeSession::AblaufAuswerten()
 {
-    const int status = V->StatusNr;
+    const int status = reading.StatusNr;
     const Schritt schritt =
-        AblaufEntscheiden(V->Modus, status, V->StatusAlt, V->MessungBeendet, V->MessungGestoppt, storeFull());
-    const Mode* mode = modeOf(V->Modus);
-    if (!mode)
-        return;
-    forms.modeName->setText(QString::fromUtf16(mode->name));
-    if (!schritt.acts)
-        return;
-    forms.statusName->setText(QString::fromUtf16(kStatuses[status].text));
-    const char16_t* hint = kStatuses[status].statusBar ? kStatuses[status].statusBar : mode->readyHint;
-    forms.StatusBar1->setText(QString::fromUtf16(hint));
-    ausfuehren(schritt);
-}
-
-}  // namespace
-
-void AblaufAuswerten()
-{
-    evaluate();
+        AblaufEntscheiden(reading.Modus, status, StatusAlt, MessungBeendet, MessungGestoppt, storeFull());
+    if (const Mode* mode = modeOf(reading.Modus)) {
+        emit modeNamed(QString::fromUtf16(mode->name));
+        if (schritt.acts) {
+            emit statusNamed(QString::fromUtf16(kStatuses[status].text));
+            const char16_t* hint =
+                kStatuses[status].statusBar ? kStatuses[status].statusBar : mode->readyHint;
+            emit statusHint(QString::fromUtf16(hint));
+            ausfuehren(schritt);
+        }
+    }
     // Every frame lands in the store, recorded or not; the journal follows what it changed.
-    if (V->journal)
-        V->journal->update();
+    if (journal)
+        journal->update(Messreihe, MessNr);
 }

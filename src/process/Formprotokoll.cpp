@@ -1,9 +1,7 @@
-// The charge log window: heading, the list of log lines, its view and the compact model behind it.
+// The charge log window: heading, the list of log lines and its view.
 #include "process/Formprotokoll.h"
 
 #include "platform/FixedFont.h"
-#include "platform/NumberText.h"
-#include "process/Variabelen.h"
 
 #include <QFontMetricsF>
 #include <QLabel>
@@ -21,9 +19,6 @@ namespace {
 // The heading's words start every eight characters, one character after the tab stops of
 // the lines: each line's numbers then begin with their blank right before the heading word.
 constexpr int kTabCharacters = 8;
-
-// Lines dropped at once from a log that holds a full store's worth.
-constexpr int kLogDrop = 100000;
 
 // Paints a log line with tab stops every eight characters, starting one character in.
 class LogLineDelegate : public QStyledItemDelegate {
@@ -53,43 +48,6 @@ public:
 };
 
 }  // namespace
-
-void ProtokollModel::append(float messNr, float u, float i, float q)
-{
-    // Room for one full record up front; the pages are only taken from the system as rows fill them.
-    if (rows_.capacity() == 0)
-        rows_.reserve(kStoreSize);
-    // A full log drops its oldest lines in one block, so that it never outgrows its room in
-    // weeks of runs and the drop costs little per line.
-    if (rows_.size() == kStoreSize) {
-        beginRemoveRows({}, 0, kLogDrop - 1);
-        rows_.erase(rows_.begin(), rows_.begin() + kLogDrop);
-        endRemoveRows();
-    }
-    const int row = static_cast<int>(rows_.size());
-    beginInsertRows({}, row, row);
-    rows_.push_back({messNr, u, i, q});
-    endInsertRows();
-}
-
-int ProtokollModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-QVariant ProtokollModel::data(const QModelIndex& index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
-        return {};
-    return line(index.row());
-}
-
-QString ProtokollModel::line(int row) const
-{
-    const Row& r = rows_[row];
-    const QChar tab(u'\t');
-    return blankText(r.messNr) + tab + blankText(r.u) + tab + blankText(r.i) + tab + blankText(r.q);
-}
 
 ProtokollView::ProtokollView(QWidget* parent)
     : QAbstractItemView(parent)
@@ -331,8 +289,9 @@ void ProtokollView::rowsRemoved(const QModelIndex&, int start, int end)
         catchUp_->start();
 }
 
-Formprotokoll::Formprotokoll(QWidget* parent)
+Formprotokoll::Formprotokoll(ProtokollModel* log, QWidget* parent)
     : QWidget(parent)
+    , model(log)
 {
     setObjectName(QStringLiteral("Formprotokoll"));
     const QFont font = fixedPitchFont();
@@ -341,7 +300,6 @@ Formprotokoll::Formprotokoll(QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(font);
 
-    model = new ProtokollModel(this);
     List1 = new ProtokollView(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(font);

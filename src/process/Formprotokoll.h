@@ -1,34 +1,13 @@
 // The charge log window: a fixed heading over one line per recorded sample.
 #pragma once
 
-#include <QAbstractItemView>
-#include <QAbstractListModel>
-#include <QWidget>
+#include "process/ProtokollModel.h"
 
-#include <vector>
+#include <QAbstractItemView>
+#include <QWidget>
 
 class QLabel;
 class QTimer;
-
-// Rows kept as their four numbers; text is made only for the rows on screen. The log holds at
-// most as many lines as the store; beyond that the oldest go.
-class ProtokollModel : public QAbstractListModel {
-    Q_OBJECT
-public:
-    using QAbstractListModel::QAbstractListModel;
-
-    void append(float messNr, float u, float i, float q);
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    // The log line of a row: four numbers, each after one blank, separated by TAB.
-    QString line(int row) const;
-
-private:
-    struct Row {
-        float messNr, u, i, q;
-    };
-    std::vector<Row> rows_;
-};
 
 // The log lines, one fixed height each, drawn only where they show: what the view keeps and does
 // for a new line is the same at any length. Qt's list and table views keep a position per row and
@@ -84,7 +63,8 @@ private:
 class Formprotokoll : public QWidget {
     Q_OBJECT
 public:
-    explicit Formprotokoll(QWidget* parent = nullptr);
+    // Shows the given log.
+    explicit Formprotokoll(ProtokollModel* log, QWidget* parent = nullptr);
 
     QLabel* Label1;
     ProtokollView* List1;

@@ -5,16 +5,11 @@
 #include "process/Journal.h"
 
 #include "platform/CurveText.h"
-#include "platform/MessageField.h"
-#include "process/Forms.h"
 #include "process/MessageLines.h"
-#include "process/Variabelen.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QStatusBar>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,33 +23,31 @@ constexpr MessageLine kJournalFailed[] = {
 };
 static_assert(linesFit(kJournalFailed));
 
-// How long the status bar shows the failure over the charger's hints.
-constexpr int kStatusBarMs = 60'000;
-
 }  // namespace
 
-Journal::Journal(QString folder)
+Journal::Journal(QString folder, Failed failed)
     : folder_(std::move(folder))
+    , report_(std::move(failed))
 {
     buffer_.reserve(64 * 1024);
 }
 
 void Journal::sampleRecorded() { recorded_ = true; }
 
-void Journal::update()
+void Journal::update(const Record& record, float messNr)
 {
     if (!active_ && recorded_) {
         active_ = true;
         failed_ = !openFile();
     }
     if (active_ && !failed_)
-        write();
+        write(record, messNr);
 }
 
-void Journal::finish()
+void Journal::finish(const Record& record, float messNr)
 {
     if (active_ && !failed_) {
-        write();
+        write(record, messNr);
         if (!failed_ && !file_.close())
             fail(file_.error());
     }
@@ -66,15 +59,16 @@ void Journal::finish()
     tail_.clear();
 }
 
-void Journal::write()
+void Journal::write(const Record& record, float messNr)
 {
-    const int end = recordEnd();
-    const int fixed = std::max(fixedLines_, std::min(end, static_cast<int>(V->MessNr) - 1));
+    const int end = record.count();
+    const int fixed = std::max(fixedLines_, std::min(end, static_cast<int>(messNr) - 1));
     buffer_.clear();
     char line[kCurveLineRoom];
     const auto append = [&](int n) {
-        buffer_.append(
-            line, appendCurveLine(line, line + sizeof line, n, V->KurveU[n], V->KurveI[n], V->KurveQ[n]));
+        buffer_.append(line,
+                       appendCurveLine(line, line + sizeof line, n, record.KurveU[n], record.KurveI[n],
+                                       record.KurveQ[n]));
     };
     for (int n = fixedLines_ + 1; n <= fixed; ++n)
         append(n);
@@ -116,10 +110,5 @@ void Journal::fail(const QString& reason)
                                         "Speicher weiter: %2")
                              .arg(reason, QDir::toNativeSeparators(file_.path()));
     std::fputs(QStringLiteral("Ladomat Link: %1\n").arg(text).toLocal8Bit().constData(), stderr);
-    // The frame chain sets the status bar's text at every frame: a message of the bar itself
-    // stands over it for a while.
-    if (auto* bar = forms.StatusBar1 ? qobject_cast<QStatusBar*>(forms.StatusBar1->parentWidget()) : nullptr)
-        bar->showMessage(text, kStatusBarMs);
-    if (forms.message)
-        forms.message->setText(messageText(kJournalFailed));
+    report_(text, messageText(kJournalFailed));
 }

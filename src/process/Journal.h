@@ -3,25 +3,32 @@
 #pragma once
 
 #include "platform/JournalFile.h"
+#include "process/Record.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <string>
 
 class Journal {
 public:
+    // What the user is told when a record cannot be written: a line for the status bar and a
+    // message for the battery window.
+    using Failed = std::function<void(const QString& text, const QString& message)>;
+
     // Records are kept as JJJJ-MM-TT_hh-mm-ss.TXT in folder.
-    explicit Journal(QString folder);
+    Journal(QString folder, Failed failed);
 
     // A sample was recorded: unless the record ends in the same frame, it has a journal from the
     // end of this frame on, a new file when the one before has ended.
     void sampleRecorded();
-    // After every frame: brings the file to what the curve export would write now.
-    void update();
+    // After every frame: brings the file to what the curve export of the record would write now;
+    // messNr is the slot the next frame is stored in.
+    void update(const Record& record, float messNr);
     // The record ended (end status, stop, full store, restart, "Ende", a record opened): the file
     // becomes what the export writes now and is never written again.
-    void finish();
+    void finish(const Record& record, float messNr);
 
     // The file of the record being written; empty when there is none.
     QString path() const { return file_.isOpen() ? file_.path() : QString(); }
@@ -31,10 +38,11 @@ public:
 
 private:
     bool openFile();
-    void write();
+    void write(const Record& record, float messNr);
     void fail(const QString& reason);
 
     QString folder_;
+    Failed report_;
     JournalFile file_;
     QStringList own_;  // names of the files this program wrote
     bool recorded_ = false;  // a sample was recorded since the last record ended

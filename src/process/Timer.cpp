@@ -1,12 +1,7 @@
 // Link supervision (Timer1) and stop handling (Timer2): the two once-a-second ticks.
-#include "process/process.h"
+#include "process/ChargeSession.h"
 
-#include "platform/MessageField.h"
-#include "platform/SerialPort.h"
-#include "process/Forms.h"
-#include "process/Journal.h"
 #include "process/MessageLines.h"
-#include "process/Variabelen.h"
 
 namespace {
 
@@ -33,38 +28,32 @@ static_assert(linesFit(kStopMessage));
 
 }  // namespace
 
-void Timer1_Timer()
+void ChargeSession::Timer1_Timer()
 {
-    const QString& frame = V->Datensatz;
-    if (frame == V->DatensatzAlt1 && frame == V->DatensatzAlt2 && frame == V->DatensatzAlt3 &&
-        frame == V->DatensatzAlt4 && frame == V->DatensatzAlt5) {
-        // The link is dead: throw away whatever waits (nothing to report if the port is closed).
-        forms.MSComm1->input();
-        MessageField* field = forms.message;
-        // An earlier message stays; the alarm never overwrites it.
-        if (!field->text().isEmpty())
-            return;
-        field->setText(messageText(kLinkAlarm));
-    }
-    V->DatensatzAlt5 = V->DatensatzAlt4;
-    V->DatensatzAlt4 = V->DatensatzAlt3;
-    V->DatensatzAlt3 = V->DatensatzAlt2;
-    V->DatensatzAlt2 = V->DatensatzAlt1;
-    V->DatensatzAlt1 = V->Datensatz;
+    const QString& frame = Datensatz;
+    // The same frame for six ticks: the link is dead.
+    if (frame == DatensatzAlt1 && frame == DatensatzAlt2 && frame == DatensatzAlt3 &&
+        frame == DatensatzAlt4 && frame == DatensatzAlt5)
+        emit linkSilent(messageText(kLinkAlarm));
+    DatensatzAlt5 = DatensatzAlt4;
+    DatensatzAlt4 = DatensatzAlt3;
+    DatensatzAlt3 = DatensatzAlt2;
+    DatensatzAlt2 = DatensatzAlt1;
+    DatensatzAlt1 = Datensatz;
 }
 
-void Timer2_Timer()
+void ChargeSession::Timer2_Timer()
 {
     // A fall from a recording status straight to ready: the user pressed STOP at the charger.
-    const bool recording = V->StatusAlt >= 2 && V->StatusAlt <= 7;
-    if (V->MessungBeendet == 0 && recording && V->StatusNr == 1) {
-        forms.message->setText(messageText(kStopMessage));
+    const bool recording = StatusAlt >= 2 && StatusAlt <= 7;
+    if (MessungBeendet == 0 && recording && reading.StatusNr == 1) {
+        emit message(messageText(kStopMessage));
         BedienungFreigeben();
-        V->MessungBeendet = 1;
-        V->MessungGestoppt = 1;
+        MessungBeendet = 1;
+        MessungGestoppt = 1;
+        emit recordEnded(EndReason::stopped);
         // The stopped record's journal is final as the store holds it now.
-        if (V->journal)
-            V->journal->finish();
+        finishJournal();
     }
-    V->StatusAlt = V->StatusNr;
+    StatusAlt = reading.StatusNr;
 }

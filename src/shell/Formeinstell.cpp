@@ -1,22 +1,16 @@
 // The port settings window: shows the fixed line parameters, applies the chosen port.
 #include "shell/Formeinstell.h"
 
-#include "link/Formdatenformat.h"
-#include "link/link.h"
 #include "platform/Dialogs.h"
 #include "platform/PortNames.h"
 #include "platform/ReadOnlyField.h"
 #include "platform/SerialPort.h"
 #include "platform/Twips.h"
-#include "process/Forms.h"
-#include "shell/MDIForm1.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -52,9 +46,10 @@ const QString comError = QStringLiteral("Fehler : COM-Port nicht vorhanden oder 
 
 }  // namespace
 
-Formeinstell::Formeinstell(QWidget* parent)
+Formeinstell::Formeinstell(SerialPort* port, QWidget* parent)
     : QWidget(parent)
-    , previousPort_(forms.mdi->MSComm1->commPort())
+    , port_(port)
+    , previousPort_(port->commPort())
 {
     setObjectName(QStringLiteral("Formeinstell"));
     setFixedSize(twipsToPixels(2415), twipsToPixels(3615));
@@ -91,39 +86,34 @@ Formeinstell::Formeinstell(QWidget* parent)
 
 void Formeinstell::Command1_Click()
 {
-    SerialPort* port = forms.mdi->MSComm1;
     // An export while this window is open reopens the port: close it so the choice takes effect.
-    port->setPortOpen(false);
+    port_->setPortOpen(false);
     const QRadioButton* options[] = {Option1, Option2, Option3, Option4};
     for (int number = 1; number <= 4; ++number) {
         if (options[number - 1]->isChecked())
-            port->setCommPort(number);
+            port_->setCommPort(number);
     }
-    if (!port->setPortOpen(true)) {
+    if (!port_->setPortOpen(true)) {
         showMessageBox(comError, QStringLiteral("COM-Error"));
         return;
     }
-    MDIForm1::frameOf(this)->close();
-    forms.mdi->m_port->setEnabled(true);
-    forms.mdi->startTimers();  // not running yet when the program started as a viewer
-    if (port->commPort() != previousPort_)
-        forgetCharger();  // another charger may send another envelope
-    forms.datenformat->Text1->setText(readAwayInput());
+    // The window's child frame, or the window itself when it has none.
+    (parentWidget() ? parentWidget() : this)->close();
+    emit portChosen(port_->commPort() != previousPort_);
 }
 
 void Formeinstell::closeEvent(QCloseEvent* event)
 {
     // A closed port here means the frame was closed without a port taken: reopen the one used
     // before, so the program listens again and "Port" can be chosen anew.
-    SerialPort* port = forms.mdi->MSComm1;
-    if (!port->portOpen() && !forms.mdi->ended()) {
-        port->setCommPort(previousPort_);
-        if (port->setPortOpen(true))
-            forms.datenformat->Text1->setText(readAwayInput());
+    if (!port_->portOpen()) {
+        port_->setCommPort(previousPort_);
+        if (port_->setPortOpen(true))
+            emit portReopened();
         else
             showMessageBox(comError, QStringLiteral("COM-Error"));
     }
     // Also when the port was reopened meanwhile (an export, a returning device).
-    forms.mdi->m_port->setEnabled(true);
+    emit closed();
     event->accept();
 }

@@ -8,11 +8,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class SerialPort;
 
 class Formeinstell : public QWidget {
     Q_OBJECT
 public:
-    explicit Formeinstell(QWidget* parent = nullptr);
+    // Chooses the port for the program's serial port.
+    explicit Formeinstell(SerialPort* port, QWidget* parent = nullptr);
 
     void Command1_Click();
 
@@ -32,10 +34,19 @@ public:
     QRadioButton* Option4;
     QPushButton* Command1;
 
+signals:
+    // The chosen port is open; another port than before may have another charger.
+    void portChosen(bool anotherPort);
+    // Closed without a choice taken: the port used before is open again.
+    void portReopened();
+    // The window closes: "Port" can be chosen again.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    SerialPort* port_;
     // The port that was open before the window: closing by the frame goes back to it.
     const int previousPort_;
 };

@@ -1,66 +1,64 @@
-// The main window: menus, status bar, serial port, timers, start-up and docking.
+// The main window: it builds the session, the port, the link reader and the windows and
+// connects them; start-up, menus, the frame chain and docking.
 #include "shell/MDIForm1.h"
 
 #include "export/Formakku.h"
 #include "export/export.h"
+#include "link/Formdatenformat.h"
 #include "link/Formtext.h"
-#include "link/link.h"
-#include "plot/Formgrafik.h"
-#include "plot/Formsetgraf.h"
-#include "plot/plot.h"
+#include "link/LinkReader.h"
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
+#include "platform/PlotSurface.h"
 #include "platform/SerialPort.h"
 #include "platform/Twips.h"
+#include "plot/Formgrafik.h"
+#include "plot/Formsetgraf.h"
+#include "process/ChargeSession.h"
 #include "process/Formprotokoll.h"
-#include "process/Journal.h"
-#include "process/Variabelen.h"
-#include "process/process.h"
-#include "link/Formdatenformat.h"
 #include "shell/Formeinstell.h"
-#include "process/Forms.h"
 #include "shell/InfoWindows.h"
 #include "shell/shell.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <chrono>
 
 using namespace std::chrono_literals;
 
+namespace {
+
+// How long the status bar shows a journal's failure over the charger's hints.
+constexpr auto kJournalFailureShown = 60s;
+
+}  // namespace
+
 MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     : QMainWindow(parent)
-    , variabelen_(std::make_unique<Variabelen>())
     , recordFile_(recordFile)
 {
-    V = variabelen_.get();
-    forms = Forms{};
-    forms.mdi = this;
-    forms.GrafikAufbauen = GrafikAufbauen;
-    forms.ZeitachseBeschriften = ZeitachseBeschriften;
-    forms.KurveFortsetzen = KurveFortsetzen;
-    forms.readAwayInput = readAwayInput;
-
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Ladomat Link V2.01"));
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
-    mdiArea->viewport()->installEventFilter(this);
+    // Created after the area that will hold the windows, so that it outlives them: children go in
+    // the order they came, and the graph window still redraws from it while the area is taken down.
+    session = new ChargeSession(this);
 
     StatusBar1 = new QLabel(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -70,21 +68,80 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     MSComm1 = port ? port : new HardwareSerialPort;
     MSComm1->setParent(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
-    connect(MSComm1, &SerialPort::onComm, this, [] { MSComm1_OnComm(); });
+    reader = new LinkReader(MSComm1, this);
+    connect(MSComm1, &SerialPort::onComm, this, &MDIForm1::MSComm1_OnComm);
     // A device back after a loss sends afresh: nothing held before joins what it sends.
-    connect(MSComm1, &SerialPort::deviceBack, this, [] { readAwayInput(); });
-    forms.MSComm1 = MSComm1;
-    forms.StatusBar1 = StatusBar1;
+    connect(MSComm1, &SerialPort::deviceBack, reader, &LinkReader::readAwayInput);
+    connect(reader, &LinkReader::frameReceived, this, &MDIForm1::frameChain);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000ms);
-    connect(Timer1, &QTimer::timeout, this, [] { Timer1_Timer(); });
+    connect(Timer1, &QTimer::timeout, session, &ChargeSession::Timer1_Timer);
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1000ms);
-    connect(Timer2, &QTimer::timeout, this, [] { Timer2_Timer(); });
+    connect(Timer2, &QTimer::timeout, session, &ChargeSession::Timer2_Timer);
 
+    createMenus();
+    setWindowIcon(programIcon());
+
+    // The windows exist before any of them is opened, so that one window's load or resize
+    // handling can already rely on the others.
+    text = new Formtext;
+    grafik = new Formgrafik(*session);
+    setgraf = new Formsetgraf(grafik);
+    akku = new Formakku;
+    protokoll = new Formprotokoll(session->chargeLog);
+    datenformat = new Formdatenformat;
+    connect(reader, &LinkReader::pieceGivenUp, datenformat, &Formdatenformat::showPiece);
+    connect(grafik, &Formgrafik::livePageShown, text,
+            [this](float P) { text->Text10->setText(plainText(P)); });
+    connectSession();
+
+    // Inner size 12615 x 8475 twips: the client area between menu bar and status bar.
+    resize(twipsToPixels(12615),
+           twipsToPixels(8475) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    mdiArea->viewport()->installEventFilter(this);
+
+    MDIForm_Load();
+    if (!ended_ && !viewer_)
+        startTimers();
+    // Opened once the window is shown and laid out, so that no first resize wipes the caption.
+    if (!ended_ && !recordFile_.isEmpty())
+        QTimer::singleShot(0, this, [this] { openRecordFile(recordFile_); });
+    setAcceptDrops(true);
+}
+
+MDIForm1::~MDIForm1() = default;
+
+// What the session says, each window shows; each locks its own controls.
+void MDIForm1::connectSession()
+{
+    connect(session, &ChargeSession::modeNamed, text->Text7, &QLineEdit::setText);
+    connect(session, &ChargeSession::statusNamed, text->Text6, &QLineEdit::setText);
+    connect(session, &ChargeSession::statusHint, StatusBar1, &QLabel::setText);
+    connect(session, &ChargeSession::message, akku->Text7, &MessageField::setText);
+    connect(session, &ChargeSession::controlsLocked, setgraf, &Formsetgraf::setControlsLocked);
+    connect(session, &ChargeSession::controlsLocked, this, [this](bool locked) {
+        m_grafsave->setEnabled(!locked);
+        m_maketext->setEnabled(!locked);
+    });
+    connect(session, &ChargeSession::recordEnded, setgraf, &Formsetgraf::recordEnded);
+    connect(session, &ChargeSession::recordCleared, grafik, &Formgrafik::recordCleared);
+    connect(session, &ChargeSession::curveExtended, grafik, &Formgrafik::extendLiveCurve);
+    // A dead link: whatever waits at the port is thrown away, then the alarm shows.
+    connect(session, &ChargeSession::linkSilent, MSComm1, &SerialPort::input);
+    connect(session, &ChargeSession::linkSilent, akku, &Formakku::showLinkAlarm);
+    // The frame chain sets the status bar's text at every frame: a message of the bar itself
+    // stands over it for a while.
+    connect(session, &ChargeSession::journalFailed, statusBar(), [this](const QString& text) {
+        statusBar()->showMessage(text, std::chrono::milliseconds(kJournalFailureShown).count());
+    });
+}
+
+void MDIForm1::createMenus()
+{
     auto action = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* item = menu->addAction(caption);
         item->setObjectName(QLatin1String(name));
@@ -113,10 +170,8 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     m_info->addSeparator()->setObjectName(QStringLiteral("test"));
     m_author = action(m_info, "m_author", QStringLiteral("Author"));
     m_kontakt = action(m_info, "m_kontakt", QStringLiteral("Kontakt"));
-    forms.m_maketext = m_maketext;
-    forms.m_grafsave = m_grafsave;
-    connect(m_maketext, &QAction::triggered, this, [] { m_maketext_Click(); });
-    connect(m_grafsave, &QAction::triggered, this, [] { m_grafsave_Click(); });
+    connect(m_maketext, &QAction::triggered, this, &MDIForm1::m_maketext_Click);
+    connect(m_grafsave, &QAction::triggered, this, &MDIForm1::m_grafsave_Click);
     connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);
     connect(m_port, &QAction::triggered, this, &MDIForm1::m_port_Click);
     connect(m_text, &QAction::triggered, this, &MDIForm1::m_text_Click);
@@ -127,19 +182,54 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     connect(m_kabel, &QAction::triggered, this, &MDIForm1::m_kabel_Click);
     connect(m_author, &QAction::triggered, this, &MDIForm1::m_author_Click);
     connect(m_kontakt, &QAction::triggered, this, &MDIForm1::m_kontakt_Click);
-    setWindowIcon(programIcon());
+}
 
-    // Inner size 12615 x 8475 twips: the client area between menu bar and status bar.
-    resize(twipsToPixels(12615),
-           twipsToPixels(8475) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+void MDIForm1::frameChain(const QString& frame)
+{
+    const QString datensatz = datenformat->DatenEinlesen(frame);
+    const Messwerte werte = readingOf(datensatz);
+    session->DatenWandeln(datensatz, werte);
+    text->WerteAnzeigen(session->reading, session->MessNr);
+    session->AblaufAuswerten();
+    grafik->KopfzeilenSchreiben(akku->notes());
+}
 
-    MDIForm_Load();
-    if (!ended_ && !viewer_)
-        startTimers();
-    // Opened once the window is shown and laid out, so that no first resize wipes the caption.
-    if (!ended_ && !recordFile_.isEmpty())
-        QTimer::singleShot(0, this, [this] { openRecordFile(recordFile_); });
-    setAcceptDrops(true);
+void MDIForm1::MSComm1_OnComm()
+{
+    switch (MSComm1->commEvent()) {
+    case comEvReceive:
+        reader->FramesEmpfangen();
+        break;
+    case comEventBreak:
+        StatusBar1->setText(QStringLiteral("Scheiße !!"));
+        break;
+    default:  // line errors and unknown codes are ignored
+        break;
+    }
+}
+
+void MDIForm1::readAwayInput() { datenformat->Text1->setText(reader->readAwayInput()); }
+
+void MDIForm1::withPortClosed(const std::function<void()>& save)
+{
+    MSComm1->setPortOpen(false);  // no frames while the dialog is open
+    // A failure is reported while the port is still closed, so that no frame is handled under
+    // the message.
+    save();
+    // A device that went away meanwhile is waited for as after any loss: the run goes on once it
+    // is back.
+    MSComm1->reopen();
+    reader->readAwayInput();
+}
+
+void MDIForm1::m_maketext_Click()
+{
+    withPortClosed([this] { saveCurveText(session->Messreihe); });
+}
+
+void MDIForm1::m_grafsave_Click()
+{
+    withPortClosed([this] { saveGraphBitmap(*grafik->Picture1); });
 }
 
 void MDIForm1::becomeViewer()
@@ -171,8 +261,8 @@ void MDIForm1::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     // A run being recorded keeps the store; its record would be cut by the file.
-    const bool recordingRun =
-        V->MessungBeendet == 0 && V->StatusNr >= 2 && V->StatusNr <= 9 && V->StatusNr != 8;
+    const int status = session->reading.StatusNr;
+    const bool recordingRun = session->MessungBeendet == 0 && status >= 2 && status <= 9 && status != 8;
     if (recordingRun) {
         showMessageBox(QStringLiteral("Während einer Aufzeichnung kann keine Datei geöffnet werden !"),
                        QStringLiteral("Ladomat Link"));
@@ -181,11 +271,28 @@ void MDIForm1::dropEvent(QDropEvent* event)
     openRecordFile(urls.first().toLocalFile());
 }
 
-MDIForm1::~MDIForm1()
+bool MDIForm1::openRecordFile(const QString& path)
 {
-    // The forms go with the MDI area after this; nothing may reach them through the registry then.
-    forms = Forms{};
-    V = nullptr;
+    RecordFile file = readRecordFile(path);
+    if (!file.record) {
+        showMessageBox(file.message, QStringLiteral("Ladomat Link"));
+        return false;
+    }
+    session->openRecord(std::move(*file.record));
+    GraphView& view = grafik->view;
+    grafik->ZeitachseBeschriften();
+    view.LetzteSeite = pagesFor(session->Messreihe.MessAnzahl, view.MinProSeite);
+    view.Seite = 1;
+    setgraf->Text1->setText(blankText(view.Seite));
+    grafik->Picture1->Cls();
+    grafik->redraw();
+    grafik->KopfzeilenSchreiben(akku->notes());
+    session->BedienungFreigeben();
+    setgraf->keepPageControlsOffInWholeView();
+    // A damaged tail: the record is open behind the message that says what was dropped.
+    if (!file.message.isEmpty())
+        showMessageBox(file.message, QStringLiteral("Ladomat Link"));
+    return true;
 }
 
 QMdiSubWindow* MDIForm1::frameOf(QWidget* form) { return qobject_cast<QMdiSubWindow*>(form->parentWidget()); }
@@ -232,21 +339,6 @@ bool MDIForm1::eventFilter(QObject* watched, QEvent* event)
 
 void MDIForm1::MDIForm_Load()
 {
-    // The forms exist before any of them is opened, so that one form's load or resize
-    // handling can already read the others (the graph reads the settings window).
-    auto* text = new Formtext;
-    auto* grafik = new Formgrafik;
-    auto* setgraf = new Formsetgraf;
-    auto* akku = new Formakku;
-    auto* protokoll = new Formprotokoll;
-    auto* datenformat = new Formdatenformat;
-    forms.text = text;
-    forms.grafik = grafik;
-    forms.setgraf = setgraf;
-    forms.akku = akku;
-    forms.protokoll = protokoll;
-    forms.datenformat = datenformat;
-
     QMdiSubWindow* textFrame = addChild(text, QStringLiteral("Text - Box"), FrameButtons::none);
     textFrame->move(0, 0);
     textFrame->show();
@@ -281,11 +373,21 @@ void MDIForm1::MDIForm_Load()
     datenformatFrame->move(textFrame->width() / 2, textFrame->height() / 2);
     datenformatFrame->hide();
 
-    PortOeffnen();
-    if (ended_)
-        return;
-    forgetCharger();
-    datenformat->Text1->setText(readAwayInput());
+    if (!PortOeffnen(*MSComm1)) {
+        if (!recordFile_.isEmpty()) {
+            becomeViewer();
+        } else {
+            // The windows opened so far stay in view behind the message until the program ends.
+            show();
+            showMessageBox(
+                QStringLiteral("Kein COM Port konnte geöffnet werden ! Das Programm wird beendet !"),
+                QStringLiteral("Ladomat Link"));
+            beenden();
+            return;
+        }
+    }
+    reader->forgetCharger();
+    readAwayInput();
 
     // "60,0V" to "12,0V" and "5,00A" to "1,00A" in German: in the locale form of every other label.
     for (int k = 0; k < 5; ++k) {
@@ -295,23 +397,19 @@ void MDIForm1::MDIForm_Load()
     for (int k = 11; k <= 17; ++k)
         grafik->Text[k]->clear();
 
-    V->setStartValues();
-
-    ZeitachseBeschriften();
-    setgraf->Text1->setText(blankText(V->LetzteSeite));
-    GrafikAufbauen();
-    BedienungSperren();
+    grafik->ZeitachseBeschriften();
+    setgraf->Text1->setText(blankText(grafik->view.LetzteSeite));
+    grafik->GrafikAufbauen();
+    session->BedienungSperren();
 }
 
 void MDIForm1::MDIForm_Resize()
 {
-    if (!forms.setgraf || !forms.akku)
-        return;
     const QSize inner = mdiArea->viewport()->size();
-    QMdiSubWindow* setgraf = frameOf(forms.setgraf);
-    setgraf->move(inner.width() - setgraf->width(), 0);
-    QMdiSubWindow* akku = frameOf(forms.akku);
-    akku->move(inner.width() - akku->width(), inner.height() - akku->height());
+    QMdiSubWindow* setgrafFrame = frameOf(setgraf);
+    setgrafFrame->move(inner.width() - setgrafFrame->width(), 0);
+    QMdiSubWindow* akkuFrame = frameOf(akku);
+    akkuFrame->move(inner.width() - akkuFrame->width(), inner.height() - akkuFrame->height());
 }
 
 void MDIForm1::m_ende_Click()
@@ -324,7 +422,16 @@ void MDIForm1::m_port_Click()
 {
     MSComm1->setPortOpen(false);
     m_port->setEnabled(false);
-    addChild(new Formeinstell, QStringLiteral("Port - Einstellungen"), FrameButtons::close)->show();
+    auto* window = new Formeinstell(MSComm1);
+    connect(window, &Formeinstell::closed, m_port, [this] { m_port->setEnabled(true); });
+    connect(window, &Formeinstell::portChosen, this, [this](bool anotherPort) {
+        startTimers();  // not running yet when the program started as a viewer
+        if (anotherPort)
+            reader->forgetCharger();  // another charger may send another envelope
+        readAwayInput();
+    });
+    connect(window, &Formeinstell::portReopened, this, &MDIForm1::readAwayInput);
+    addChild(window, QStringLiteral("Port - Einstellungen"), FrameButtons::close)->show();
 }
 
 void MDIForm1::toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows)
@@ -338,18 +445,15 @@ void MDIForm1::toggle(QAction* item, const QString& name, std::initializer_list<
     item->setText(name + (show ? QStringLiteral(" [verbergen]") : QStringLiteral(" [anzeigen]")));
 }
 
-void MDIForm1::m_text_Click() { toggle(m_text, QStringLiteral("Text"), {forms.text}); }
+void MDIForm1::m_text_Click() { toggle(m_text, QStringLiteral("Text"), {text}); }
 
-void MDIForm1::m_grafik_Click() { toggle(m_grafik, QStringLiteral("Grafik"), {forms.grafik, forms.setgraf}); }
+void MDIForm1::m_grafik_Click() { toggle(m_grafik, QStringLiteral("Grafik"), {grafik, setgraf}); }
 
-void MDIForm1::m_protokoll_Click() { toggle(m_protokoll, QStringLiteral("Protokoll"), {forms.protokoll}); }
+void MDIForm1::m_protokoll_Click() { toggle(m_protokoll, QStringLiteral("Protokoll"), {protokoll}); }
 
-void MDIForm1::m_akku_Click() { toggle(m_akku, QStringLiteral("Akku / Infos"), {forms.akku}); }
+void MDIForm1::m_akku_Click() { toggle(m_akku, QStringLiteral("Akku / Infos"), {akku}); }
 
-void MDIForm1::m_serdaten_Click()
-{
-    toggle(m_serdaten, QStringLiteral("Ser. Datenformat"), {forms.datenformat});
-}
+void MDIForm1::m_serdaten_Click() { toggle(m_serdaten, QStringLiteral("Ser. Datenformat"), {datenformat}); }
 
 void MDIForm1::m_kabel_Click()
 {
@@ -372,20 +476,9 @@ void MDIForm1::m_kontakt_Click()
         addChild(new Formkontakt, QStringLiteral("Fragen ..."), FrameButtons::close)->show();
 }
 
-namespace {
-
-// The record in the store ends with the program: its journal is final.
-void finishJournal()
-{
-    if (V->journal)
-        V->journal->finish();
-}
-
-}  // namespace
-
 void MDIForm1::beenden()
 {
-    finishJournal();
+    session->finishJournal();  // the record ends with the program
     ended_ = true;
     Timer1->stop();
     Timer2->stop();
@@ -397,7 +490,7 @@ void MDIForm1::closeEvent(QCloseEvent* event)
 {
     // Closing the frame ends the program as "Ende" does: port closed, nothing asked or saved.
     MSComm1->setPortOpen(false);
-    finishJournal();
+    session->finishJournal();
     ended_ = true;
     event->accept();
 }

@@ -1,12 +1,26 @@
-// The main window: menus, status bar, serial port, timers and the child windows.
+// The main window: menus, status bar, serial port, timers and the child windows. It builds the
+// program and wires it; one frame travels
+//   port -> link reader (framing) -> frame chain: data set (data-format window), reading into the
+//   session's record, live values, the session follows the charger, caption
+// and the session tells the windows what happened through its signals: the graph draws the new
+// sample, the live window names mode and status, the battery window shows the messages, each
+// window locks its own controls.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
-#include <memory>
 
+class ChargeSession;
+class Formakku;
+class Formdatenformat;
+class Formgrafik;
+class Formprotokoll;
+class Formsetgraf;
+class Formtext;
+class LinkReader;
 class QAction;
 class QDragEnterEvent;
 class QDropEvent;
@@ -16,7 +30,6 @@ class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class SerialPort;
-struct Variabelen;
 
 class MDIForm1 : public QMainWindow {
     Q_OBJECT
@@ -29,17 +42,20 @@ public:
 
     // True once the program has been ended (no port at start-up, "Ende").
     bool ended() const { return ended_; }
-    // The record file given at start-up, empty when none.
-    const QString& recordFile() const { return recordFile_; }
-    // No port opened, a record file given: the program shows the record without a charger.
-    void becomeViewer();
     // Starts the link supervision and stop handling unless they run (a port opened late).
     void startTimers();
     // Ends the program at once.
     void beenden();
+    // Loads a curve text file as an ended record and shows it; a file that is not a curve file
+    // is refused with a message naming its first bad line, the record untouched.
+    bool openRecordFile(const QString& path);
 
     void MDIForm_Load();
     void MDIForm_Resize();
+    // The serial port's communication event: a received frame runs the frame chain.
+    void MSComm1_OnComm();
+    void m_maketext_Click();
+    void m_grafsave_Click();
     void m_ende_Click();
     void m_port_Click();
     void m_text_Click();
@@ -54,11 +70,21 @@ public:
     // The child window frame around a form.
     static QMdiSubWindow* frameOf(QWidget* form);
 
+    ChargeSession* session;
+    SerialPort* MSComm1;
+    LinkReader* reader;
+
     QMdiArea* mdiArea;
     QLabel* StatusBar1;
-    SerialPort* MSComm1;
     QTimer* Timer1;
     QTimer* Timer2;
+
+    Formtext* text;
+    Formgrafik* grafik;
+    Formsetgraf* setgraf;
+    Formakku* akku;
+    Formprotokoll* protokoll;
+    Formdatenformat* datenformat;
 
     QMenu* m_datei;
     QAction* m_maketext;
@@ -84,6 +110,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The frame chain, once per complete frame, in this order.
+    void frameChain(const QString& frame);
+    void connectSession();
+    void createMenus();
+    // The port stays closed while a save dialog is open; afterwards it is opened again and what
+    // came meanwhile is read away, so that decoding starts on fresh characters.
+    void withPortClosed(const std::function<void()>& save);
+    // Empties the port and starts framing anew; what was read shows in the data-format window.
+    void readAwayInput();
+    // No port opened, a record file given: the program shows the record without a charger.
+    void becomeViewer();
     // What a child window's frame offers besides its title bar: nothing (hidden only through the
     // menu), a close box, or minimise and maximise boxes.
     enum class FrameButtons { none, close, minMax };
@@ -91,7 +128,6 @@ private:
     // Shows hidden windows in front or hides visible ones; the item's caption tells what it does next.
     void toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows);
 
-    std::unique_ptr<Variabelen> variabelen_;
     bool ended_ = false;
     QString recordFile_;
     bool viewer_ = false;

@@ -1,7 +1,6 @@
 // Program entry: the command line, the application, its look, and the main window on the
 // hardware serial port with the recording journal.
-#include "process/Journal.h"
-#include "process/Variabelen.h"
+#include "process/ChargeSession.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
@@ -70,7 +69,7 @@ int main(int argc, char* argv[])
     MDIForm1 window(nullptr, nullptr, recordFile);
     if (window.ended())
         return 1;
-    V->journal = std::make_unique<Journal>(journalFolder());
+    window.session->startJournal(journalFolder());
     window.show();
     return app.exec();
 }

@@ -1,13 +1,17 @@
-// Application shell procedures.
+// Application shell procedures beside the main window.
 #pragma once
 
-#include <QIcon>
+#include "process/Record.h"
 
-// Opens the first of COM1 to COM4 that opens; ends the program with a message when none does.
-void PortOeffnen();
-// The serial port's communication event: dispatches on the event code; a received frame runs
-// the frame chain from reading to the plot caption.
-void MSComm1_OnComm();
+#include <QIcon>
+#include <QString>
+
+#include <optional>
+
+class SerialPort;
+
+// Opens the first of COM1 to COM4 that opens, for frames of 32 characters; false when none does.
+bool PortOeffnen(SerialPort& port);
 
 // Name, launcher id, icon, style and font of the application; call once after creating it.
 void setUpApplication();
@@ -15,10 +19,12 @@ void setUpApplication();
 // The program's icon, a battery with a charge curve, from the SVG compiled in as a resource.
 QIcon programIcon();
 
-class QString;
-
 // Where the recording journal keeps its records: "Aufzeichnungen" in the program's data folder.
 QString journalFolder();
-// Loads a curve text file into the store as an ended record and shows it; a file that is not
-// a curve file is refused with a message naming its first bad line, the store untouched.
-bool openRecordFile(const QString& path);
+// A saved curve file read as a record: none when the file is refused, the message says why; a
+// damaged tail is dropped and the message says what was lost.
+struct RecordFile {
+    std::optional<Record> record;
+    QString message;
+};
+RecordFile readRecordFile(const QString& path);

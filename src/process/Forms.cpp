@@ -1,4 +1,0 @@
-// The program's window registry.
-#include "process/Forms.h"
-
-Forms forms;
