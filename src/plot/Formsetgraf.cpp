@@ -138,9 +138,9 @@ Formsetgraf::Formsetgraf(Formgrafik* grafik, QWidget* parent)
     for (const auto& [option, minutes] : options) {
         if (option->isChecked())
             view.chosenMinutes = minutes;
-        connect(option, &QRadioButton::toggled, this, [&view, minutes](bool on) {
+        connect(option, &QRadioButton::toggled, this, [&view, m = minutes](bool on) {
             if (on)
-                view.chosenMinutes = minutes;
+                view.chosenMinutes = m;
         });
     }
     // The live page shown: its number here.
