@@ -183,6 +183,9 @@ private slots:
         row("ended, a status between", 0, "2 2 8 t 1 t", "2", "lock|curve 3", "3 4 4 10");
         row("stop", 0, "1 t 2 t 2 t 1", "t", "msg Sie haben auf STOP gedrückt !/7|unlock|end stop",
             "- 3 3 11");
+        row("stop after 7", 2, "1 t 6 t 7 t 1", "t", "msg Sie haben auf STOP gedrückt !/7|unlock|end stop",
+            "- 3 3 11");
+        row("no stop after a pause", 2, "1 t 6 t 9 t 1", "t", "", "- 3 2 00");
         row("ready between two ticks only", 0, "1 t 2 t 1 2", "t", "", "- 3 3 00");
         row("after 8, no stop", 0, "1 t 2 t 8 t 1", "t", "", "- 2 2 10");
         row("stopped, ready", 0, stopped, "1", "", "- 3 3 11");
