@@ -282,26 +282,27 @@ private slots:
     // a page; "a-b" samples a to b, and the record cleared ("c"). Sample 720 turns the page; the page
     // field shows the old page until the next sample. A pause across a page end, or over several
     // pages, turns straight to the page of the sample after it, which is drawn there. Cleared, the
-    // record is on page 1 again, its plot empty. Then: page field, last time label, the number of
-    // green columns (all on row 262), the first and the last.
+    // record is on page 1 again, its plot empty; its first sample rises from the bottom left corner.
+    // Then: page field, last time label, the green pixels, those on row 262, the first and the last
+    // green column.
     void livePage_data()
     {
         QTest::addColumn<QString>("samples");
         QTest::addColumn<QString>("shown");
         QTest::newRow("the first page") << "1-719"
-                                        << "1 12 Min 600 0-599";
+                                        << "1 12 Min 862 600 0-599";
         QTest::newRow("sample 720 on the edge") << "1-720"
-                                                << "1 24 Min 1 599-599";
+                                                << "1 24 Min 1 1 599-599";
         QTest::newRow("sample 721") << "1-721"
-                                    << "2 24 Min 2 0-599";
+                                    << "2 24 Min 2 2 0-599";
         QTest::newRow("a pause across the page end") << "1-721 1445-1446"
-                                                     << "3 36 Min 3 3-5";
+                                                     << "3 36 Min 3 3 3-5";
         QTest::newRow("a pause over pages") << "1-721 1445-1446 3700-3701"
-                                            << "6 72 Min 3 82-84";
+                                            << "6 72 Min 3 3 82-84";
         QTest::newRow("cleared") << "1-1000 c"
-                                 << "2 12 Min 0 -";
+                                 << "2 12 Min 0 0 -";
         QTest::newRow("cleared, the first sample") << "1-1000 c 1-1"
-                                                   << "1 12 Min 1 0-0";
+                                                   << "1 12 Min 263 1 0-0";
     }
     void livePage()
     {
@@ -321,7 +322,8 @@ private slots:
         }
         const QList<int> green = columnsWithColor(windows.image(), Qt::darkGreen);
         QTEST(windows.setgraf.Text1->text() + ' ' + grafik.Text[17]->text() +
-                  QString::asprintf(" %d ", countColor(windows.image(), Qt::darkGreen, 262)) +
+                  QString::asprintf(" %d %d ", countColor(windows.image(), Qt::darkGreen),
+                                    countColor(windows.image(), Qt::darkGreen, 262)) +
                   (green.isEmpty() ? "-" : QString::asprintf("%d-%d", green.first(), green.last())),
               "shown");
     }
