@@ -6,6 +6,7 @@
 #include "records/Summary.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -67,6 +68,8 @@ private slots:
     void keptAsJson();
     void foreignJson_data();
     void foreignJson();
+    void commandLine_data();
+    void commandLine();
 };
 
 void TestSummary::lines_data()
@@ -200,6 +203,90 @@ void TestSummary::foreignJson()
 {
     QFETCH(QByteArray, json);
     QVERIFY(!summaryFromJson(QJsonDocument::fromJson(json).object()));
+}
+
+void TestSummary::commandLine_data()
+{
+    QTest::addColumn<QByteArray>("curve");  // null: no file
+    QTest::addColumn<QByteArray>("facts");  // null: no facts file
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<int>("exitCode");
+
+    // 2 s at 36 V and 5 A, 180 W each, 0.1 Wh; the end frame at 36.5 V without current. The
+    // counter climbs to 4 mAh; the mean current is 10 A / 3.
+    const QByteArray curve = "1,36000,50000,1\r\n2,36000,50000,3\r\n3,36500,0,4\r\n";
+    const QString figures = u"Mittlerer Strom: 3,33 A\nHöchster Strom: 5,00 A\nErste Spannung: 36,00 V\n"
+                            "Höchste Spannung: 36,50 V\nLetzte Spannung: 36,50 V\n"_s;
+    QTest::newRow("without facts")
+        << curve << QByteArray() << u"Kurve01.TXT"_s
+        << u"Dauer: 0:00:03\nMesswerte: 3\nKapazität: 4 mAh\nEnergie: 0,10 Wh\n"_s + figures << QString()
+        << 0;
+    RecordFacts facts;
+    facts.program = u"2.01"_s;
+    facts.endReason = RecordEnd::stopped;
+    facts.notes = {u"Zellen A"_s, u"8"_s, u"30"_s, u"36"_s};
+    facts.timeline = {{1, {}, u"1"_s, 3, 1}};
+    QTest::newRow("with facts") << curve << factsJson(facts) << u"Entladung 1.TXT"_s
+                                << u"Dauer: 0:00:03\nMesswerte: 3\nGeladen: 0 mAh\nEntladen: 4 mAh\n"
+                                   "Energie geladen: 0,00 Wh\nEnergie entladen: 0,10 Wh\n"_s +
+            figures + u"Anteil der Nennkapazität: 50 %\nEnde: am Ladegerät gestoppt\n"_s
+                                << QString() << 0;
+    QTest::newRow("bad facts") << curve << "{\"format\": 1, "_ba << u"Kurve01.TXT"_s
+                               << u"Dauer: 0:00:03\nMesswerte: 3\nKapazität: 4 mAh\nEnergie: 0,10 Wh\n"_s +
+            figures << QString()
+                               << 0;
+    QTest::newRow("damaged tail")
+        << "1,36000,50000,1\r\n2,36000,50000,3\r\n3,36"_ba << QByteArray() << u"Kurve01.TXT"_s
+        << u"Dauer: 0:00:02\nMesswerte: 2\nKapazität: 3 mAh\nEnergie: 0,10 Wh\n"
+           "Mittlerer Strom: 5,00 A\nHöchster Strom: 5,00 A\nErste Spannung: 36,00 V\n"
+           "Höchste Spannung: 36,00 V\nLetzte Spannung: 36,00 V\n"_s
+        << u"Die Datei %1 ist ab Zeile 3 beschädigt: 1 Zeile verworfen, die 2 Zeilen "
+           "davor sind geöffnet !\n"_s
+        << 1;
+    QTest::newRow("missing") << QByteArray() << QByteArray() << u"Kurve01.TXT"_s << QString()
+                             << u"Die Datei %1 kann nicht geöffnet werden: sie existiert nicht !\n"_s << 1;
+    QTest::newRow("foreign") << "Sehr geehrte Damen und Herren,\n"_ba << QByteArray() << u"Brief.txt"_s
+                             << QString()
+                             << u"Die Datei %1 ist keine Kurvendatei: Zeile 1 ist fehlerhaft !\n"_s << 1;
+    QTest::newRow("empty") << QByteArray("") << QByteArray() << u"Kurve01.TXT"_s
+                           << u"Dauer: 0:00:00\nMesswerte: 0\n"_s << QString() << 0;
+}
+
+// The real program, run as a user would, in a German session.
+void TestSummary::commandLine()
+{
+    QFETCH(QByteArray, curve);
+    QFETCH(QByteArray, facts);
+    QFETCH(QString, name);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (!curve.isNull())
+        QVERIFY(write(path, curve));
+    if (!facts.isNull())
+        QVERIFY(write(factsPath(path), facts));
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"LANG"_s, u"de_DE.UTF-8"_s);
+    environment.remove(u"LC_ALL"_s);
+    environment.remove(u"LC_NUMERIC"_s);
+    // No display at all: the summary needs none.
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    program.setProcessEnvironment(environment);
+    program.start(qEnvironmentVariable("LADOMAT_LINK"), {u"--summary"_s, path});
+    QVERIFY(program.waitForFinished(60000));
+    const QString header = u"Datei: "_s + path + u"\n"_s;
+    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()), out.isEmpty() ? out : header + out);
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()), err.isEmpty() ? err : err.arg(path));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
 }
 
 QTEST_GUILESS_MAIN(TestSummary)
