@@ -1,4 +1,4 @@
-// Reading a saved curve file back as a record.
+// A saved curve file read back as a record.
 #pragma once
 
 #include "process/Record.h"

@@ -82,14 +82,6 @@ std::optional<double> nominalCapacity(const QString& note)
     return ok && value > 0 ? std::optional(value) : std::nullopt;
 }
 
-QString durationText(qint64 seconds)
-{
-    return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
 QString mahText(double mah) { return patternText(mah, QStringLiteral("0")) + QStringLiteral(" mAh"); }
 QString whText(double wh) { return patternText(wh, QStringLiteral("0.00")) + QStringLiteral(" Wh"); }
 QString ampereText(double ma)
@@ -116,6 +108,14 @@ Figures figuresFrom(const QJsonObject& json)
 }
 
 }  // namespace
+
+QString durationText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
 
 Summary summarize(const Record& record, const RecordFacts& facts)
 {

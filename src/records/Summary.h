@@ -38,6 +38,8 @@ struct Summary {
 
 // A default RecordFacts stands for a record without facts.
 Summary summarize(const Record& record, const RecordFacts& facts);
+// "h:mm:ss", hours without bound.
+QString durationText(qint64 seconds);
 // "Label: Wert" lines, one item a line, numbers in the locale's form.
 QStringList summaryLines(const Summary& summary);
 QJsonObject summaryJson(const Summary& summary);

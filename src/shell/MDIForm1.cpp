@@ -16,7 +16,6 @@
 #include "plot/Formsetgraf.h"
 #include "process/ChargeSession.h"
 #include "process/Formprotokoll.h"
-#include "records/RecordFile.h"
 #include "shell/Formeinstell.h"
 #include "shell/InfoWindows.h"
 #include "shell/shell.h"

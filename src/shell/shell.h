@@ -1,6 +1,8 @@
 // Application shell procedures beside the main window.
 #pragma once
 
+#include "records/RecordFile.h"
+
 #include <QIcon>
 #include <QString>
 
