@@ -59,9 +59,12 @@ void add(Sums& sums, const Record& record, int from, int to)
     const float* q = record.KurveQ.get();
     double mah = 0, tenthMa = 0, mvTenthMa = 0;
     float peak = sums.peak;
+    float before = from > 1 ? q[from - 1] : 0.0f;
     for (int n = from; n < to; ++n) {
-        const float before = n > 1 ? q[n - 1] : 0.0f;
-        mah += q[n] >= before ? q[n] - before : q[n];
+        // A select, not a branch: a noisy counter rises and falls at random.
+        const float rise = q[n] - before;
+        mah += rise >= 0 ? rise : q[n];
+        before = q[n];
         tenthMa += i[n];
         mvTenthMa += double(u[n]) * i[n];
         peak = std::max(peak, i[n]);
