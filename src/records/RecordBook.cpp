@@ -104,6 +104,8 @@ QList<QStandardItem*> row(const QFileInfo& file)
     }
     for (QStandardItem* cell : cells)
         cell->setData(cell->text(), Qt::ToolTipRole);
+    for (int column : {duration, capacity, energy})
+        cells[column]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     cells[start]->setData(file.filePath(), kPathRole);
     cells[start]->setData(facts.notes[0] + QLatin1Char('\n') + file.fileName(), kFilterRole);
     return cells;
@@ -152,6 +154,7 @@ RecordBook::RecordBook(QString folder, const QString& writingPath, QWidget* pare
     list->setSortingEnabled(true);
     list->sortByColumn(start, Qt::DescendingOrder);
     list->verticalHeader()->hide();
+    list->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     list->setWordWrap(false);
     list->horizontalHeader()->setStretchLastSection(true);
 
