@@ -61,7 +61,7 @@ void add(Sums& sums, const Record& record, int from, int to)
     float peak = sums.peak;
     float before = from > 1 ? q[from - 1] : 0.0f;
     for (int n = from; n < to; ++n) {
-        // A select, not a branch: a noisy counter rises and falls at random.
+        // A select, not a branch, whichever way the counter went.
         const float rise = q[n] - before;
         mah += rise >= 0 ? rise : q[n];
         before = q[n];
