@@ -238,7 +238,7 @@ private slots:
             dir, [&] { runScenarios(app, "discharge:0:100", [&] { path = session.journal->path(); }); });
         QVERIFY2(printed.isEmpty(), printed.constData());
         QTEST(QFileInfo(path).completeBaseName().section('_', 1).mid(8), "suffix");
-        session.finishJournal();  // as "Ende" ends the record: the file is complete now
+        session.finishJournal(RecordEnd::programEnd);  // as "Ende" ends the record: the file is complete now
         QCOMPARE(contents(path), exported(dir, session.Messreihe));
         QVERIFY(contents(dir.filePath("victim")) == "keep" && !QFile::exists(dir.filePath("nowhere")));
     }

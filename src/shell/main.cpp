@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QTimer>
 #include <QUrl>
 
 #include <cstdio>
@@ -40,6 +41,7 @@ int main(int argc, char* argv[])
 {
     // Help and version need no display.
     QCoreApplication::setApplicationName(QStringLiteral("Ladomat Link"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LADOMAT_VERSION));
     for (int k = 1; k < argc; ++k) {
         if (!std::strcmp(argv[k], "--help") || !std::strcmp(argv[k], "-h")) {
             printHelp();
@@ -71,5 +73,7 @@ int main(int argc, char* argv[])
         return 1;
     window.session->startJournal(journalFolder());
     window.show();
+    // Asked once the window is in view.
+    QTimer::singleShot(0, &window, [&window] { window.offerUnfinishedRecord(journalFolder()); });
     return app.exec();
 }
