@@ -156,7 +156,7 @@ private slots:
                  printed.constData());
         if (!session.journal->path().isEmpty())  // a run still going on
             journalIsExport();
-        const QStringList kept = folder.entryList(QDir::Files, QDir::Name);
+        const QStringList kept = folder.entryList({"*.TXT"}, QDir::Files, QDir::Name);
         QVERIFY(kept.size() == 50 && kept.first() == old(files));
         for (const QString& name : kept.mid(50 - files))
             QCOMPARE(parseCurveFile(contents(folder.filePath(name)).toStdString(), kStoreSize).badLine, 0);
@@ -198,7 +198,7 @@ private slots:
         QVERIFY(!first.isEmpty() && !atEnd.isEmpty());
         QThread::msleep(250);  // time for a writer that would still change it
         QCOMPARE(contents(first), atEnd);
-        QCOMPARE(QDir(dir.filePath("Aufzeichnungen")).entryList(QDir::Files).size(), files);
+        QCOMPARE(QDir(dir.filePath("Aufzeichnungen")).entryList({"*.TXT"}, QDir::Files).size(), files);
     }
 
     // A record's name is taken by creating the file: a link at the name, dangling or not, or a
@@ -247,7 +247,7 @@ private slots:
     // program, @ a link to a file): beyond the newest `keep` records and beyond the byte limit
     // (2000 here), oldest first and never a gap, by the file system's times, not the names. This
     // program's records always stay, even one older than all (a clock set back); files of other
-    // names and links are never touched.
+    // names and links are never touched. A record's facts go with it.
     void retention_data()
     {
         QTest::addColumn<QString>("files");
@@ -267,6 +267,11 @@ private slots:
             << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 2024-01-01_00-00-00.txt:1 "
                "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00-10.TXT:1 2024-01-01_00-00-00-2.TXT:1*"
             << 2 << "2024-01-01_00-00-00.TXT";
+        QTest::newRow("facts go with their record and count for nothing")
+            << "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00.json:1 2024-02-01_00-00-00.json:1 "
+               "2024-03-01_00-00-00.TXT:1 2024-03-01_00-00-00.json:1 2024-04-01_00-00-00-2.json:1 "
+               "2024-04-01_00-00-00-2.TXT:1"
+            << 2 << "2024-01-01_00-00-00.TXT 2024-01-01_00-00-00.json";
     }
     void retention()
     {

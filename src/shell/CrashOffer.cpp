@@ -28,12 +28,13 @@ QString askToOpenUnfinished(const QString& folder)
             continue;
         const std::optional<RecordFacts> facts = parseFacts(file.readAll());
         // A record still open for writing belongs to a program that runs (this one or another).
-        if (!facts || facts->endReason != RecordEnd::none || facts->offered || journalFileInUse(curve))
+        if (!facts || facts->endReason != RecordEnd::none || journalFileInUse(curve))
             continue;
         if (!newest || facts->start > newest->facts.start)
             newest = Unfinished{curve, info.filePath(), *facts};
     }
-    if (!newest)
+    // Only the newest is offered, once: older ones wait for no later start.
+    if (!newest || newest->facts.offered)
         return {};
     // Marked before the question: whatever the answer, or if the program ends under it, the record
     // is not offered again.
