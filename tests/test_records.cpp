@@ -7,6 +7,7 @@
 #include "platform/JournalFile.h"
 #include "platform/MessageField.h"
 #include "process/Journal.h"
+#include "process/RecordFacts.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
@@ -203,7 +204,8 @@ private slots:
 
     // A record's name is taken by creating the file: a link at the name, dangling or not, or a
     // record of the same second gives the next free number, and nothing planted is followed or
-    // changed. Links are planted at every name of the coming two minutes.
+    // changed. Links are planted at every name of the coming two minutes, and at their facts' names:
+    // the facts replace such a link.
     void plantedNames_data()
     {
         QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT: link, dangling, file
@@ -229,6 +231,10 @@ private slots:
                             ? write(name, "keep")
                             : QFile::link(dir.filePath(what == "link" ? "victim" : "nowhere"), name));
             }
+            // The facts beside a record, and their temporary name, are taken by links too.
+            for (const char* facts : {"-2.json", "-2.json.tmp", "-3.json", "-3.json.tmp"})
+                QVERIFY(QFile::link(dir.filePath(planted.startsWith("link") ? "victim" : "nowhere"),
+                                    folder.filePath(stem + facts)));
         }
         TestApp app;
         ChargeSession& session = app.session();
@@ -241,6 +247,7 @@ private slots:
         session.finishJournal(RecordEnd::programEnd);  // as "Ende" ends the record: the file is complete now
         QCOMPARE(contents(path), exported(dir, session.Messreihe));
         QVERIFY(contents(dir.filePath("victim")) == "keep" && !QFile::exists(dir.filePath("nowhere")));
+        QVERIFY(parseFacts(contents(factsPath(path))) && !QFileInfo(factsPath(path)).isSymLink());
     }
 
     // Retention in a real folder, files made in the order given (name:size, * written by this
@@ -268,10 +275,11 @@ private slots:
                "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00-10.TXT:1 2024-01-01_00-00-00-2.TXT:1*"
             << 2 << "2024-01-01_00-00-00.TXT";
         QTest::newRow("facts go with their record and count for nothing")
-            << "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00.json:1 2024-02-01_00-00-00.json:1 "
+            << "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00.json:1 2024-01-01_00-00-00.json.tmp:1 "
+               "2024-02-01_00-00-00.json:1 "
                "2024-03-01_00-00-00.TXT:1 2024-03-01_00-00-00.json:1 2024-04-01_00-00-00-2.json:1 "
                "2024-04-01_00-00-00-2.TXT:1"
-            << 2 << "2024-01-01_00-00-00.TXT 2024-01-01_00-00-00.json";
+            << 2 << "2024-01-01_00-00-00.TXT 2024-01-01_00-00-00.json 2024-01-01_00-00-00.json.tmp";
     }
     void retention()
     {

@@ -5,8 +5,6 @@
 // holds a lock, so that any program can tell a record being written from one left by a crash.
 #include "platform/JournalFile.h"
 
-#include "platform/WriteWhole.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -50,6 +48,26 @@ QString germanReason(int error)
     default:
         return QStringLiteral("Systemfehler %1").arg(error);
     }
+}
+
+// Puts data under path as a whole: written to path.tmp first, then renamed over it. A link at
+// either name is replaced, never followed.
+void replaceWholeFile(const QString& path, const QByteArray& data)
+{
+    const QByteArray target = QFile::encodeName(path), temp = target + ".tmp";
+    ::unlink(temp.constData());
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    bool written = true;
+    for (qsizetype at = 0; written && at < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + at, static_cast<std::size_t>(data.size() - at));
+        written = n > 0 || (n < 0 && errno == EINTR);
+        at += std::max<ssize_t>(n, 0);
+    }
+    written = ::close(fd) == 0 && written;
+    if (!written || ::rename(temp.constData(), target.constData()) != 0)
+        ::unlink(temp.constData());
 }
 
 }  // namespace
@@ -110,7 +128,7 @@ struct JournalFile::Writer {
         const QByteArray data = std::move(whole);
         wholeQueued = false;
         lock.unlock();
-        ::writeWhole(path, [&](QIODevice& out) { return out.write(data) == data.size(); });
+        replaceWholeFile(path, data);
     }
 
     // Writes the queued piece, a shorter end cut first: a kill in between loses only the newest
@@ -283,8 +301,11 @@ void pruneJournalFolder(const QString& folder, const QStringList& own, int keep,
             full = full || kept >= keep || bytes + record.size > maxBytes;
             if (full) {
                 QFile::remove(dir.filePath(record.name));
-                QFile::remove(
-                    dir.filePath(QFileInfo(record.name).completeBaseName() + QStringLiteral(".json")));
+                // Its facts, and what a writer killed while replacing them left.
+                const QString facts =
+                    dir.filePath(QFileInfo(record.name).completeBaseName() + QStringLiteral(".json"));
+                QFile::remove(facts);
+                QFile::remove(facts + QStringLiteral(".tmp"));
                 continue;
             }
         }

@@ -24,9 +24,9 @@ public:
     // From offset on, the file becomes data and ends there. Returns at once; false when an
     // earlier write has failed, with the reason in error().
     bool replaceFrom(long long offset, std::string_view data);
-    // The file at path becomes data as a whole: written under a temporary name and renamed, so
-    // that it is never seen half written. Returns at once; of the versions still queued, only the
-    // newest is written. A failure leaves the file as it was and is not reported.
+    // The file at path becomes data as a whole: written as path.tmp and renamed, so that it is
+    // never seen half written. Returns at once; of the versions still queued, only the newest is
+    // written. A failure leaves the file as it was and is not reported.
     void replaceWhole(const QString& path, const QByteArray& data);
     // Writes what is still queued, then closes the file; its last sync happens in the background.
     // False when a write failed.

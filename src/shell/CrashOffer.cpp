@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+
 QString askToOpenUnfinished(const QString& folder)
 {
     // Only the facts tell an unfinished record; a record without them is never offered.
@@ -33,7 +35,7 @@ QString askToOpenUnfinished(const QString& folder)
         if (!newest || facts->start > newest->facts.start)
             newest = Unfinished{curve, info.filePath(), *facts};
     }
-    // Only the newest is offered, once: older ones wait for no later start.
+    // Only the newest unfinished record is offered, and only once: older ones never are.
     if (!newest || newest->facts.offered)
         return {};
     // Marked before the question: whatever the answer, or if the program ends under it, the record
