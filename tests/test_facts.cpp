@@ -56,12 +56,12 @@ QJsonObject newestFacts(const QString& folder)
                            : QJsonDocument::fromJson(contents(QDir(folder).filePath(names.last()))).object();
 }
 
-// Waits (at most 2 s, without the event loop) until the journal's writer thread has written facts
+// Waits (at most 10 s, without the event loop) until the journal's writer thread has written facts
 // that `done` accepts, and returns the newest facts then.
 QJsonObject factsOnceWritten(const QString& folder, const std::function<bool(const QJsonObject&)>& done)
 {
     QJsonObject facts = newestFacts(folder);
-    for (int waited = 0; !done(facts) && waited < 2000; waited += 10) {
+    for (int waited = 0; !done(facts) && waited < 10000; waited += 10) {
         QThread::msleep(10);
         facts = newestFacts(folder);
     }
