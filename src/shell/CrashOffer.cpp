@@ -5,9 +5,9 @@
 #include "platform/JournalFile.h"
 #include "platform/WriteWhole.h"
 #include "process/RecordFacts.h"
+#include "records/SavedRecord.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
@@ -25,10 +25,9 @@ QString askToOpenUnfinished(const QString& folder)
     for (const QFileInfo& info :
          dir.entryInfoList({QStringLiteral("*.json")}, QDir::Files | QDir::NoSymLinks)) {
         const QString curve = dir.filePath(info.completeBaseName() + QStringLiteral(".TXT"));
-        QFile file(info.filePath());
-        if (!QFileInfo(curve).isFile() || !file.open(QIODevice::ReadOnly))
+        if (!QFileInfo(curve).isFile())
             continue;
-        const std::optional<RecordFacts> facts = parseFacts(file.readAll());
+        const std::optional<RecordFacts> facts = readFacts(curve);
         // A record still open for writing belongs to a program that runs (this one or another).
         if (!facts || facts->endReason != RecordEnd::none || journalFileInUse(curve))
             continue;

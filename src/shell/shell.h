@@ -1,12 +1,10 @@
 // Application shell procedures beside the main window.
 #pragma once
 
-#include "process/Record.h"
+#include "records/RecordFile.h"
 
 #include <QIcon>
 #include <QString>
-
-#include <optional>
 
 class SerialPort;
 
@@ -21,13 +19,6 @@ QIcon programIcon();
 
 // Where the recording journal keeps its records: "Aufzeichnungen" in the program's data folder.
 QString journalFolder();
-// A saved curve file read as a record: none when the file is refused, the message says why; a
-// damaged tail is dropped and the message says what was lost.
-struct RecordFile {
-    std::optional<Record> record;
-    QString message;
-};
-RecordFile readRecordFile(const QString& path);
 // After a crash: the newest record in the journal folder whose facts say it never ended, that no
 // program writes now and that was not offered before, is offered for opening. Its facts are
 // marked, so that it is offered only once. Its path when the user wants it opened, else empty.
