@@ -3,8 +3,9 @@
 #include "process/Formprotokoll.h"
 #include "process/Record.h"
 
-#include <QScrollBar>
 #include <QAbstractItemView>
+#include <QScrollBar>
+#include <QStringListModel>
 #include <QtTest>
 
 #include <malloc.h>
@@ -132,6 +133,23 @@ private slots:
         } else {
             QTRY_COMPARE(lineNumber(form.model, view->indexAt(QPoint(1, 1))), top);
         }
+    }
+
+    // Lines going from the middle of the list with the top line the last of them: the first line
+    // after them is at the top.
+    void topLineIsTheLastRemoved()
+    {
+        QStringListModel model;
+        for (int k = 0; k < 100; ++k)
+            model.setStringList(model.stringList() << QString::number(k));
+        ProtokollView view;
+        view.setModel(&model);
+        view.resize(200, 100);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.verticalScrollBar()->setValue(19);
+        model.removeRows(10, 10);
+        QTRY_COMPARE(view.indexAt(QPoint(1, 1)).data().toString(), u"20");
     }
 
     // The user picks a line by a click or the keys; the choice stays on its line as lines come
