@@ -56,13 +56,9 @@ private slots:
             QTest::newRow(name) << cells << int(part) << shown;
         };
         row("scale, left arrow", false, QStyle::SC_ScrollBarSubLine, "38,0V");
-        row("scale, right arrow", false, QStyle::SC_ScrollBarAddLine, "42,0V");
-        row("scale, track left", false, QStyle::SC_ScrollBarSubPage, "30,0V");
         row("scale, track right", false, QStyle::SC_ScrollBarAddPage, "50,0V");
-        row("cells, left arrow", true, QStyle::SC_ScrollBarSubLine, "6");
         row("cells, right arrow", true, QStyle::SC_ScrollBarAddLine, "8,4");
         row("cells, track left", true, QStyle::SC_ScrollBarSubPage, "1,2");
-        row("cells, track right", true, QStyle::SC_ScrollBarAddPage, "13,2");
     }
     void valueBars()
     {
@@ -118,6 +114,7 @@ private slots:
         QTest::newRow("6 min") << 1 << 721.0f << "1 3 6 Min";
         QTest::newRow("30 min") << 4 << 1801.0f << "1 2 30 Min";
         QTest::newRow("empty record") << 2 << 0.0f << "1 1 12 Min";
+        QTest::newRow("6 min, a full store") << 1 << 2000000.0f << "1 5556 6 Min";
     }
     void pageLength()
     {
@@ -167,8 +164,7 @@ private slots:
         QTest::addColumn<QString>("shown");
         const QString first = "1 Gesamtkurve 0 12 Min 111111111 374",
                       second = "2 Gesamtkurve 12 24 Min 111111111 16";
-        QTest::newRow("page length") << "O"
-                                     << " 1 Gesamtkurve 0 12 Min 111111111 374";
+        QTest::newRow("page length") << "O" << u' ' + first;
         QTest::newRow("next") << "O>" << second;
         QTest::newRow("next at the last") << "O>>" << second;
         QTest::newRow("previous") << "O><" << first;
