@@ -32,7 +32,6 @@ private slots:
         QTest::addColumn<int>("N");  // 0: the paged view
         QTest::addColumn<QString>("labels");
         QTest::newRow("page 2 of 21 minutes") << 21.0f << 2.0f << 0 << "21 24.5 28 31.5 35 38.5 42";
-        QTest::newRow("page 3 of 6 minutes") << 6.0f << 3.0f << 0 << "12 13 14 15 16 17 18";
         QTest::newRow("whole, empty") << 12.0f << 1.0f << -1 << "0 000,0 000,0 000,0 000,0 000,0 000,0Min";
         QTest::newRow("whole, 750 samples")
             << 12.0f << 1.0f << 750 << "0 002,1 004,2 006,3 008,3 010,4 012,5Min";

@@ -79,7 +79,6 @@ private slots:
         QTest::addColumn<QString>("labels");
         QTest::addColumn<float>("scale");
         QTest::newRow("U 2") << 1 << 2 << "2,0V 1,6V 1,2V 0,8V 0,4V" << 2100.0f;
-        QTest::newRow("U 58") << 1 << 58 << "58,0V 46,4V 34,8V 23,2V 11,6V" << 60900.0f;
         QTest::newRow("I 4") << 2 << 4 << "0,20A 0,16A 0,12A 0,08A 0,04A" << 2100.0f;
         QTest::newRow("I 98") << 2 << 98 << "4,90A 3,92A 2,94A 1,96A 0,98A" << 51450.0f;
         QTest::newRow("Q 6") << 3 << 6 << "180mAh 144mAh 108mAh 72mAh 36mAh" << 189.0f;
