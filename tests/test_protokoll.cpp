@@ -174,12 +174,7 @@ private slots:
                 const QPoint at(5, (words[++k].toInt() - 1) * rowHeight + rowHeight / 2);
                 QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
             } else if (words[k] == u"key") {
-                const QString key = words[++k];
-                QTest::keyClick(view,
-                                key == u"Down"       ? Qt::Key_Down
-                                    : key == u"Up"   ? Qt::Key_Up
-                                    : key == u"Home" ? Qt::Key_Home
-                                                     : Qt::Key_End);
+                QTest::keyClick(view, QKeySequence::fromString(words[++k])[0].key());
             } else if (words[k] == u"add") {
                 const int added = words[++k].toInt();
                 appendLines(form.model, lines + 1, lines + added);
