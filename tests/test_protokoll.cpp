@@ -63,6 +63,9 @@ private slots:
             (QStringList{QString::number(model.rowCount()), model.line(0), model.line(model.rowCount() - 1)}),
             (QStringList{"1900001", " 100001\t 7001\t 10000\t 27", " 2000001\t 7001\t 10000\t 555"}));
         QCOMPARE(removed.value(0).mid(1), (QVariantList{0, 99999}));
+        // The line is the row's text; it has no other role (no tooltip, no decoration).
+        QCOMPARE(model.data(model.index(0), Qt::DisplayRole).toString(), model.line(0));
+        QVERIFY(!model.data(model.index(0), Qt::ToolTipRole).isValid());
     }
 
     // New lines while the user is at the end: the newest line shows at the bottom; scrolled back:
