@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QTimer>
 #include <QUrl>
 
 #include <cstdio>
@@ -57,6 +58,7 @@ int main(int argc, char* argv[])
 {
     // Help and version need no display.
     QCoreApplication::setApplicationName(QStringLiteral("Ladomat Link"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LADOMAT_VERSION));
     for (int k = 1; k < argc; ++k) {
         if (!std::strcmp(argv[k], "--help") || !std::strcmp(argv[k], "-h")) {
             printHelp();
@@ -96,5 +98,7 @@ int main(int argc, char* argv[])
         return 1;
     window.session->startJournal(journalFolder());
     window.show();
+    // Asked once the window is in view.
+    QTimer::singleShot(0, &window, [&window] { window.offerUnfinishedRecord(journalFolder()); });
     return app.exec();
 }
