@@ -5,6 +5,7 @@
 #include "records/RecordBook.h"
 #include "records/RecordFile.h"
 #include "records/Summary.h"
+#include "shell/shell.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -215,8 +216,15 @@ void TestRecordBook::summaryKept()
     QVERIFY(made);
     QCOMPARE(made->start, at(13, 8, 0));
     QVERIFY(made->program.isEmpty() && made->timeline.empty());
+    // How it ended is not known; a crash left no record like it unfinished.
+    QCOMPARE(made->endReason, RecordEnd::unknown);
+    RecordingDialogs dialogs;
+    QCOMPARE(askToOpenUnfinished(folder.dir.path()), QString());
+    QCOMPARE(dialogs.questions.size(), 0);
+    RecordFacts madeFacts = *made;
+    madeFacts.summary = {};
     QCOMPARE(summaryFromJson(made->summary),
-             summarize(*readRecordFile(folder.path(u"2026-03-13_08-00-00"_s)).record, {}));
+             summarize(*readRecordFile(folder.path(u"2026-03-13_08-00-00"_s)).record, madeFacts));
     // Facts without a summary keep all they held and gain it.
     const std::optional<RecordFacts> gained =
         parseFacts(contents(factsPath(folder.path(u"2026-03-14_10-00-00"_s))));

@@ -50,6 +50,7 @@ RecordFacts factsWithSummary(const QFileInfo& file, std::optional<Summary>& summ
     if (!facts) {
         facts.emplace();
         facts->start = startFromName(file);
+        facts->endReason = RecordEnd::unknown;
     }
     summary = summarizeFile(path, unreadable ? RecordFacts{} : *facts).summary;
     if (summary && !unreadable) {
@@ -94,7 +95,7 @@ QList<QStandardItem*> row(const QFileInfo& file)
     if (summary) {
         const auto [mah, mahKey] = moved(*summary, &Figures::mah, mahText);
         const auto [wh, whKey] = moved(*summary, &Figures::wh, whText);
-        const QString ending = summary->end ? recordEndText(*summary->end) : QStringLiteral("unbekannt");
+        const QString ending = recordEndText(summary->end.value_or(RecordEnd::unknown));
         cells << item(durationText(summary->seconds), summary->seconds) << item(mah, mahKey)
               << item(wh, whKey) << item(ending, ending.toLower());
     } else {

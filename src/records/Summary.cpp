@@ -170,8 +170,7 @@ Summary summarize(const Record& record, const RecordFacts& facts)
                                          : summary.charge.mah;
     if (const std::optional<double> nominal = nominalCapacity(facts.notes[1]))
         summary.nominalShare = moved / *nominal * 100;
-    // The journal names its program in every facts file it writes; without one no end is known.
-    if (!facts.program.isEmpty())
+    if (facts != RecordFacts{})
         summary.end = facts.endReason;
     return summary;
 }
@@ -250,7 +249,7 @@ std::optional<Summary> summaryFromJson(const QJsonObject& json)
         s.nominalShare = json.value("nominalShare").toDouble();
     if (json.contains("end")) {
         const int end = json.value("end").toInt(-1);
-        if (end < int(RecordEnd::none) || end > int(RecordEnd::newRun))
+        if (end < int(RecordEnd::none) || end > int(RecordEnd::unknown))
             return std::nullopt;
         s.end = RecordEnd(end);
     }
