@@ -160,8 +160,7 @@ private slots:
         const auto row = [](const char* name, int piece, const char* script, const char* recorded) {
             QTest::newRow(name) << piece << QString(script) << QString(recorded);
         };
-        row("cut, bunched, noise, half a frame at an export", 23, "s1+s2+N2+s3+s4+s5<20 X s3>20+s5",
-            "1 2 3 4 5");
+        row("bunched, cut, noise, export mid-frame", 23, "s1+s2+N2+s3+s4+s5<20 X s3>20+s5+s6<9", "1 2 3 4 5");
         row("replug mid-frame joins nothing held", 99, "s1+s2+s3<16 U s4>16+s5", "1 2 5");
         // The envelope stays when the port is taken again, another port forgets it.
         row("another port", 99, ". z1 . z2 P1 z3>5+z4 P2 . s5", "1 2 4 5");
