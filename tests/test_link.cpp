@@ -206,7 +206,8 @@ private slots:
         TestApp app;
         app.port->setRThreshold(1000);
         app.send({.outputMv = 8000});
-        app.port->raiseEvent(comEventFrame), app.port->raiseEvent(comEventBreak);
+        app.port->raiseEvent(comEventFrame);
+        app.port->raiseEvent(comEventBreak);
         QCOMPARE(app.port->waiting().size(), 32);
         QCOMPARE(app.mdi->StatusBar1->text(), "Scheiße !!");
         app.port->raiseEvent(comEvReceive);

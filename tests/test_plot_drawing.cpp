@@ -144,7 +144,8 @@ private slots:
             v.KurveI[n] = clean ? 26300.0f : view.SkalaI * (t + r);
             v.KurveQ[n] = clean ? std::floor(view.SkalaQ * t) : view.SkalaQ * (1.1f - t + r / 2);
         }
-        v.MessAnzahl = samples, view.LetzteSeite = view.Seite = page;
+        v.MessAnzahl = samples;
+        view.LetzteSeite = view.Seite = page;
         view.Gesamtansicht = kind == 'W' || clean;
         windows.grafik.GrafikAufbauen();
         windows.grafik.AnsichtZeichnen(v, samples + 1, kind == 'P');

@@ -46,12 +46,14 @@ struct Session {
     void play(const QString& script)
     {
         for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
-            if (step == u"t")
-                session.Timer1_Timer(), session.Timer2_Timer();
-            else if (step.startsWith(u'@'))
+            if (step == u"t") {
+                session.Timer1_Timer();
+                session.Timer2_Timer();
+            } else if (step.startsWith(u'@')) {
                 session.MessNr = step.mid(1).toFloat();
-            else
+            } else {
                 frame(step.toInt());
+            }
         }
     }
 };
