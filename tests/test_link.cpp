@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include <algorithm>
 #include <utility>
 
 // The characters of one read, its parts joined by '+': frame k as the charger sends it while charging
