@@ -6,6 +6,7 @@
 #include "platform/CurveFileReader.h"
 
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdint>
@@ -36,30 +37,17 @@ void check(bool ok, const char* what)
 
 // The file in memory, reopened by its path as the program opens a file; and a FIFO.
 struct Files {
-    Files()
-    {
-        memory = memfd_create("Kurve.TXT", MFD_CLOEXEC);
-        memoryPath = QStringLiteral("/proc/self/fd/%1").arg(memory);
-        char folder[] = "/tmp/fuzz_curvefile-XXXXXX";
-        check(memory >= 0 && mkdtemp(folder), "no memory file or folder");
-        fifoFolder = folder;
-        fifo = fifoFolder + "/fifo";
-        check(mkfifo(fifo.c_str(), 0600) == 0, "no FIFO");
-    }
-    ~Files()
-    {
-        unlink(fifo.c_str());
-        rmdir(fifoFolder.c_str());
-    }
+    Files() { check(memory >= 0 && folder.isValid() && mkfifo(fifo.c_str(), 0600) == 0, "no files"); }
     void write(const std::string& bytes, size_t at)
     {
         check(pwrite(memory, bytes.data(), bytes.size(), off_t(at)) == ssize_t(bytes.size()), "pwrite");
     }
     void resize(size_t size) { check(ftruncate(memory, off_t(size)) == 0, "ftruncate"); }
 
-    int memory;
-    QString memoryPath;
-    std::string fifoFolder, fifo;
+    int memory = memfd_create("Kurve.TXT", MFD_CLOEXEC);
+    QString memoryPath = QStringLiteral("/proc/self/fd/%1").arg(memory);
+    QTemporaryDir folder;
+    std::string fifo = folder.filePath(QStringLiteral("fifo")).toStdString();
 };
 
 // A plain reading of the rule, written apart from the parser and left out of the coverage: line
@@ -143,31 +131,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const CurveFileRead read = saved.read();
 
     const size_t limit = size_t(maxLines) * (std::to_string(maxLines).size() + 20) + 2;
-    const QString& message = read.message;
-    if (first.size() > limit || file.size() > limit) {
-        check(!read.opened && message.contains(QStringLiteral("zu groß für")), "too large");
+    const Expected expected = plainReading(QByteArray::fromStdString(file), maxLines);
+    const char* refusal = first.size() > limit || file.size() > limit ? "zu groß für"
+        : expected.tooMany                                            ? "mehr als"
+        : expected.badLine == 1                                       ? "keine Kurvendatei"
+                                                                      : nullptr;
+    if (refusal) {
+        check(!read.opened && read.message.contains(QString::fromUtf8(refusal)), refusal);
         return 0;
     }
-    const Expected expected = plainReading(QByteArray::fromStdString(file), maxLines);
     const CurveFile& curve = read.curve;
-    if (expected.tooMany) {
-        check(!read.opened && message.contains(QStringLiteral("mehr als")), "too many lines");
-    } else if (expected.badLine == 1) {
-        check(!read.opened && message.contains(QStringLiteral("keine Kurvendatei")), "no curve file");
-    } else {
-        check(read.opened && curve.count == expected.values.size(), "record length");
-        check(curve.u.size() > size_t(curve.count) && curve.i.size() > size_t(curve.count) &&
-                  curve.q.size() > size_t(curve.count),
-              "record room");
-        for (int n = 1; n <= curve.count; ++n) {
-            const QList<int>& values = expected.values[n - 1];
-            check(QList<int>{int(curve.u[n]), int(curve.i[n]), int(curve.q[n])} == values, "values");
-        }
-        check(expected.badLine == 0 ? message.isEmpty()
-                                    : message.contains(QStringLiteral(" ab Zeile %1 beschädigt: %2 Zeile")
-                                                           .arg(expected.badLine)
-                                                           .arg(expected.dropped)),
-              "damaged tail");
-    }
+    check(read.opened && curve.count == expected.values.size(), "record length");
+    check(curve.u.size() > size_t(curve.count) && curve.i.size() > size_t(curve.count) &&
+              curve.q.size() > size_t(curve.count),
+          "record room");
+    for (int n = 1; n <= curve.count; ++n)
+        check(QList<int>{int(curve.u[n]), int(curve.i[n]), int(curve.q[n])} == expected.values[n - 1],
+              "values");
+    check(expected.badLine == 0 ? read.message.isEmpty()
+                                : read.message.contains(QStringLiteral(" ab Zeile %1 beschädigt: %2 Zeile")
+                                                            .arg(expected.badLine)
+                                                            .arg(expected.dropped)),
+          "damaged tail");
     return 0;
 }

@@ -40,9 +40,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     QString line;
     std::set<qsizetype> sent;  // where each frame sent begins in the line
-    std::vector<std::pair<qsizetype, int64_t>> reads;  // the line up to here arrives at this time
     int noises = 0;
+    Framer framer;
+    QString handed;  // everything handed back, in order
+    std::vector<qsizetype> frames;  // where each frame handed back begins in the line
+    std::set<qsizetype> pauses;  // where the line had fallen silent before a character
     int64_t now = 0;
+    int64_t lastMs = std::numeric_limits<int64_t>::min() / 2;
+    qsizetype from = 0;
+    // The line up to `to` arrives now.
+    const auto arrive = [&](qsizetype to) {
+        if (to > from) {
+            if (now - lastMs >= kPauseMs)
+                pauses.insert(from);
+            lastMs = now;
+        }
+        for (const LinePiece& piece : framer.feed(QStringView(line).mid(from, to - from), now)) {
+            check(piece.complete ? piece.text.size() == kFrameLength : !piece.text.isEmpty());
+            if (piece.complete)
+                frames.push_back(handed.size());
+            handed += piece.text;
+        }
+        from = to;
+    };
     while (in.at < in.size) {
         const int op = in.take() % 4;
         if (op == 0) {  // a frame: 30 hexadecimal digits in upper or lower case
@@ -56,33 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             for (int n = 1 + in.take() % 40; n > 0; --n)
                 line += QChar(char16_t(in.take()));
         } else {  // an arrival, anywhere back in what was sent since the last one, soon or after a pause
-            const qsizetype last = reads.empty() ? 0 : reads.back().first;
             now += op == 3 ? kPauseMs + in.take() * 10 : in.take() % kPauseMs;
-            reads.emplace_back(std::max(last, line.size() - in.take() % 33), now);
+            arrive(std::max(from, line.size() - in.take() % 33));
         }
     }
-    reads.emplace_back(line.size(), now + 1);
-
-    Framer framer;
-    QString handed;  // everything handed back, in order
-    std::vector<qsizetype> frames;  // where each frame handed back begins in the line
-    std::set<qsizetype> pauses;  // where the line had fallen silent before a character
-    int64_t lastMs = std::numeric_limits<int64_t>::min() / 2;
-    qsizetype from = 0;
-    for (const auto& [to, ms] : reads) {
-        if (to > from) {
-            if (ms - lastMs >= kPauseMs)
-                pauses.insert(from);
-            lastMs = ms;
-        }
-        for (const LinePiece& piece : framer.feed(QStringView(line).mid(from, to - from), ms)) {
-            check(piece.complete ? piece.text.size() == kFrameLength : !piece.text.isEmpty());
-            if (piece.complete)
-                frames.push_back(handed.size());
-            handed += piece.text;
-        }
-        from = to;
-    }
+    ++now;
+    arrive(line.size());
     check(framer.pending() < kFrameLength &&
           handed == QStringView(line).left(line.size() - framer.pending()));
 

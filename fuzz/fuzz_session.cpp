@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -76,16 +77,19 @@ void step(Input& in, TestApp& app, const invariants::Checker& invariants, const 
         auto* settings = app.mdi->mdiArea->findChild<Formeinstell*>();
         if (!settings)
             return;
-        QRadioButton* options[] = {nullptr, settings->Option1, settings->Option2, settings->Option3,
-                                   settings->Option4};
         if (const int choice = in.take() % 5) {
-            options[choice]->click();
+            settings->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(choice))->click();
             settings->Command1->click();
         } else {
             MDIForm1::frameOf(settings)->close();
         }
     };
-    const std::function<void()> operations[] = {
+    // A record that has run for weeks: close to the store's end.
+    const auto nearTheStoreEnd = [&] {
+        session.MessNr = float(kStoreSize - in.take() % 4);
+        jumped = true;
+    };
+    std::vector<std::function<void()>> operations{
         [&] { port.receive(in.bytes(in.take() % 64)); },
         frames,
         frames,
@@ -96,32 +100,19 @@ void step(Input& in, TestApp& app, const invariants::Checker& invariants, const 
             for (int k = in.take() % 8; k >= 0; --k)
                 app.tick();
         },
-        [&] { g->HScroll1->setValue(in.take()); },
-        [&] { g->HScroll2->setValue(in.take()); },
-        [&] { g->HScroll3->setValue(in.take()); },
-        [&] { g->Check1->click(); },
-        [&] { g->Check2->click(); },
-        [&] { g->Check3->click(); },
-        [&] { g->Command1->click(); },
-        [&] { g->Command2->click(); },
-        [&] { g->Command3->click(); },
-        [&] { g->Option1->click(); },
-        [&] { g->Option2->click(); },
-        [&] { g->Option3->click(); },
-        [&] { g->Option4->click(); },
-        [&] { exportWith(app.mdi->m_maketext); },
-        [&] { exportWith(app.mdi->m_grafsave); },
-        choosePort,
-        [&] { port.unplug(); },
-        [&] { port.replug(); },
-        [&] { port.retryLostDevice(); },
-        [&] {
-            // A record that has run for weeks: close to the store's end.
-            session.MessNr = float(kStoreSize - in.take() % 4);
-            jumped = true;
-        },
     };
-    operations[in.take() % std::size(operations)]();
+    for (QScrollBar* bar : {g->HScroll1, g->HScroll2, g->HScroll3})
+        operations.push_back([&in, bar] { bar->setValue(in.take()); });
+    for (QAbstractButton* button :
+         std::initializer_list<QAbstractButton*>{g->Check1, g->Check2, g->Check3, g->Command1, g->Command2,
+                                                 g->Command3, g->Option1, g->Option2, g->Option3, g->Option4})
+        operations.push_back([button] { button->click(); });
+    for (QAction* action : {app.mdi->m_maketext, app.mdi->m_grafsave})
+        operations.push_back([&, action] { exportWith(action); });
+    operations.insert(operations.end(),
+                      {choosePort, [&] { port.unplug(); }, [&] { port.replug(); },
+                       [&] { port.retryLostDevice(); }, nearTheStoreEnd});
+    operations[in.take() % operations.size()]();
     invariants.check(was, jumped);
 }
 

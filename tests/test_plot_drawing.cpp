@@ -23,37 +23,24 @@ class TestPlotDrawing : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // The time axis: minutes of a page at the left edge, each grid line and the right end; the
+    // The time axis: minutes of page 2 of 21 at the left edge, each grid line and the right end; the
     // whole record of N samples in sixths of its minutes.
-    void timeAxis_data()
-    {
-        QTest::addColumn<float>("minutes");
-        QTest::addColumn<float>("seite");
-        QTest::addColumn<int>("N");  // 0: the paged view
-        QTest::addColumn<QString>("labels");
-        QTest::newRow("page 2 of 21 minutes") << 21.0f << 2.0f << 0 << "21 24.5 28 31.5 35 38.5 42";
-        QTest::newRow("whole, empty") << 12.0f << 1.0f << -1 << "0 000,0 000,0 000,0 000,0 000,0 000,0Min";
-        QTest::newRow("whole, 750 samples")
-            << 12.0f << 1.0f << 750 << "0 002,1 004,2 006,3 008,3 010,4 012,5Min";
-        QTest::newRow("whole, full store")
-            << 12.0f << 1.0f << 2000000 << "0 5555,6 11111,1 16666,7 22222,2 27777,8 33333,3Min";
-    }
     void timeAxis()
     {
-        QFETCH(float, minutes);
-        QFETCH(float, seite);
-        QFETCH(int, N);
         GraphView view;
-        view.MinProSeite = minutes, view.Seite = seite;
-        QStringList labels;
-        if (N == 0) {
-            for (float m : pageMinutes(view))
-                labels << QString::number(m);
-        } else {
-            for (const QString& label : wholeRecordLabels(std::max(N, 0)))
-                labels << label;
-        }
-        QTEST(labels.join(u' '), "labels");
+        view.MinProSeite = 21;
+        view.Seite = 2;
+        QStringList page;
+        for (float m : pageMinutes(view))
+            page << QString::number(m);
+        QCOMPARE(page.join(u' '), "21 24.5 28 31.5 35 38.5 42");
+        const auto whole = [](int N) {
+            const std::array<QString, 7> labels = wholeRecordLabels(N);
+            return QStringList(labels.begin(), labels.end()).join(u' ');
+        };
+        QCOMPARE(whole(0), "0 000,0 000,0 000,0 000,0 000,0 000,0Min");
+        QCOMPARE(whole(750), "0 002,1 004,2 006,3 008,3 010,4 012,5Min");
+        QCOMPARE(whole(2000000), "0 5555,6 11111,1 16666,7 22222,2 27777,8 33333,3Min");
     }
 
     // Outer sizes in pixels: at least 6150 x 3700 twips (410 x 247); below the minimum width the
@@ -89,38 +76,33 @@ private slots:
     // On 600 x 525 pixels, grid lines 25, 75 .. 475 (rows) and 100 .. 500 (columns) and the frame on
     // the plot's edges, one device pixel wide on the screens of ratio 1 and 2, seen in the pixel
     // column and row 50. A column run beyond the image's right edge is not painted.
-    void gridOnBothScreens_data()
-    {
-        QTest::addColumn<int>("screen");
-        QTest::newRow("ratio 1") << 0;
-        QTest::newRow("ratio 2") << 1;
-    }
     void gridOnBothScreens()
     {
-        QFETCH(int, screen);
-        QMdiArea area;
-        area.setScreen(QGuiApplication::screens().at(screen));
-        PlotWindows windows;
-        QMdiSubWindow* frame = area.addSubWindow(&windows.grafik);
-        frame->resize(QSize(680, 544) + frame->size() - frame->contentsRect().size());
-        windows.grafik.resize(680, 544);
-        windows.grafik.Form_Resize();
-        const QImage& image = windows.image();
-        windows.plot()->paintColumnRun(image.width(), 0, image.height() - 2, Qt::red);
-        const int ratio = static_cast<int>(QGuiApplication::screens().at(screen)->devicePixelRatio());
-        const QColor grey(150, 150, 150);
-        QString found;
-        for (int y = 0; y < image.height(); ++y)
-            found += image.pixelColor(50 * ratio, y) == grey ? QString::number(y / ratio) + ' ' : "";
-        for (int x = 0; x < image.width(); ++x)
-            found += image.pixelColor(x, 50 * ratio) == grey ? ' ' + QString::number(x / ratio) : "";
-        QCOMPARE(found, "0 25 75 125 175 225 275 325 375 425 475 524  0 100 200 300 400 500 599");
+        QStringList grids;
+        for (QScreen* screen : QGuiApplication::screens()) {
+            PlotWindows windows;
+            windows.grafik.setScreen(screen);
+            windows.grafik.Form_Resize();
+            const QImage& image = windows.image();
+            windows.plot()->paintColumnRun(image.width(), 0, image.height() - 2, Qt::red);
+            const int ratio = static_cast<int>(windows.plot()->devicePixelRatioF());
+            const QColor grey(150, 150, 150);
+            QString found;
+            for (int y = 0; y < image.height(); ++y)
+                found += image.pixelColor(50 * ratio, y) == grey ? QString::number(y / ratio) + ' ' : "";
+            for (int x = 0; x < image.width(); ++x)
+                found += image.pixelColor(x, 50 * ratio) == grey ? ' ' + QString::number(x / ratio) : "";
+            grids << QString::number(ratio) + ": " + found;
+        }
+        const QString grid = "0 25 75 125 175 225 275 325 375 425 475 524  0 100 200 300 400 500 599";
+        grids.sort();
+        QCOMPARE(grids, QStringList({"1: " + grid, "2: " + grid}));
     }
 
     // The live page ('L'), drawn from its start only, the first page of a finished record ('P') and
-    // the whole record ('W'), reduced column by column, give pixel for pixel the picture of one line
-    // per sample from sample 1. Grey (1) and unticked (0) boxes hide their curves. Noisy curves are
-    // drawn in the start size, 21 minutes (1260 samples) a page; a clean charge on 600 x 525 pixels.
+    // the whole record ('W', 'C' a clean charge), reduced column by column, give pixel for pixel the picture
+    // of one line per sample from sample 1. Grey (1) and unticked (0) boxes hide their curves. Noisy curves
+    // are drawn in the start size, 21 minutes (1260 samples) a page; a clean charge on 600 x 525 pixels.
     void eachViewEqualsPerSampleDrawing_data()
     {
         QTest::addColumn<char>("kind");
@@ -128,10 +110,8 @@ private slots:
         QTest::addColumn<int>("samples");
         QTest::addColumn<int>("u");  // the voltage's box
         QTest::addColumn<int>("q");  // the capacity's box
-        QTest::addColumn<bool>("clean");
-        const auto row = [](const char* name, char kind, float page, int samples, int u, int q,
-                            bool clean = false) {
-            QTest::newRow(name) << kind << page << samples << u << q << clean;
+        const auto row = [](const char* name, char kind, float page, int samples, int u, int q) {
+            QTest::newRow(name) << kind << page << samples << u << q;
         };
         row("live page 2, its first sample", 'L', 2, 1261, 1, 2);
         row("live page, the first sample alone", 'L', 1, 1, 2, 2);
@@ -141,7 +121,7 @@ private slots:
         row("whole, one sample", 'W', 1, 1, 2, 2);
         row("whole, 601 samples", 'W', 1, 601, 1, 0);
         row("whole, 5000 noisy samples", 'W', 1, 5000, 2, 2);
-        row("whole, a clean charge", 'W', 1, 30000, 2, 2, true);
+        row("whole, a clean charge", 'C', 1, 30000, 2, 2);
     }
     void eachViewEqualsPerSampleDrawing()
     {
@@ -150,7 +130,7 @@ private slots:
         QFETCH(int, samples);
         QFETCH(int, u);
         QFETCH(int, q);
-        QFETCH(bool, clean);
+        const bool clean = kind == 'C';
         PlotWindows windows(clean ? QSize(680, 544) : QSize(455, 211));
         Record& v = windows.session.Messreihe;
         GraphView& view = windows.grafik.view;
@@ -164,14 +144,15 @@ private slots:
             v.KurveI[n] = clean ? 26300.0f : view.SkalaI * (t + r);
             v.KurveQ[n] = clean ? std::floor(view.SkalaQ * t) : view.SkalaQ * (1.1f - t + r / 2);
         }
-        v.MessAnzahl = samples, view.LetzteSeite = view.Seite = page;
-        view.Gesamtansicht = kind == 'W';
+        v.MessAnzahl = samples;
+        view.LetzteSeite = view.Seite = page;
+        view.Gesamtansicht = kind == 'W' || clean;
         windows.grafik.GrafikAufbauen();
         windows.grafik.AnsichtZeichnen(v, samples + 1, kind == 'P');
         const QImage drawn = windows.image().copy();
         QCOMPARE(countColor(drawn, Qt::red) > 0, samples > 0);
         windows.grafik.GrafikAufbauen();
-        const float S = kind == 'W' ? samples : samplesPerPage(view);  // samples across the plot
+        const float S = view.Gesamtansicht ? samples : samplesPerPage(view);  // samples across the plot
         drawPerSample(windows.plot(), v, view, windows.plot()->ScaleWidth() / S, S * (page - 1),
                       std::min<float>(samples, S * page));
         QCOMPARE(drawn, windows.image());
@@ -180,30 +161,21 @@ private slots:
     // The first and last label of each group: value labels beside and above / below grid lines 25
     // and 425, time labels under x = 0, the fifth grid line and the right end, each group in its
     // size and colour.
-    void labelPlaces_data()
-    {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("place");
-        const auto row = [](int field, QString place) { QTest::addRow("Text%d", field) << field << place; };
-        row(1, "0,18 33x19 #008000");
-        row(5, "0,418 33x19 #008000");
-        row(6, "633,14 47x13 #ff0000");
-        row(10, "633,414 47x13 #ff0000");
-        row(11, "17,525 33x19 #000000");
-        row(16, "517,525 33x19 #000000");
-        row(17, "623,525 49x19 #000000");
-        row(18, "633,26 47x13 #0000ff");
-        row(22, "633,426 47x13 #0000ff");
-    }
     void labelPlaces()
     {
-        QFETCH(int, field);
         PlotWindows windows;
-        const QLineEdit* label = windows.grafik.Text[field];
-        const QRect r = label->geometry();
-        QTEST(QString::asprintf("%d,%d %dx%d ", r.x(), r.y(), r.width(), r.height()) +
-                  label->palette().color(QPalette::Text).name(),
-              "place");
+        QStringList places;
+        for (const int field : {1, 5, 6, 10, 11, 16, 17, 18, 22}) {
+            const QLineEdit* label = windows.grafik.Text[field];
+            const QRect r = label->geometry();
+            places << QString::asprintf("%d: %d,%d %dx%d ", field, r.x(), r.y(), r.width(), r.height()) +
+                    label->palette().color(QPalette::Text).name();
+        }
+        QCOMPARE(places,
+                 QStringList({"1: 0,18 33x19 #008000", "5: 0,418 33x19 #008000", "6: 633,14 47x13 #ff0000",
+                              "10: 633,414 47x13 #ff0000", "11: 17,525 33x19 #000000",
+                              "16: 517,525 33x19 #000000", "17: 623,525 49x19 #000000",
+                              "18: 633,26 47x13 #0000ff", "22: 633,426 47x13 #0000ff"}));
     }
 
     void captionErasesItsFirstLine()

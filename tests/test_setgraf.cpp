@@ -45,59 +45,48 @@ class TestSetgraf : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // A click on an arrow or on the track beside the small thumb of the voltage scale's bar (from
-    // 40 V) and of the battery window's cells bar (from 6): the top label's volts, the battery's volts.
-    void valueBars_data()
+    // A scale bar set to a value writes its five labels, top to bottom, and its scale, 21/20 of the top
+    // label; the battery window's cells bar its volts. Then a click on an arrow or on the track beside
+    // the small thumb, if any.
+    void bars_data()
     {
-        QTest::addColumn<bool>("cells");
-        QTest::addColumn<int>("part");
-        QTest::addColumn<QString>("shown");
-        const auto row = [](const char* name, bool cells, QStyle::SubControl part, QString shown) {
-            QTest::newRow(name) << cells << int(part) << shown;
-        };
-        row("scale, left arrow", false, QStyle::SC_ScrollBarSubLine, "38,0V");
-        row("scale, track right", false, QStyle::SC_ScrollBarAddPage, "50,0V");
-        row("cells, right arrow", true, QStyle::SC_ScrollBarAddLine, "8,4");
-        row("cells, track left", true, QStyle::SC_ScrollBarSubPage, "1,2");
-    }
-    void valueBars()
-    {
-        QFETCH(bool, cells);
-        QFETCH(int, part);
-        TestApp app;
-        QScrollBar* bar = cells ? app.mdi->akku->HScroll1 : app.mdi->setgraf->HScroll1;
-        bar->setValue(cells ? 6 : 40);
-        QTest::mouseClick(bar, Qt::LeftButton, {}, scrollBarPart(bar, QStyle::SubControl(part)).center());
-        QTEST(cells ? app.mdi->akku->Text4->text() : app.mdi->grafik->Text[1]->text(), "shown");
-    }
-
-    // Each scale bar writes its five labels, top to bottom, and its scale, 21/20 of the top label.
-    void scales_data()
-    {
-        QTest::addColumn<int>("bar");
+        QTest::addColumn<int>("bar");  // 0 the cells, 1 to 3 the scales of U, I, Q
         QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("labels");
-        QTest::addColumn<float>("scale");
-        QTest::newRow("U 2") << 1 << 2 << "2,0V 1,6V 1,2V 0,8V 0,4V" << 2100.0f;
-        QTest::newRow("I 4") << 2 << 4 << "0,20A 0,16A 0,12A 0,08A 0,04A" << 2100.0f;
-        QTest::newRow("I 98") << 2 << 98 << "4,90A 3,92A 2,94A 1,96A 0,98A" << 51450.0f;
-        QTest::newRow("Q 6") << 3 << 6 << "180mAh 144mAh 108mAh 72mAh 36mAh" << 189.0f;
-        QTest::newRow("Q 98") << 3 << 98 << "2940mAh 2352mAh 1764mAh 1176mAh 588mAh" << 3087.0f;
+        QTest::addColumn<int>("part");  // -1: no click
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* name, int bar, int value, int part, const char* shown) {
+            QTest::newRow(name) << bar << value << part << QString(shown);
+        };
+        row("U 2", 1, 2, -1, "2,0V 1,6V 1,2V 0,8V 0,4V 2100");
+        row("I 4", 2, 4, -1, "0,20A 0,16A 0,12A 0,08A 0,04A 2100");
+        row("I 98", 2, 98, -1, "4,90A 3,92A 2,94A 1,96A 0,98A 51450");
+        row("Q 6", 3, 6, -1, "180mAh 144mAh 108mAh 72mAh 36mAh 189");
+        row("Q 98", 3, 98, -1, "2940mAh 2352mAh 1764mAh 1176mAh 588mAh 3087");
+        row("U 40, left arrow", 1, 40, QStyle::SC_ScrollBarSubLine, "38,0V 30,4V 22,8V 15,2V 7,6V 39900");
+        row("U 40, track right", 1, 40, QStyle::SC_ScrollBarAddPage, "50,0V 40,0V 30,0V 20,0V 10,0V 52500");
+        row("cells 6, right arrow", 0, 6, QStyle::SC_ScrollBarAddLine, "8,4");
+        row("cells 6, track left", 0, 6, QStyle::SC_ScrollBarSubPage, "1,2");
     }
-    void scales()
+    void bars()
     {
         QFETCH(int, bar);
         QFETCH(int, value);
+        QFETCH(int, part);
         TestApp app;
         const Formsetgraf* s = app.mdi->setgraf;
         const Formgrafik* g = app.mdi->grafik;
-        (bar == 1 ? s->HScroll1 : bar == 2 ? s->HScroll2 : s->HScroll3)->setValue(value);
-        const int top = bar == 1 ? 1 : bar == 2 ? 6 : 18;
-        QStringList labels;
-        for (int field = top; field < top + 5; ++field)
-            labels << g->Text[field]->text();
-        QTEST(labels.join(u' '), "labels");
-        QTEST((bar == 1 ? g->view.SkalaU : bar == 2 ? g->view.SkalaI : g->view.SkalaQ), "scale");
+        QScrollBar* scroll = QList{app.mdi->akku->HScroll1, s->HScroll1, s->HScroll2, s->HScroll3}[bar];
+        scroll->setValue(value);
+        if (part >= 0)
+            QTest::mouseClick(scroll, Qt::LeftButton, {},
+                              scrollBarPart(scroll, QStyle::SubControl(part)).center());
+        QStringList shown;
+        const int top = QList{0, 1, 6, 18}[bar];
+        for (int field = top; bar > 0 && field < top + 5; ++field)
+            shown << g->Text[field]->text();
+        const float scales[] = {0, g->view.SkalaU, g->view.SkalaI, g->view.SkalaQ};
+        shown << (bar > 0 ? QString::number(scales[bar]) : app.mdi->akku->Text4->text());
+        QTEST(shown.join(u' '), "shown");
     }
 
     // After a run that ended before its first sample, given the record's end and page 2 shown: each
