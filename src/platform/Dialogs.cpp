@@ -41,6 +41,16 @@ public:
             return {};
         return dialog.selectedFiles().constFirst();
     }
+
+    QStringList openFiles(const OpenFilesRequest& request) override
+    {
+        QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder,
+                           request.filter.section(QLatin1Char('|'), 0, 0));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+    }
 };
 
 DialogBackend& backend()
@@ -56,3 +66,5 @@ void setDialogBackend(DialogBackend* newBackend) { installedBackend = newBackend
 void showMessageBox(const QString& text, const QString& title) { backend().messageBox(text, title); }
 
 QString askSaveFileName(const SaveFileRequest& request) { return backend().saveFile(request); }
+
+QStringList askOpenFileNames(const OpenFilesRequest& request) { return backend().openFiles(request); }

@@ -1,7 +1,9 @@
-// Modal message box and file-save dialog behind a replaceable backend, so tests never block.
+// Modal message box and file-save and file-open dialogs behind a replaceable backend, so tests
+// never block.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct SaveFileRequest {
     QString title;
@@ -11,12 +13,20 @@ struct SaveFileRequest {
     QString defaultExtension;  // ".TXT", given to a name typed without extension
 };
 
+struct OpenFilesRequest {
+    QString title;
+    QString filter;  // "Kurvendateien (*.txt)|*.txt"
+    QString folder;  // where the dialog starts
+};
+
 class DialogBackend {
 public:
     virtual ~DialogBackend() = default;
     virtual void messageBox(const QString& text, const QString& title) = 0;
     // The path to write, final (the default extension given where needed); empty when cancelled.
     virtual QString saveFile(const SaveFileRequest& request) = 0;
+    // The existing files chosen, one or more; empty when cancelled.
+    virtual QStringList openFiles(const OpenFilesRequest& request) = 0;
 };
 
 // Installs a backend (tests); nullptr restores the real Qt dialogs.
@@ -24,3 +34,4 @@ void setDialogBackend(DialogBackend* backend);
 
 void showMessageBox(const QString& text, const QString& title);
 QString askSaveFileName(const SaveFileRequest& request);
+QStringList askOpenFileNames(const OpenFilesRequest& request);
