@@ -581,7 +581,8 @@ private slots:
         QVERIFY(write(dir.filePath("Kurve.TXT"), "1,1,2,3\r\n") && write(dir.filePath("Zwei.TXT"), ""));
         TestApp app;
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(dir.filePath("Kurve.TXT")), QUrl::fromLocalFile(dir.filePath("Zwei.TXT"))});
+        data.setUrls(
+            {QUrl::fromLocalFile(dir.filePath("Kurve.TXT")), QUrl::fromLocalFile(dir.filePath("Zwei.TXT"))});
         QStringList seen;
         for (const int status : {2, 2, 8}) {
             app.send({.outputMv = 9000, .status = status});
@@ -594,13 +595,33 @@ private slots:
         QVERIFY(app.dialogs.messages.isEmpty());
     }
 
-    // The real file dialog in a German session: German buttons, and typing "Test" where Test.TXT
-    // exists asks (in German) before replacing it; answering no replaces nothing.
+    // The real file dialogs in a German session. Saving: German buttons, and typing "Test" where
+    // Test.TXT exists asks (in German) before replacing it; answering no replaces nothing. Opening:
+    // German buttons, the folder given, several files chosen at once.
+    void saveDialogAsksInGerman_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("buttons");
+        QTest::addColumn<QString>("answer");  // the file name typed
+        QTest::addColumn<QString>("result");
+        QTest::newRow("save, replace refused") << false << "Speichern Abbrechen"
+                                               << "Test"
+                                               << "";
+        QTest::newRow("open two") << true << "Öffnen Abbrechen"
+                                  << "\"Eins.TXT\" \"Test.TXT\""
+                                  << "Eins.TXT Test.TXT";
+    }
     void saveDialogAsksInGerman()
     {
+        QFETCH(bool, open);
+        QFETCH(QString, buttons);
+        QFETCH(QString, answer);
         QTemporaryDir home;
         qputenv("HOME", home.path().toLocal8Bit());
-        QVERIFY(write(home.filePath("Test.TXT"), "old"));
+        QVERIFY(QDir(home.path()).mkdir("Aufzeichnungen"));
+        const QDir folder(home.filePath("Aufzeichnungen"));
+        QVERIFY(write(home.filePath("Test.TXT"), "old") && write(folder.filePath("Test.TXT"), "") &&
+                write(folder.filePath("Eins.TXT"), ""));
         setUpApplication();
         setDialogBackend(nullptr);
         QString seen;  // the dialog's buttons, then the question
@@ -615,16 +636,19 @@ private slots:
                 for (QPushButton* button :
                      dialog->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>())
                     seen += button->text().remove('&') + ' ';
-                dialog->findChild<QLineEdit*>("fileNameEdit")->setText("Test");
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(answer);
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             }
         });
         driver.start(50);
-        QVERIFY(
-            askSaveFileName({"Textdatei speichern", "Grafiken (*.txt)|*.txt", "C:\\", "Kurve01.TXT", ".TXT"})
-                .isEmpty());
-        QVERIFY2(seen.contains("Speichern Abbrechen") && seen.contains("Test.TXT existiert"),
-                 qPrintable(seen));
+        QStringList chosen = open
+            ? askOpenFileNames({"Aufzeichnung öffnen", "Kurvendateien (*.txt)|*.txt", folder.path()})
+            : QStringList{askSaveFileName(
+                  {"Textdatei speichern", "Grafiken (*.txt)|*.txt", "C:\\", "Kurve01.TXT", ".TXT"})};
+        for (QString& path : chosen)
+            path = path.isEmpty() ? path : QDir(folder).relativeFilePath(path);
+        QTEST(chosen.join(' '), "result");
+        QVERIFY2(seen.contains(buttons) && seen.contains("Test.TXT existiert") == !open, qPrintable(seen));
         QCOMPARE(contents(home.filePath("Test.TXT")), QByteArray("old"));
     }
 };

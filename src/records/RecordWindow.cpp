@@ -62,7 +62,11 @@ RecordWindow::RecordWindow(SavedRecord saved, const QString& path, QWidget* pare
     grafik->view.LetzteSeite = pagesFor(record_.MessAnzahl, grafik->view.MinProSeite);
     setgraf->Text1->setText(blankText(grafik->view.Seite));
     connect(grafik, &Formgrafik::viewDrawn, this, [this] { grafik->KopfzeilenSchreiben(notes_, date_); });
-    grafik->redraw();
+    // Laid out and drawn at its first size now: a hidden window gets its resize events only
+    // when shown.
+    resize(twipsToPixels(11000), twipsToPixels(6600));
+    layout->activate();
+    grafik->Form_Resize();
 }
 
 void RecordWindow::saveCurveText() { ::saveCurveText(record_); }

@@ -280,7 +280,6 @@ RecordWindow* MDIForm1::openRecordWindow(const QString& path)
     }
     const QString damage = saved.message;
     auto* window = new RecordWindow(std::move(saved), path);
-    window->resize(twipsToPixels(11000), twipsToPixels(6600));
     QMdiSubWindow* frame = addChild(window, window->windowTitle(), FrameButtons::all);
     frame->show();
     mdiArea->setActiveSubWindow(frame);

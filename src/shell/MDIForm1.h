@@ -39,7 +39,8 @@ public:
     // Runs the start-up sequence on the given port; without one, on the hardware serial port.
     // Record files given open in record windows after start-up; then the program stays without a
     // port too.
-    explicit MDIForm1(SerialPort* port = nullptr, QWidget* parent = nullptr, const QStringList& recordFiles = {});
+    explicit MDIForm1(SerialPort* port = nullptr, QWidget* parent = nullptr,
+                      const QStringList& recordFiles = {});
     ~MDIForm1() override;
 
     // True once the program has been ended (no port at start-up, "Ende").
