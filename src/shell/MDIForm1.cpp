@@ -281,6 +281,14 @@ RecordWindow* MDIForm1::openRecordWindow(const QString& path)
     const QString damage = saved.message;
     auto* window = new RecordWindow(std::move(saved), path);
     QMdiSubWindow* frame = addChild(window, window->windowTitle(), FrameButtons::all);
+    // Cascaded from the top left corner, each step further in, inside the client area as far as
+    // it goes.
+    const QSize area = mdiArea->isVisible() ? mdiArea->viewport()->size()
+                                            : QSize(twipsToPixels(12615), twipsToPixels(8475));
+    frame->resize(frame->size().boundedTo(area));
+    const int step = 24 * ((mdiArea->findChildren<RecordWindow*>().size() - 1) % 8);
+    frame->move(std::max(0, std::min(step, area.width() - frame->width())),
+                std::max(0, std::min(step, area.height() - frame->height())));
     frame->show();
     mdiArea->setActiveSubWindow(frame);
     // A damaged tail: the record is open behind the message that says what was dropped.
