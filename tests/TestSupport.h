@@ -21,12 +21,17 @@
 #include <memory>
 #include <set>
 
-// Records message boxes and answers save dialogs from a queue.
+// Records message boxes and questions, and answers questions and save dialogs from queues.
 class RecordingDialogs : public DialogBackend {
 public:
     RecordingDialogs() { setDialogBackend(this); }
     ~RecordingDialogs() override { setDialogBackend(nullptr); }
     void messageBox(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override
+    {
+        questions.append({text, title});
+        return !replies.isEmpty() && replies.takeFirst();
+    }
     QString saveFile(const SaveFileRequest&) override
     {
         return answers.isEmpty() ? QString() : answers.takeFirst();
@@ -43,6 +48,8 @@ public:
     QStringList answers;  // paths to return, in order; empty list answers "cancelled"
     QStringList opened;  // what the open dialog answers, each time
     QStringList openRequests;  // "title|filter|folder" of each open dialog
+    QList<QPair<QString, QString>> questions;  // (text, title)
+    QList<bool> replies;  // "Ja" (true) or "Nein", in order; empty list answers "Nein"
 };
 
 // The main window after start-up on a memory port (timers stopped: tests tick by hand).

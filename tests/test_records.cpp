@@ -7,8 +7,9 @@
 #include "platform/JournalFile.h"
 #include "platform/MessageField.h"
 #include "process/Journal.h"
+#include "process/RecordFacts.h"
+#include "records/RecordFile.h"
 #include "records/RecordWindow.h"
-#include "records/SavedRecord.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
@@ -158,7 +159,7 @@ private slots:
                  printed.constData());
         if (!session.journal->path().isEmpty())  // a run still going on
             journalIsExport();
-        const QStringList kept = folder.entryList(QDir::Files, QDir::Name);
+        const QStringList kept = folder.entryList({"*.TXT"}, QDir::Files, QDir::Name);
         QVERIFY(kept.size() == 50 && kept.first() == old(files));
         for (const QString& name : kept.mid(50 - files))
             QCOMPARE(parseCurveFile(contents(folder.filePath(name)).toStdString(), kStoreSize).badLine, 0);
@@ -200,12 +201,13 @@ private slots:
         QVERIFY(!first.isEmpty() && !atEnd.isEmpty());
         QThread::msleep(250);  // time for a writer that would still change it
         QCOMPARE(contents(first), atEnd);
-        QCOMPARE(QDir(dir.filePath("Aufzeichnungen")).entryList(QDir::Files).size(), files);
+        QCOMPARE(QDir(dir.filePath("Aufzeichnungen")).entryList({"*.TXT"}, QDir::Files).size(), files);
     }
 
     // A record's name is taken by creating the file: a link at the name, dangling or not, or a
     // record of the same second gives the next free number, and nothing planted is followed or
-    // changed. Links are planted at every name of the coming two minutes.
+    // changed. Links are planted at every name of the coming two minutes, and at their facts' names:
+    // the facts replace such a link.
     void plantedNames_data()
     {
         QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT: link, dangling, file
@@ -231,6 +233,10 @@ private slots:
                             ? write(name, "keep")
                             : QFile::link(dir.filePath(what == "link" ? "victim" : "nowhere"), name));
             }
+            // The facts beside a record, and their temporary name, are taken by links too.
+            for (const char* facts : {"-2.json", "-2.json.tmp", "-3.json", "-3.json.tmp"})
+                QVERIFY(QFile::link(dir.filePath(planted.startsWith("link") ? "victim" : "nowhere"),
+                                    folder.filePath(stem + facts)));
         }
         TestApp app;
         ChargeSession& session = app.session();
@@ -240,16 +246,17 @@ private slots:
             dir, [&] { runScenarios(app, "discharge:0:100", [&] { path = session.journal->path(); }); });
         QVERIFY2(printed.isEmpty(), printed.constData());
         QTEST(QFileInfo(path).completeBaseName().section('_', 1).mid(8), "suffix");
-        session.finishJournal();  // as "Ende" ends the record: the file is complete now
+        session.finishJournal(RecordEnd::programEnd);  // as "Ende" ends the record: the file is complete now
         QCOMPARE(contents(path), exported(dir, session.Messreihe));
         QVERIFY(contents(dir.filePath("victim")) == "keep" && !QFile::exists(dir.filePath("nowhere")));
+        QVERIFY(parseFacts(contents(factsPath(path))) && !QFileInfo(factsPath(path)).isSymLink());
     }
 
     // Retention in a real folder, files made in the order given (name:size, * written by this
     // program, @ a link to a file): beyond the newest `keep` records and beyond the byte limit
     // (2000 here), oldest first and never a gap, by the file system's times, not the names. This
     // program's records always stay, even one older than all (a clock set back); files of other
-    // names and links are never touched.
+    // names and links are never touched. A record's facts go with it.
     void retention_data()
     {
         QTest::addColumn<QString>("files");
@@ -269,6 +276,12 @@ private slots:
             << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 2024-01-01_00-00-00.txt:1 "
                "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00-10.TXT:1 2024-01-01_00-00-00-2.TXT:1*"
             << 2 << "2024-01-01_00-00-00.TXT";
+        QTest::newRow("facts go with their record and count for nothing")
+            << "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00.json:1 2024-01-01_00-00-00.json.tmp:1 "
+               "2024-02-01_00-00-00.json:1 "
+               "2024-03-01_00-00-00.TXT:1 2024-03-01_00-00-00.json:1 2024-04-01_00-00-00-2.json:1 "
+               "2024-04-01_00-00-00-2.TXT:1"
+            << 2 << "2024-01-01_00-00-00.TXT 2024-01-01_00-00-00.json 2024-01-01_00-00-00.json.tmp";
     }
     void retention()
     {
@@ -518,7 +531,7 @@ private slots:
                                          ".* ist keine Kurvendatei: Zeile 1 ist fehlerhaft !)$");
         int opened = 0;
         for (int k = 0; k < 100; ++k) {
-            const SavedRecord saved = readSavedRecord(path);
+            const RecordFile saved = readRecordFile(path);
             opened += saved.record.has_value();
             const QString message = saved.message;
             if (!outcome.match(message).hasMatch() || (saved.record && saved.record->MessAnzahl > 100'000)) {

@@ -4,11 +4,13 @@
 #include "export/export.h"
 #include "platform/PlotSurface.h"
 #include "process/Journal.h"
+#include "records/RecordFile.h"
 #include "records/RecordWindow.h"
 #include "records/SavedRecord.h"
 
 #include <QCheckBox>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -49,7 +51,7 @@ std::unique_ptr<PlotWindows> liveGraph(const QString& path, QSize size)
 {
     auto live = std::make_unique<PlotWindows>(size);
     ChargeSession& session = live->session;
-    session.Messreihe = std::move(*readSavedRecord(path).record);
+    session.Messreihe = std::move(*readRecordFile(path).record);
     session.MessNr = session.Messreihe.MessAnzahl + 1;
     session.MessungBeendet = 1;
     live->grafik.view.LetzteSeite = pagesFor(session.Messreihe.MessAnzahl, 12);
@@ -113,7 +115,7 @@ private slots:
                 app.send({.outputMv = 9000 + 10 * second, .status = second == 0 ? 2 : status});
                 app.tick();
             }
-            app.session().finishJournal();
+            app.session().finishJournal(RecordEnd::programEnd);
         };
         TestApp opened, reference;
         run(opened, true);
@@ -127,7 +129,8 @@ private slots:
         QCOMPARE(live.MessungBeendet, reference.session().MessungBeendet);
         const auto journal = [&dir](const char* folder) {
             QByteArrayList files;
-            for (const QFileInfo& file : QDir(dir.filePath(folder)).entryInfoList(QDir::Files, QDir::Name))
+            for (const QFileInfo& file :
+                 QDir(dir.filePath(folder)).entryInfoList({"*.TXT"}, QDir::Files, QDir::Name))
                 files << contents(file.filePath());
             return files;
         };
@@ -136,9 +139,10 @@ private slots:
     }
 
     // The window's caption names the file and the record's start; the plot's caption carries the
-    // record's own battery notes (blank without facts, never "?") and that start's date. The start
-    // comes from the facts, else from a journal name, else from the file's time. The plot is the
-    // live graph's picture of the same record with those notes and that date.
+    // record's own battery notes (blank without facts, never "?") and that start's date, the summary
+    // panel the record's summary. The start comes from the facts, else from a journal name, else
+    // from the file's time. The plot is the live graph's picture of the same record with those notes
+    // and that date.
     void caption_data()
     {
         QTest::addColumn<QString>("name");
@@ -185,6 +189,11 @@ private slots:
         const QStringList parts = notes.split('|');
         live->grafik.KopfzeilenSchreiben({parts[0], parts[1], parts[2], parts[3]}, date);
         QCOMPARE(window->grafik->Picture1->image(), live->image());
+        // Its summary, with the share of the nominal capacity where the facts note one.
+        const QString summary = window->summary->text();
+        QVERIFY2(summary.startsWith("Dauer: 0:15:00\nMesswerte: 900\n") &&
+                     summary.contains("Anteil der Nennkapazität") == !parts[1].isEmpty(),
+                 qPrintable(summary));
     }
 
     // What the record window's settings do, they do as the live graph's settings do on the same
@@ -216,7 +225,7 @@ private slots:
         const auto live = liveGraph(path, window->grafik->size());
         operate(*window->setgraf, actions);
         operate(live->setgraf, actions);
-        live->grafik.KopfzeilenSchreiben({}, readSavedRecord(path).start.date());
+        live->grafik.KopfzeilenSchreiben({}, recordStart(path, {}).date());
         QCOMPARE(window->grafik->Picture1->image(), live->image());
         QTEST(window->grafik->Picture1->image() != page1, "changed");
         QCOMPARE(window->setgraf->Text1->text(), live->setgraf.Text1->text());

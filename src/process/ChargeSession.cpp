@@ -41,8 +41,8 @@ void ChargeSession::startJournal(const QString& folder)
     });
 }
 
-void ChargeSession::finishJournal()
+void ChargeSession::finishJournal(RecordEnd reason)
 {
     if (journal)
-        journal->finish(Messreihe, MessNr);
+        journal->finish(Messreihe, MessNr, reason, notes);
 }

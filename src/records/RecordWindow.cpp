@@ -7,6 +7,7 @@
 #include "platform/Twips.h"
 #include "plot/Formsetgraf.h"
 #include "records/SavedRecord.h"
+#include "records/Summary.h"
 
 #include <QBoxLayout>
 #include <QFileInfo>
@@ -15,16 +16,17 @@
 #include <QPushButton>
 #include <QShortcut>
 
-RecordWindow::RecordWindow(SavedRecord saved, const QString& path, QWidget* parent)
+RecordWindow::RecordWindow(Record record, const RecordFacts& facts, const QString& path, QWidget* parent)
     : QWidget(parent)
-    , record_(std::move(*saved.record))
-    , notes_(saved.facts.notes)
-    , date_(saved.start.date())
+    , record_(std::move(record))
+    , notes_(facts.notes)
 {
     setObjectName(QStringLiteral("RecordWindow"));
+    const QDateTime start = recordStart(path, facts);
+    date_ = start.date();
     setWindowTitle(QStringLiteral("%1 – %2 %3")
                        .arg(QFileInfo(path).fileName(), dateText(date_),
-                            saved.start.time().toString(QStringLiteral("hh:mm"))));
+                            start.time().toString(QStringLiteral("hh:mm"))));
 
     grafik = new Formgrafik(record_, this);
     // The graph's own smallest size, so that the layout never makes it snap back.
@@ -34,6 +36,7 @@ RecordWindow::RecordWindow(SavedRecord saved, const QString& path, QWidget* pare
     summary->setObjectName(QStringLiteral("summary"));
     summary->setWordWrap(true);
     summary->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    summary->setText(summaryLines(summarize(record_, facts)).join(QLatin1Char('\n')));
     const auto button = [this](const char* name, const QString& text, void (RecordWindow::*save)()) {
         auto* pushButton = new QPushButton(text, this);
         pushButton->setObjectName(QLatin1String(name));

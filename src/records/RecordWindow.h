@@ -1,10 +1,11 @@
 // A saved record in a window of its own: the graph with its pages, whole view and scales, the
-// caption with the record's own battery notes and date, and the record's exports. It owns its
+// caption with the record's own battery notes and date, the record's summary and its exports. It owns its
 // record; nothing the charger sends reaches it.
 #pragma once
 
 #include "plot/Formgrafik.h"
 #include "process/Record.h"
+#include "process/RecordFacts.h"
 
 #include <QDate>
 #include <QWidget>
@@ -12,13 +13,13 @@
 class Formsetgraf;
 class QLabel;
 class QPushButton;
-struct SavedRecord;
 
 class RecordWindow : public QWidget {
     Q_OBJECT
 public:
-    // The record read from `path`; `saved` must hold a record.
-    RecordWindow(SavedRecord saved, const QString& path, QWidget* parent = nullptr);
+    // The record read from `path`, with the facts kept beside it (default facts where there are
+    // none).
+    RecordWindow(Record record, const RecordFacts& facts, const QString& path, QWidget* parent = nullptr);
 
     // "Textdatei erzeugen" (also Ctrl+S), "Grafik speichern", "Als PNG speichern".
     void saveCurveText();
@@ -27,7 +28,7 @@ public:
 
     Formgrafik* grafik;
     Formsetgraf* setgraf;
-    QLabel* summary;
+    QLabel* summary;  // the record's summary, a line for each item
     QPushButton* textButton;
     QPushButton* bitmapButton;
     QPushButton* pngButton;

@@ -1,27 +1,26 @@
-// A saved record read back: its curve file as a record, the facts kept beside it and when it
-// started.
+// A saved record as the record book, the record windows and the command line meet it: its facts
+// file, its start and the summary of its curve file.
 #pragma once
 
-#include "process/Record.h"
 #include "process/RecordFacts.h"
+#include "records/Summary.h"
 
 #include <QDateTime>
 #include <QString>
 
 #include <optional>
 
-struct SavedRecord {
-    std::optional<Record> record;  // none when the file is refused
-    // German, naming the file: why it was refused, or what a damaged tail lost; empty when every
-    // line was read.
+// The facts beside a curve file; none when the file is missing or not facts of this program.
+std::optional<RecordFacts> readFacts(const QString& curvePath);
+
+// When a record started: its facts' start, else what a journal name tells (JJJJ-MM-TT_hh-mm-ss,
+// "-2" and so on after it), else the curve file's modification time.
+QDateTime recordStart(const QString& curvePath, const RecordFacts& facts);
+
+// The summary of a curve file with these facts: none when the file is refused; the message says
+// why, or what a damaged tail lost (the summary is then of the lines before it).
+struct FileSummary {
+    std::optional<Summary> summary;
     QString message;
-    RecordFacts facts;  // from NAME.json; blank notes when there is none or it cannot be read
-    // The facts' start, else the start a journal name tells, else the file's modification time.
-    QDateTime start;
 };
-
-SavedRecord readSavedRecord(const QString& path);
-
-// The start a journal file's name tells (JJJJ-MM-TT_hh-mm-ss, "-2" and so on after it, any
-// suffix); invalid for any other name.
-QDateTime startFromName(const QString& path);
+FileSummary summarizeFile(const QString& curvePath, const RecordFacts& facts);

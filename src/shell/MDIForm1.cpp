@@ -16,6 +16,7 @@
 #include "plot/Formsetgraf.h"
 #include "process/ChargeSession.h"
 #include "process/Formprotokoll.h"
+#include "records/RecordFile.h"
 #include "records/RecordWindow.h"
 #include "records/SavedRecord.h"
 #include "shell/Formeinstell.h"
@@ -146,6 +147,10 @@ void MDIForm1::connectSession()
     connect(session, &ChargeSession::journalFailed, statusBar(), [this](const QString& text) {
         statusBar()->showMessage(text, std::chrono::milliseconds(kJournalFailureShown).count());
     });
+    // The battery notes as they stand, for the facts of the journal's records.
+    session->notes = akku->notes();
+    for (QLineEdit* note : {akku->Text1, akku->Text2, akku->Text3, akku->Text4})
+        connect(note, &QLineEdit::textChanged, session, [this] { session->notes = akku->notes(); });
 }
 
 void MDIForm1::createMenus()
@@ -220,7 +225,11 @@ void MDIForm1::MSComm1_OnComm()
     }
 }
 
-void MDIForm1::readAwayInput() { datenformat->Text1->setText(reader->readAwayInput()); }
+void MDIForm1::readAwayInput()
+{
+    datenformat->Text1->setText(reader->readAwayInput());
+    session->device = MSComm1->deviceName();  // a port just opened: the frames come from its device
+}
 
 void MDIForm1::withPortClosed(const std::function<void()>& save)
 {
@@ -273,18 +282,17 @@ void MDIForm1::dropEvent(QDropEvent* event)
 
 RecordWindow* MDIForm1::openRecordWindow(const QString& path)
 {
-    SavedRecord saved = readSavedRecord(path);
-    if (!saved.record) {
-        showMessageBox(saved.message, QStringLiteral("Ladomat Link"));
+    RecordFile file = readRecordFile(path);
+    if (!file.record) {
+        showMessageBox(file.message, QStringLiteral("Ladomat Link"));
         return nullptr;
     }
-    const QString damage = saved.message;
-    auto* window = new RecordWindow(std::move(saved), path);
+    auto* window = new RecordWindow(std::move(*file.record), readFacts(path).value_or(RecordFacts{}), path);
     QMdiSubWindow* frame = addChild(window, window->windowTitle(), FrameButtons::all);
     // Cascaded from the top left corner, each step further in, inside the client area as far as
     // it goes.
-    const QSize area = mdiArea->isVisible() ? mdiArea->viewport()->size()
-                                            : QSize(twipsToPixels(12615), twipsToPixels(8475));
+    const QSize area =
+        mdiArea->isVisible() ? mdiArea->viewport()->size() : QSize(twipsToPixels(12615), twipsToPixels(8475));
     frame->resize(frame->size().boundedTo(area));
     const int step = 24 * ((mdiArea->findChildren<RecordWindow*>().size() - 1) % 8);
     frame->move(std::max(0, std::min(step, area.width() - frame->width())),
@@ -292,8 +300,8 @@ RecordWindow* MDIForm1::openRecordWindow(const QString& path)
     frame->show();
     mdiArea->setActiveSubWindow(frame);
     // A damaged tail: the record is open behind the message that says what was dropped.
-    if (!damage.isEmpty())
-        showMessageBox(damage, QStringLiteral("Ladomat Link"));
+    if (!file.message.isEmpty())
+        showMessageBox(file.message, QStringLiteral("Ladomat Link"));
     return window;
 }
 
@@ -304,6 +312,13 @@ void MDIForm1::m_oeffnen_Click()
                                                 .filter = QStringLiteral("Kurvendateien (*.txt)|*.txt"),
                                                 .folder = journalFolder()});
     for (const QString& path : paths)
+        openRecordWindow(path);
+}
+
+void MDIForm1::offerUnfinishedRecord(const QString& folder)
+{
+    const QString path = askToOpenUnfinished(folder);
+    if (!path.isEmpty())
         openRecordWindow(path);
 }
 
@@ -486,7 +501,7 @@ void MDIForm1::m_kontakt_Click()
 
 void MDIForm1::beenden()
 {
-    session->finishJournal();  // the record ends with the program
+    session->finishJournal(RecordEnd::programEnd);  // the record ends with the program
     ended_ = true;
     Timer1->stop();
     Timer2->stop();
@@ -498,7 +513,7 @@ void MDIForm1::closeEvent(QCloseEvent* event)
 {
     // Closing the frame ends the program as "Ende" does: port closed, nothing asked or saved.
     MSComm1->setPortOpen(false);
-    session->finishJournal();
+    session->finishJournal(RecordEnd::programEnd);
     ended_ = true;
     event->accept();
 }

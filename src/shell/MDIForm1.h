@@ -49,6 +49,9 @@ public:
     void startTimers();
     // Ends the program at once.
     void beenden();
+    // At start-up: offers once to open the newest journal record in folder that a crash left
+    // unfinished.
+    void offerUnfinishedRecord(const QString& folder);
 
     void MDIForm_Load();
     void MDIForm_Resize();
