@@ -9,6 +9,7 @@
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 #include "platform/PlotSurface.h"
+#include "records/RecordBook.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -209,7 +210,7 @@ private slots:
                          "Fenster: Text [verbergen], Grafik [verbergen], Protokoll [anzeigen], "
                          "Akku / Infos [verbergen]",
                          "Infos: serielles Kabel, Ser. Datenformat [anzeigen], -, Author, Kontakt",
-                         "Aufzeichnungen: Öffnen…"}));
+                         "Aufzeichnungen: Öffnen…, Aufzeichnungsbuch…"}));
         QTemporaryDir dir;
         qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
         QVERIFY(write(dir.filePath("A.TXT"), "1,1,1,1\r\n") && write(dir.filePath("B.TXT"), ""));
@@ -221,6 +222,18 @@ private slots:
         QCOMPARE(frames.size(), 11);
         QVERIFY(frames[9]->windowTitle().startsWith("A.TXT – ") &&
                 frames[10]->windowTitle().startsWith("B.TXT – "));
+        // "Aufzeichnungsbuch…" lists the journal folder's records; what it opens, opens in a record
+        // window in front.
+        const QString record = journalFolder() + "/2026-01-02_03-04-05.TXT";
+        QVERIFY(write(record, "1,1,1,1\r\n"));
+        m.m_buch->trigger();
+        auto* book = m.findChild<RecordBook*>();
+        QVERIFY(book && book->shownPaths() == QStringList{record});
+        emit book->openRequested(record);
+        QVERIFY(m.mdiArea->subWindowList(QMdiArea::StackingOrder)
+                    .last()
+                    ->windowTitle()
+                    .startsWith("2026-01-02_03-04-05.TXT – "));
 
         // The program draws its icon, the battery with its green charge curve, and the cable's wires.
         QVERIFY(countColor(m.windowIcon().pixmap(QSize(48, 48), 1).toImage(), QColor(0, 128, 0)) > 20);

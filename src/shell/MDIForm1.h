@@ -70,6 +70,7 @@ public:
     void m_author_Click();
     void m_kontakt_Click();
     void m_oeffnen_Click();
+    void m_buch_Click();
 
     // The child window frame around a form.
     static QMdiSubWindow* frameOf(QWidget* form);
@@ -108,6 +109,7 @@ public:
     QAction* m_kontakt;
     QMenu* m_aufzeichnungen;
     QAction* m_oeffnen;
+    QAction* m_buch;
 
 public slots:
     // A saved curve file in a record window of its own; the live record is not touched. A file
