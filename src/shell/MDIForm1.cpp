@@ -16,6 +16,8 @@
 #include "plot/Formsetgraf.h"
 #include "process/ChargeSession.h"
 #include "process/Formprotokoll.h"
+#include "process/Journal.h"
+#include "records/RecordBook.h"
 #include "records/RecordFile.h"
 #include "records/RecordWindow.h"
 #include "records/SavedRecord.h"
@@ -186,6 +188,7 @@ void MDIForm1::createMenus()
     m_aufzeichnungen = menuBar()->addMenu(QStringLiteral("Aufzeichnungen"));
     m_aufzeichnungen->setObjectName(QStringLiteral("m_aufzeichnungen"));
     m_oeffnen = action(m_aufzeichnungen, "m_oeffnen", QStringLiteral("Öffnen…"));
+    m_buch = action(m_aufzeichnungen, "m_buch", QStringLiteral("Aufzeichnungsbuch…"));
     connect(m_maketext, &QAction::triggered, this, &MDIForm1::m_maketext_Click);
     connect(m_grafsave, &QAction::triggered, this, &MDIForm1::m_grafsave_Click);
     connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);
@@ -199,6 +202,7 @@ void MDIForm1::createMenus()
     connect(m_author, &QAction::triggered, this, &MDIForm1::m_author_Click);
     connect(m_kontakt, &QAction::triggered, this, &MDIForm1::m_kontakt_Click);
     connect(m_oeffnen, &QAction::triggered, this, &MDIForm1::m_oeffnen_Click);
+    connect(m_buch, &QAction::triggered, this, &MDIForm1::m_buch_Click);
 }
 
 void MDIForm1::frameChain(const QString& frame)
@@ -289,14 +293,8 @@ RecordWindow* MDIForm1::openRecordWindow(const QString& path)
     }
     auto* window = new RecordWindow(std::move(*file.record), readFacts(path).value_or(RecordFacts{}), path);
     QMdiSubWindow* frame = addChild(window, window->windowTitle(), FrameButtons::all);
-    // Cascaded from the top left corner, each step further in, inside the client area as far as
-    // it goes.
-    const QSize area =
-        mdiArea->isVisible() ? mdiArea->viewport()->size() : QSize(twipsToPixels(12615), twipsToPixels(8475));
-    frame->resize(frame->size().boundedTo(area));
-    const int step = 24 * ((mdiArea->findChildren<RecordWindow*>().size() - 1) % 8);
-    frame->move(std::max(0, std::min(step, area.width() - frame->width())),
-                std::max(0, std::min(step, area.height() - frame->height())));
+    // Cascaded from the top left corner, each a step further in.
+    placeInClientArea(frame, 24 * ((mdiArea->findChildren<RecordWindow*>().size() - 1) % 8));
     frame->show();
     mdiArea->setActiveSubWindow(frame);
     // A damaged tail: the record is open behind the message that says what was dropped.
@@ -313,6 +311,23 @@ void MDIForm1::m_oeffnen_Click()
                                                 .folder = journalFolder()});
     for (const QString& path : paths)
         openRecordWindow(path);
+}
+
+void MDIForm1::m_buch_Click()
+{
+    // The record the journal is writing now is no saved record yet: the book leaves it out.
+    const QString writing = session->journal ? session->journal->path() : QString();
+    auto* book = mdiArea->findChild<RecordBook*>();
+    if (book) {
+        book->refresh(writing);
+    } else {
+        book = new RecordBook(journalFolder(), writing);
+        connect(book, &RecordBook::openRequested, this, &MDIForm1::openRecordWindow);
+        book->resize(twipsToPixels(9000), twipsToPixels(5000));
+        placeInClientArea(addChild(book, QStringLiteral("Aufzeichnungsbuch"), FrameButtons::all), 0);
+    }
+    frameOf(book)->show();
+    mdiArea->setActiveSubWindow(frameOf(book));
 }
 
 void MDIForm1::offerUnfinishedRecord(const QString& folder)
@@ -347,6 +362,16 @@ QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, FrameBu
     }
     frame->resize(inner.grownBy(frame->contentsMargins()));
     return frame;
+}
+
+void MDIForm1::placeInClientArea(QMdiSubWindow* frame, int offset)
+{
+    // The client area has its size only once shown; before, the size it is created with counts.
+    const QSize area =
+        mdiArea->isVisible() ? mdiArea->viewport()->size() : QSize(twipsToPixels(12615), twipsToPixels(8475));
+    frame->resize(frame->size().boundedTo(area));
+    frame->move(std::max(0, std::min(offset, area.width() - frame->width())),
+                std::max(0, std::min(offset, area.height() - frame->height())));
 }
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event)

@@ -136,6 +136,9 @@ private:
     // menu), a close box, minimise and maximise boxes, or all three.
     enum class FrameButtons { none, close, minMax, all };
     QMdiSubWindow* addChild(QWidget* form, const QString& caption, FrameButtons buttons);
+    // Places a window `offset` pixels in from the client area's top left corner, inside the area as
+    // far as it goes.
+    void placeInClientArea(QMdiSubWindow* frame, int offset);
     // Shows hidden windows in front or hides visible ones; the item's caption tells what it does next.
     void toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows);
 
