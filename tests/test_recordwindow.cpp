@@ -3,7 +3,6 @@
 
 #include "export/export.h"
 #include "platform/PlotSurface.h"
-#include "process/Journal.h"
 #include "records/RecordFile.h"
 #include "records/RecordWindow.h"
 #include "records/SavedRecord.h"
@@ -61,7 +60,7 @@ std::unique_ptr<PlotWindows> liveGraph(const QString& path, QSize size)
     return live;
 }
 
-// Runs a line of the graph settings: "> < whole 6min U30 I2 Q2 Check1" and so on.
+// Runs a line of the graph settings' actions: "> < whole 6min U30 Q20 Check1".
 void operate(Formsetgraf& s, const QString& actions)
 {
     for (const QString& action : actions.split(' ', Qt::SkipEmptyParts)) {
