@@ -115,17 +115,22 @@ class TestRecords : public QObject {
     Q_OBJECT
 
 private slots:
-    // Simulated runs ("a+b": one after the other): the newest journal file equals the export
-    // whenever looked at during a run and still a quarter second later (its writer thread is waited for, at
-    // most 2 s, without running the event loop), each restart leaves the record before it complete, and the
-    // folder keeps the newest 50 records (50 old ones were there). Nothing is said.
+    // Simulated runs ("a+b": one after the other; "full+": the store holds 1,999,900 samples first)
+    // in a folder of 50 old records: the newest journal file equals the export whenever looked at
+    // during a run and still a quarter second later (its writer thread is waited for, at most 2 s,
+    // without running the event loop). When the first record ends (the charger's end, a stop, a full
+    // store) its journal is the export taken at that moment, whatever follows: frames after the end,
+    // no battery, a new run (straight after the end its first frame is logged under the old number).
+    // The next record has a file of its own, and the folder keeps the newest 50. Nothing is said.
     void journalEqualsExport_data()
     {
         QTest::addColumn<QString>("scenario");
         QTest::addColumn<int>("files");  // records the run writes
         QTest::newRow("pause in charge then discharge") << "charge-discharge" << 1;
-        QTest::newRow("stop, then a new run") << "stop" << 2;
-        QTest::newRow("no battery between two runs") << "discharge+no-battery+discharge" << 2;
+        QTest::newRow("stop, ready, new run") << "stop" << 2;
+        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2;
+        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2;
+        QTest::newRow("store full") << "full+discharge" << 1;
     }
     void journalEqualsExport()
     {
@@ -141,6 +146,10 @@ private slots:
         TestApp app;
         ChargeSession& session = app.session();
         session.startJournal(folder.path());
+        if (scenario.startsWith("full+")) {
+            session.MessNr = session.Messreihe.MessAnzahl = kStoreSize - 100;
+            scenario.remove(0, 5);
+        }
         const auto journalIsExport = [&] {
             const QByteArray expected = exported(dir, session.Messreihe);
             for (int waited = 0; contents(session.journal->path()) != expected && waited < 2000; waited += 10)
@@ -149,8 +158,14 @@ private slots:
             QCOMPARE(contents(session.journal->path()), expected);
         };
         int second = 0;
+        QString first;  // the first record's journal and the export when it ended
+        QByteArray atEnd;
         const QByteArray printed = stderrOf(dir, [&] {
             runScenarios(app, scenario, [&] {
+                if (atEnd.isEmpty() && session.MessungBeendet == 1)
+                    atEnd = exported(dir, session.Messreihe);
+                else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
+                    first = session.journal->path();
                 if (++second % 500 == 0 && !session.journal->path().isEmpty())
                     journalIsExport();
             });
@@ -159,49 +174,13 @@ private slots:
                  printed.constData());
         if (!session.journal->path().isEmpty())  // a run still going on
             journalIsExport();
+        QThread::msleep(250);  // time for a writer that would still change the first record
+        QVERIFY(!first.isEmpty() && !atEnd.isEmpty());
+        QCOMPARE(contents(first), atEnd);
         const QStringList kept = folder.entryList({"*.TXT"}, QDir::Files, QDir::Name);
         QVERIFY(kept.size() == 50 && kept.first() == old(files));
         for (const QString& name : kept.mid(50 - files))
             QCOMPARE(parseCurveFile(contents(folder.filePath(name)).toStdString(), kStoreSize).badLine, 0);
-    }
-
-    // When a record ends (the charger's end, a stop, a full store) its journal is the export taken
-    // at that moment, whatever follows: frames after the end, no battery, a new run (straight
-    // after the end its first frame is logged under the old number). The next record has a file
-    // of its own.
-    void finishedRecordIsFinal_data()
-    {
-        QTest::addColumn<QString>("scenario");  // "full+": the store holds 1,999,900 samples first
-        QTest::addColumn<int>("files");
-        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2;
-        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2;
-        QTest::newRow("stop, ready, new run") << "stop" << 2;
-        QTest::newRow("store full") << "full+discharge" << 1;
-    }
-    void finishedRecordIsFinal()
-    {
-        QFETCH(QString, scenario);
-        QFETCH(int, files);
-        QTemporaryDir dir;
-        TestApp app;
-        ChargeSession& session = app.session();
-        session.startJournal(dir.filePath("Aufzeichnungen"));
-        if (scenario.startsWith("full+")) {
-            session.MessNr = session.Messreihe.MessAnzahl = kStoreSize - 100;
-            scenario.remove(0, 5);
-        }
-        QString first;  // the first record's journal and the export when it ended
-        QByteArray atEnd;
-        runScenarios(app, scenario, [&] {
-            if (atEnd.isEmpty() && session.MessungBeendet == 1)
-                atEnd = exported(dir, session.Messreihe);
-            else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
-                first = session.journal->path();
-        });
-        QVERIFY(!first.isEmpty() && !atEnd.isEmpty());
-        QThread::msleep(250);  // time for a writer that would still change it
-        QCOMPARE(contents(first), atEnd);
-        QCOMPARE(QDir(dir.filePath("Aufzeichnungen")).entryList({"*.TXT"}, QDir::Files).size(), files);
     }
 
     // A record's name is taken by creating the file: a link at the name, dangling or not, or a
@@ -212,10 +191,8 @@ private slots:
     {
         QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT: link, dangling, file
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("dangling link") << "dangling"
-                                       << "-2";
-        QTest::newRow("link to a file, record at -2") << "link file"
-                                                      << "-3";
+        QTest::newRow("dangling link") << "dangling" << u"-2"_s;
+        QTest::newRow("link to a file, record at -2") << "link file" << u"-3"_s;
     }
     void plantedNames()
     {
@@ -459,14 +436,10 @@ private slots:
         QTest::addColumn<QByteArray>("record");  // as exported
         QTest::addColumn<QString>("message");  // %1: the file
         const QByteArray two = "1,1,1,1\r\n2,2,2,2\r\n"_ba;
-        QTest::newRow("cut to nothing") << two << ""_ba << true << ""_ba
-                                        << "";
+        QTest::newRow("cut to nothing") << two << ""_ba << true << ""_ba << QString();
         QTest::newRow("cut in line 2")
             << two << "1,1,1,1\r\n2,2,"_ba << true << "1,1,1,1\r\n"_ba
             << "Die Datei %1 ist ab Zeile 2 beschädigt: 1 Zeile verworfen, die Zeile davor ist geöffnet !";
-        QTest::newRow("grown by a line") << two << two + "3,3,3,3\r\n"
-                                         << true << two + "3,3,3,3\r\n"
-                                         << "";
         QTest::newRow("grown from empty") << ""_ba << two << true << two << "";
         QTest::newRow("grown past 65 bytes")
             << two << two + QByteArray(65 - two.size(), '\n') + "4" << false << ""_ba
