@@ -36,11 +36,18 @@ public:
     {
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
+    QStringList openFiles(const OpenFilesRequest& request) override
+    {
+        openRequests << request.title + '|' + request.filter + '|' + request.folder;
+        return opened;
+    }
 
     QList<QPair<QString, QString>> messages;  // (text, title)
     // For each message, the captions of the windows in view behind it, the main window first.
     QList<QStringList> windowsBehind;
     QStringList answers;  // paths to return, in order; empty list answers "cancelled"
+    QStringList opened;  // what the open dialog answers, each time
+    QStringList openRequests;  // "title|filter|folder" of each open dialog
     QList<QPair<QString, QString>> questions;  // (text, title)
     QList<bool> replies;  // "Ja" (true) or "Nein", in order; empty list answers "Nein"
 };

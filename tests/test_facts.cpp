@@ -6,6 +6,8 @@
 #include "platform/JournalFile.h"
 #include "process/Journal.h"
 #include "process/RecordFacts.h"
+#include "records/RecordFile.h"
+#include "records/RecordWindow.h"
 #include "shell/shell.h"
 
 #include <QJsonArray>
@@ -287,7 +289,8 @@ private slots:
         for (const auto& [text, title] : app.dialogs.questions)
             questions << text + (title == "Ladomat Link" ? "" : " / " + title);
         QTEST(questions.join('|'), "question");
-        QTEST(int(app.session().Messreihe.MessAnzahl), "opened");
+        const QList<RecordWindow*> windows = app.mdi->findChildren<RecordWindow*>();
+        QTEST(windows.isEmpty() ? 0 : int(windows.first()->grafik->record().MessAnzahl), "opened");
     }
 };
 

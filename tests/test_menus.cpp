@@ -1,11 +1,14 @@
-// Menus "Einstellungen", "Fenster" and "Infos": the port settings window and its failure path,
-// the show/hide items and their captions, the information windows and how they close.
+// Menus "Einstellungen", "Fenster", "Infos" and "Aufzeichnungen": the port settings window and its
+// failure path, the show/hide items and their captions, the information windows and how they
+// close, opening saved records.
 #include "TestSupport.h"
 
 #include "link/Formdatenformat.h"
+#include "platform/PlotSurface.h"
+#include "records/RecordBook.h"
 #include "shell/Formeinstell.h"
 #include "shell/InfoWindows.h"
-#include "platform/PlotSurface.h"
+#include "shell/shell.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -183,6 +186,46 @@ private slots:
                 "Ser. Datenformat [anzeigen]: 4 Akku / Infos", "serielles Kabel: 5 Aufbau des ser. Kabels",
                 "Author: 6 Info ...", "Kontakt: 7 Fragen ...", "Author: 7 Info ...",
                 "serielles Kabel: 7 Info ...", "Kontakt: 7 Info ..."}));
+
+        // The menus in order, "Aufzeichnungen" last, the four before it as they were. "Öffnen…" asks
+        // in the journal folder and opens each file chosen in a record window of its own, in front.
+        QStringList menus;
+        for (const QAction* menu : m.menuBar()->actions()) {
+            QStringList items;
+            for (const QAction* item : menu->menu()->actions())
+                items << (item->isSeparator() ? "-" : item->text());
+            menus << menu->text() + ": " + items.join(", ");
+        }
+        QCOMPARE(
+            menus,
+            (QStringList{"Datei: Textdatei erzeugen, -, Grafik speichern, -, Ende", "Einstellungen: Port",
+                         "Fenster: Text [verbergen], Grafik [verbergen], Protokoll [anzeigen], "
+                         "Akku / Infos [verbergen]",
+                         "Infos: serielles Kabel, Ser. Datenformat [anzeigen], -, Author, Kontakt",
+                         "Aufzeichnungen: Öffnen…, Aufzeichnungsbuch…"}));
+        QTemporaryDir dir;
+        qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+        QVERIFY(write(dir.filePath("A.TXT"), "1,1,1,1\r\n") && write(dir.filePath("B.TXT"), ""));
+        app.dialogs.opened = QStringList{dir.filePath("A.TXT"), dir.filePath("B.TXT")};
+        m.m_oeffnen->trigger();
+        QCOMPARE(app.dialogs.openRequests,
+                 QStringList{"Aufzeichnung öffnen|Kurvendateien (*.txt)|*.txt|" + journalFolder()});
+        const QList<QMdiSubWindow*> frames = m.mdiArea->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(frames.size(), 11);
+        QVERIFY(frames[9]->windowTitle().startsWith("A.TXT – ") &&
+                frames[10]->windowTitle().startsWith("B.TXT – "));
+        // "Aufzeichnungsbuch…" lists the journal folder's records; what it opens, opens in a record
+        // window in front.
+        const QString record = journalFolder() + "/2026-01-02_03-04-05.TXT";
+        QVERIFY(write(record, "1,1,1,1\r\n"));
+        m.m_buch->trigger();
+        auto* book = m.findChild<RecordBook*>();
+        QVERIFY(book && book->shownPaths() == QStringList{record});
+        emit book->openRequested(record);
+        QVERIFY(m.mdiArea->subWindowList(QMdiArea::StackingOrder)
+                    .last()
+                    ->windowTitle()
+                    .startsWith("2026-01-02_03-04-05.TXT – "));
 
         // The program draws its icon, the battery with its green charge curve, and the cable's wires.
         QVERIFY(countColor(m.windowIcon().pixmap(QSize(48, 48), 1).toImage(), QColor(0, 128, 0)) > 20);

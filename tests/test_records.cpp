@@ -8,6 +8,8 @@
 #include "platform/MessageField.h"
 #include "process/Journal.h"
 #include "process/RecordFacts.h"
+#include "records/RecordFile.h"
+#include "records/RecordWindow.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
@@ -332,17 +334,18 @@ private slots:
         QVERIFY(app.dialogs.messages.isEmpty() && app.session().Messreihe.MessAnzahl > 100);
     }
 
-    // A saved record opens as an ended record that exports to its lines. Only regular files on a
-    // real file system within the store's size are read; a damaged tail keeps the lines before
-    // it and says how many were dropped; a bad first line or too many lines refuse the file, the
-    // store untouched. The message shown names the file (%1).
+    // A saved record opens in a record window of its own that exports to its lines. Only regular
+    // files on a real file system within the store's size are read; a damaged tail keeps the lines
+    // before it and says how many were dropped; a bad first line or too many lines refuse the
+    // file and no window opens. The live record, recording a run, is never touched. The message
+    // shown names the file (%1).
     void openingSavedRecords_data()
     {
         QTest::addColumn<QString>("file");  // empty: Kurve.TXT; a name: a file of that name; "fifo"; a path
         QTest::addColumn<int>("lines");  // lines "n,12000,0,0" written before text, kept in exports
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<qint64>("size");  // the file extended with zeros to this size, or 0
-        QTest::addColumn<QByteArray>("exports");  // empty: refused, the store as it was
+        QTest::addColumn<QByteArray>("exports");  // empty: refused
         QTest::addColumn<QString>("message");
         const QByteArray two = "1,12460,1500,0\r\n2,12470,1500,1\r\n"_ba;
         const QString notCurve = "Die Datei %1 ist keine Kurvendatei: Zeile 1 ist fehlerhaft !";
@@ -416,9 +419,9 @@ private slots:
         app.send({.outputMv = 9000, .status = 2});
         const ChargeSession& session = app.session();
         const QByteArray before = exported(dir, session.Messreihe);
-        QVERIFY(app.mdi->openRecordFile(path) == !exports.isEmpty() &&
-                session.MessungBeendet == !exports.isEmpty());
-        QCOMPARE(exported(dir, session.Messreihe), exports.isEmpty() ? before : exports);
+        const RecordWindow* window = app.mdi->openRecordWindow(path);
+        QCOMPARE(window ? exported(dir, window->grafik->record()) : ""_ba, exports);
+        QVERIFY(exported(dir, session.Messreihe) == before && session.MessungBeendet == 0);
         QCOMPARE(app.dialogs.messages.value(0).first, message.isEmpty() ? "" : message.arg(path));
         QCOMPARE(app.dialogs.messages.size(), message.isEmpty() ? 0 : 1);
     }
@@ -484,7 +487,6 @@ private slots:
             narrow += QByteArray::number(n) + ",1,1,1\n";
         }
         QVERIFY(write(path, wide));
-        TestApp app;
         std::atomic<bool> done = false;
         std::thread writer([&] {
             const int fd = ::open(qPrintable(path), O_WRONLY | O_CLOEXEC);
@@ -502,10 +504,10 @@ private slots:
                                          ".* ist keine Kurvendatei: Zeile 1 ist fehlerhaft !)$");
         int opened = 0;
         for (int k = 0; k < 100; ++k) {
-            opened += app.mdi->openRecordFile(path);
-            const QString message = app.dialogs.messages.value(0).first;
-            app.dialogs.messages.clear();
-            if (!outcome.match(message).hasMatch() || app.session().Messreihe.MessAnzahl > 100'000) {
+            const RecordFile saved = readRecordFile(path);
+            opened += saved.record.has_value();
+            const QString message = saved.message;
+            if (!outcome.match(message).hasMatch() || (saved.record && saved.record->MessAnzahl > 100'000)) {
                 done = true;
                 writer.join();
                 QFAIL(qPrintable(message));
@@ -516,22 +518,23 @@ private slots:
         QVERIFY(opened > 0);
     }
 
-    // A file given and no port: a viewer of the loaded record, without port message or link alarm.
-    // A FIFO given is refused at once with a message; the viewer stays open.
+    // Files given and no port: the program stays, each file in a record window, without a port
+    // message or link alarm. A FIFO given is refused at once with a message; the program stays.
     void viewerWithoutPort_data()
     {
         QTest::addColumn<bool>("fifo");
-        QTest::addColumn<float>("samples");
+        QTest::addColumn<QString>("windows");  // samples of each record window
         QTest::addColumn<QString>("message");
-        QTest::newRow("curve file") << false << 2.0f << "";
-        QTest::newRow("FIFO") << true << 0.0f
+        QTest::newRow("two curve files") << false << "2 1"
+                                         << "";
+        QTest::newRow("FIFO") << true << ""
                               << "Die Datei %1 kann nicht geöffnet werden: sie ist eine Pipe (FIFO), "
                                  "keine gespeicherte Datei !";
     }
     void viewerWithoutPort()
     {
         QFETCH(bool, fifo);
-        QFETCH(float, samples);
+        QFETCH(QString, windows);
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = dir.filePath("Kurve.TXT");
@@ -539,48 +542,72 @@ private slots:
         if (fifo)
             pipe.emplace(path);
         else
-            QVERIFY(write(path, "1,12460,1500,0\r\n2,12470,1500,1\r\n"));
+            QVERIFY(write(path, "1,12460,1500,0\r\n2,12470,1500,1\r\n") &&
+                    write(dir.filePath("Zwei.TXT"), "1,1,1,1\r\n"));
         RecordingDialogs dialogs;
         auto* port = new MemorySerialPort;
         port->setAvailablePorts({});
-        MDIForm1 mdi(port, nullptr, path);
-        QTRY_VERIFY(mdi.session->Messreihe.MessAnzahl == samples &&
+        MDIForm1 mdi(port, nullptr, fifo ? QStringList{path} : QStringList{path, dir.filePath("Zwei.TXT")});
+        QTRY_VERIFY(mdi.findChildren<RecordWindow*>().size() == windows.count(' ') + !windows.isEmpty() &&
                     dialogs.messages.size() == !message.isEmpty());
+        QStringList samples;
+        for (const RecordWindow* window : mdi.findChildren<RecordWindow*>())
+            samples << QString::number(window->grafik->record().MessAnzahl);
+        QCOMPARE(samples.join(' '), windows);
         QCOMPARE(dialogs.messages.value(0).first, message.isEmpty() ? "" : message.arg(path));
-        QCOMPARE(mdi.StatusBar1->text(), QStringLiteral("Kein COM Port – nur Ansicht"));
+        QVERIFY(!mdi.ended() && mdi.StatusBar1->text() == "Kein COM Port – nur Ansicht");
         QVERIFY(!mdi.Timer1->isActive() && !mdi.Timer2->isActive());
     }
 
-    // A file dropped on the main window opens, except while a run is being recorded: then a
-    // message says why and the store stays as it is.
+    // Files dropped on the main window open each in a record window, also while a run is being
+    // recorded, which goes on untouched.
     void droppedFile()
     {
         QTemporaryDir dir;
-        QVERIFY(write(dir.filePath("Kurve.TXT"), "1,1,2,3\r\n"));
+        QVERIFY(write(dir.filePath("Kurve.TXT"), "1,1,2,3\r\n") && write(dir.filePath("Zwei.TXT"), ""));
         TestApp app;
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(dir.filePath("Kurve.TXT"))});
+        data.setUrls(
+            {QUrl::fromLocalFile(dir.filePath("Kurve.TXT")), QUrl::fromLocalFile(dir.filePath("Zwei.TXT"))});
         QStringList seen;
         for (const int status : {2, 2, 8}) {
             app.send({.outputMv = 9000, .status = status});
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             static_cast<QObject*>(app.mdi.get())->event(&drop);  // as the window system hands it over
             seen << QString::number(app.session().Messreihe.MessAnzahl) + ' ' +
-                    app.dialogs.messages.value(0).first;
-            app.dialogs.messages.clear();
+                    QString::number(app.mdi->findChildren<RecordWindow*>().size());
         }
-        QCOMPARE(seen.join(QLatin1Char('|')),
-                 "2 Während einer Aufzeichnung kann keine Datei geöffnet werden !|"
-                 "3 Während einer Aufzeichnung kann keine Datei geöffnet werden !|1 ");
+        QCOMPARE(seen.join(QLatin1Char('|')), "2 2|3 4|3 6");
+        QVERIFY(app.dialogs.messages.isEmpty());
     }
 
-    // The real file dialog in a German session: German buttons, and typing "Test" where Test.TXT
-    // exists asks (in German) before replacing it; answering no replaces nothing.
+    // The real file dialogs in a German session. Saving: German buttons, and typing "Test" where
+    // Test.TXT exists asks (in German) before replacing it; answering no replaces nothing. Opening:
+    // German buttons, the folder given, several files chosen at once.
+    void saveDialogAsksInGerman_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("buttons");
+        QTest::addColumn<QString>("answer");  // the file name typed
+        QTest::addColumn<QString>("result");
+        QTest::newRow("save, replace refused") << false << "Speichern Abbrechen"
+                                               << "Test"
+                                               << "";
+        QTest::newRow("open two") << true << "Öffnen Abbrechen"
+                                  << "\"Eins.TXT\" \"Test.TXT\""
+                                  << "Eins.TXT Test.TXT";
+    }
     void saveDialogAsksInGerman()
     {
+        QFETCH(bool, open);
+        QFETCH(QString, buttons);
+        QFETCH(QString, answer);
         QTemporaryDir home;
         qputenv("HOME", home.path().toLocal8Bit());
-        QVERIFY(write(home.filePath("Test.TXT"), "old"));
+        QVERIFY(QDir(home.path()).mkdir("Aufzeichnungen"));
+        const QDir folder(home.filePath("Aufzeichnungen"));
+        QVERIFY(write(home.filePath("Test.TXT"), "old") && write(folder.filePath("Test.TXT"), "") &&
+                write(folder.filePath("Eins.TXT"), ""));
         setUpApplication();
         setDialogBackend(nullptr);
         QString seen;  // the dialog's buttons, then the question
@@ -595,16 +622,19 @@ private slots:
                 for (QPushButton* button :
                      dialog->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>())
                     seen += button->text().remove('&') + ' ';
-                dialog->findChild<QLineEdit*>("fileNameEdit")->setText("Test");
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(answer);
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             }
         });
         driver.start(50);
-        QVERIFY(
-            askSaveFileName({"Textdatei speichern", "Grafiken (*.txt)|*.txt", "C:\\", "Kurve01.TXT", ".TXT"})
-                .isEmpty());
-        QVERIFY2(seen.contains("Speichern Abbrechen") && seen.contains("Test.TXT existiert"),
-                 qPrintable(seen));
+        QStringList chosen = open
+            ? askOpenFileNames({"Aufzeichnung öffnen", "Kurvendateien (*.txt)|*.txt", folder.path()})
+            : QStringList{askSaveFileName(
+                  {"Textdatei speichern", "Grafiken (*.txt)|*.txt", "C:\\", "Kurve01.TXT", ".TXT"})};
+        for (QString& path : chosen)
+            path = path.isEmpty() ? path : QDir(folder).relativeFilePath(path);
+        QTEST(chosen.join(' '), "result");
+        QVERIFY2(seen.contains(buttons) && seen.contains("Test.TXT existiert") == !open, qPrintable(seen));
         QCOMPARE(contents(home.filePath("Test.TXT")), QByteArray("old"));
     }
 };

@@ -54,8 +54,8 @@ private slots:
 
     void noPortEndsTheProgram()
     {
-        // None of them opens (a charger on COM5 is not found): one message, in front of the windows
-        // opened so far, and the program ends before the later start-up steps.
+        // None of them opens (a charger on COM5 is not found) and no file is given: one message, in front of
+        // the windows opened so far, and the program ends before the later start-up steps.
         TestApp app(std::set<int>{5});
         QCOMPARE(app.dialogs.messages.value(0),
                  (QPair<QString, QString>{

@@ -14,6 +14,8 @@ struct SaveFileRequest;
 void saveCurveText(const Record& record);
 // "Datei" -> "Grafik speichern": the plot surface's image as a bitmap.
 void saveGraphBitmap(const PlotSurface& plot);
+// The plot surface's image as a PNG picture.
+void saveGraphPng(const PlotSurface& plot);
 
 // Writes samples 1 to MessAnzahl, one "n,U,I,Q" line each ending in CR LF; the file is replaced
 // only once complete. False when it cannot be written.

@@ -49,6 +49,16 @@ public:
             return {};
         return dialog.selectedFiles().constFirst();
     }
+
+    QStringList openFiles(const OpenFilesRequest& request) override
+    {
+        QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder,
+                           request.filter.section(QLatin1Char('|'), 0, 0));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+    }
 };
 
 DialogBackend& backend()
@@ -66,3 +76,5 @@ void showMessageBox(const QString& text, const QString& title) { backend().messa
 bool askQuestion(const QString& text, const QString& title) { return backend().question(text, title); }
 
 QString askSaveFileName(const SaveFileRequest& request) { return backend().saveFile(request); }
+
+QStringList askOpenFileNames(const OpenFilesRequest& request) { return backend().openFiles(request); }

@@ -1,8 +1,9 @@
-// Modal message box, yes/no question and file-save dialog behind a replaceable backend, so tests
-// never block.
+// Modal message box, yes/no question, and file-save and file-open dialogs behind a replaceable
+// backend, so tests never block.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct SaveFileRequest {
     QString title;
@@ -10,6 +11,12 @@ struct SaveFileRequest {
     QString initialFolder;  // "C:\"; the home folder where there are no drive letters
     QString proposedName;  // "Kurve01.TXT"
     QString defaultExtension;  // ".TXT", given to a name typed without extension
+};
+
+struct OpenFilesRequest {
+    QString title;
+    QString filter;  // "Kurvendateien (*.txt)|*.txt"
+    QString folder;  // where the dialog starts
 };
 
 class DialogBackend {
@@ -20,6 +27,8 @@ public:
     virtual bool question(const QString& text, const QString& title) = 0;
     // The path to write, final (the default extension given where needed); empty when cancelled.
     virtual QString saveFile(const SaveFileRequest& request) = 0;
+    // The existing files chosen, one or more; empty when cancelled.
+    virtual QStringList openFiles(const OpenFilesRequest& request) = 0;
 };
 
 // Installs a backend (tests); nullptr restores the real Qt dialogs.
@@ -28,3 +37,4 @@ void setDialogBackend(DialogBackend* backend);
 void showMessageBox(const QString& text, const QString& title);
 bool askQuestion(const QString& text, const QString& title);
 QString askSaveFileName(const SaveFileRequest& request);
+QStringList askOpenFileNames(const OpenFilesRequest& request);

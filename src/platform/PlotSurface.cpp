@@ -144,3 +144,8 @@ bool PlotSurface::saveBmp(const QString& path) const
 {
     return writeWhole(path, [this](QIODevice& file) { return image_.save(&file, "BMP"); });
 }
+
+bool PlotSurface::savePng(const QString& path) const
+{
+    return writeWhole(path, [this](QIODevice& file) { return image_.save(&file, "PNG"); });
+}

@@ -54,6 +54,7 @@ public:
     const QImage& image() const { return image_; }
     // Replaces the file only once it is completely written; false when it cannot be written.
     bool saveBmp(const QString& path) const;
+    bool savePng(const QString& path) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 // record's redraws.
 #include "plot/Formgrafik.h"
 
+#include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
 #include "platform/Twips.h"
 #include "plot/Kurven.h"
@@ -44,8 +45,19 @@ QSizeF labelSize(int field)
 }  // namespace
 
 Formgrafik::Formgrafik(const ChargeSession& session, QWidget* parent)
+    : Formgrafik(&session, session.Messreihe, parent)
+{
+}
+
+Formgrafik::Formgrafik(const Record& record, QWidget* parent)
+    : Formgrafik(nullptr, record, parent)
+{
+}
+
+Formgrafik::Formgrafik(const ChargeSession* session, const Record& record, QWidget* parent)
     : QWidget(parent)
     , session_(session)
+    , record_(record)
 {
     setObjectName(QStringLiteral("Formgrafik"));
     resize(twipsToPixels(6825), twipsToPixels(3165));
@@ -84,6 +96,17 @@ Formgrafik::Formgrafik(const ChargeSession& session, QWidget* parent)
 }
 
 void Formgrafik::Form_Load() { GrafikAufbauen(); }
+
+void Formgrafik::startLabels()
+{
+    // "60,0V" to "12,0V" and "5,00A" to "1,00A" in German: in the locale form of every other label.
+    for (int k = 0; k < 5; ++k) {
+        Text[1 + k]->setText(patternText(60 - 12 * k, QStringLiteral("0.0")) + QLatin1Char('V'));
+        Text[6 + k]->setText(patternText(5 - k, QStringLiteral("0.00")) + QLatin1Char('A'));
+    }
+    for (int k = 11; k <= 17; ++k)
+        Text[k]->clear();
+}
 
 bool Formgrafik::event(QEvent* event)
 {
@@ -145,7 +168,7 @@ void Formgrafik::Form_Resize()
     resizing_ = false;
 }
 
-const Record& Formgrafik::record() const { return session_.Messreihe; }
+const Record& Formgrafik::record() const { return record_; }
 
 void Formgrafik::AnsichtZeichnen(const Record& record, float messNr, bool beendet)
 {
@@ -160,10 +183,13 @@ void Formgrafik::AnsichtZeichnen(const Record& record, float messNr, bool beende
 void Formgrafik::redraw()
 {
     GrafikAufbauen();
-    AnsichtZeichnen(session_.Messreihe, session_.MessNr, session_.MessungBeendet != 0);
+    if (session_)
+        AnsichtZeichnen(record_, session_->MessNr, session_->MessungBeendet != 0);
+    else
+        AnsichtZeichnen(record_, record_.MessAnzahl + 1, true);
 }
 
-void Formgrafik::extendLiveCurve(float messNr) { KurveFortsetzen(session_.Messreihe, messNr); }
+void Formgrafik::extendLiveCurve(float messNr) { KurveFortsetzen(record_, messNr); }
 
 void Formgrafik::recordCleared()
 {

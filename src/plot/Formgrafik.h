@@ -4,6 +4,7 @@
 
 #include "plot/GraphView.h"
 
+#include <QDate>
 #include <QWidget>
 
 #include <array>
@@ -21,6 +22,8 @@ class Formgrafik : public QWidget {
 public:
     // Shows the session's live record.
     explicit Formgrafik(const ChargeSession& session, QWidget* parent = nullptr);
+    // Shows a saved record, which has ended: its pages and its whole view.
+    explicit Formgrafik(const Record& record, QWidget* parent = nullptr);
 
     // Load handling: draws the empty plot once.
     void Form_Load();
@@ -44,9 +47,11 @@ public:
     // Draws the segments of sample messNr, the newest, and turns the page at the right edge.
     void KurveFortsetzen(const Record& record, float messNr);
     // Paints the caption (battery notes, scales and time span, date) into the plot.
-    void KopfzeilenSchreiben(const BatteryNotes& notes);
+    void KopfzeilenSchreiben(const BatteryNotes& notes, const QDate& date = QDate::currentDate());
+    // The value labels of the scales' start positions, the time labels empty.
+    void startLabels();
 
-    // The live record, its grid and current view drawn anew.
+    // The record, its grid and current view drawn anew.
     void redraw();
     // KurveFortsetzen on the live record.
     void extendLiveCurve(float messNr);
@@ -61,13 +66,18 @@ public:
 signals:
     // The live page being drawn: it starts after P samples and is page LetzteSeite.
     void livePageShown(float P, float letzteSeite);
+    // A page or the whole record has been drawn on a cleared plot: no caption stands there now.
+    void viewDrawn();
 
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    const ChargeSession& session_;
+    Formgrafik(const ChargeSession* session, const Record& record, QWidget* parent);
+
+    const ChargeSession* session_;  // none for a saved record
+    const Record& record_;
     bool resizing_ = false;
     Qt::WindowStates frameState_;  // as the child window frame last announced it
 };

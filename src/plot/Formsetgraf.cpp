@@ -271,13 +271,7 @@ void Formsetgraf::setControlsLocked(bool locked)
 void Formsetgraf::recordEnded(ChargeSession::EndReason reason)
 {
     // A stop at the charger unlocks all controls, as the ready state does.
-    if (reason != ChargeSession::EndReason::stopped)
-        keepPageControlsOffInWholeView();
-}
-
-void Formsetgraf::keepPageControlsOffInWholeView()
-{
-    if (grafik_->view.Gesamtansicht)
+    if (reason != ChargeSession::EndReason::stopped && grafik_->view.Gesamtansicht)
         setPageControlsEnabled(false);
 }
 

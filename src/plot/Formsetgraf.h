@@ -42,10 +42,9 @@ public:
 
     // Locks or unlocks the view switch, the page buttons and the page length options.
     void setControlsLocked(bool locked);
-    // After the charger's end or a full store, and for an opened record, the page controls stay
-    // off in the whole-record view, which they do not apply to.
+    // After the charger's end or a full store the page controls stay off in the whole-record
+    // view, which they do not apply to.
     void recordEnded(ChargeSession::EndReason reason);
-    void keepPageControlsOffInWholeView();
 
     QPushButton* Command1;
     QPushButton* Command2;

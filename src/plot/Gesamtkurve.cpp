@@ -266,11 +266,11 @@ void Formgrafik::GesamtkurveZeichnen(const Record& record)
         // An empty record has no sample width: frame, grid and the label "0" alone.
         for (int field = 12; field <= 17; ++field)
             Text[field]->clear();
-        return;
+    } else {
+        RecordDrawer(plot, shownCurves(record, view), N, W, H).draw(plot);
+        plot->update();
+        for (int k = 1; k <= 6; ++k)
+            Text[11 + k]->setText(labels[k]);
     }
-    RecordDrawer(plot, shownCurves(record, view), N, W, H).draw(plot);
-    plot->update();
-
-    for (int k = 1; k <= 6; ++k)
-        Text[11 + k]->setText(labels[k]);
+    emit viewDrawn();
 }

@@ -4,10 +4,9 @@
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
 
-#include <QDate>
 #include <QLineEdit>
 
-void Formgrafik::KopfzeilenSchreiben(const BatteryNotes& notes)
+void Formgrafik::KopfzeilenSchreiben(const BatteryNotes& notes, const QDate& date)
 {
     PlotSurface* plot = Picture1;
     // Printing the old line 1 in the background colour erases it; the points that move the
@@ -29,7 +28,7 @@ void Formgrafik::KopfzeilenSchreiben(const BatteryNotes& notes)
 
     plot->PSet(plot->ScaleWidth() - 700, 0, erase);
     plot->setForeColor(caption);
-    plot->Print(dateText(QDate::currentDate()));
+    plot->Print(dateText(date));
 
     plot->PSet(50, 0, erase);
     plot->setForeColor(caption);

@@ -83,6 +83,7 @@ void Formgrafik::SeiteZeichnen(const Record& record, float ersteProbe)
         else
             drawSegment(plot, curves, H, xs * (j - 1), c - 1, xs * j, c);
     }
+    emit viewDrawn();
 }
 
 void Formgrafik::KurveFortsetzen(const Record& record, float messNr)

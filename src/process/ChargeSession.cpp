@@ -1,5 +1,4 @@
-// The charge session's record, reading and locks: what the frame chain stores, and what a saved
-// record brings.
+// The charge session's record, reading and locks: what the frame chain stores, and its journal.
 #include "process/ChargeSession.h"
 
 #include "process/Journal.h"
@@ -46,15 +45,4 @@ void ChargeSession::finishJournal(RecordEnd reason)
 {
     if (journal)
         journal->finish(Messreihe, MessNr, reason, notes);
-}
-
-void ChargeSession::openRecord(Record record)
-{
-    // The record in the store ends here, replaced as by a new run: its journal is final.
-    finishJournal(RecordEnd::newRun);
-    const float count = record.MessAnzahl;
-    Messreihe = std::move(record);
-    MessNr = count + 1;
-    MessungBeendet = 1;
-    MessungGestoppt = 1;
 }

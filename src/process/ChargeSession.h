@@ -54,9 +54,6 @@ public:
     // view switch and the exports.
     void BedienungSperren();
     void BedienungFreigeben();
-    // A saved record replaces the live one, ended as a stop at the charger ends it: the next run
-    // the charger starts replaces it in turn.
-    void openRecord(Record record);
     // Keeps every record from now on in its own file in the folder.
     void startJournal(const QString& folder);
     // The record has ended or starts again (also with the program): its journal file is final,

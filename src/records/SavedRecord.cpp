@@ -1,10 +1,11 @@
-// A saved record's facts and summary, read from its files.
+// A saved record's facts, start and summary, read from its files.
 #include "records/SavedRecord.h"
 
 #include "records/RecordFile.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -21,6 +22,20 @@ std::optional<RecordFacts> readFacts(const QString& curvePath)
     if (!info.isFile() || info.size() > kFactsLimit || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return parseFacts(file.readAll());
+}
+
+QDateTime recordStart(const QString& curvePath, const RecordFacts& facts)
+{
+    if (facts.start.isValid())
+        return facts.start;
+    static const QRegularExpression journalName(
+        QStringLiteral("^(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(-\\d+)?$"));
+    const QFileInfo file(curvePath);
+    const QRegularExpressionMatch match = journalName.match(file.completeBaseName());
+    const QDateTime named = match.hasMatch()
+        ? QDateTime::fromString(match.captured(1), QStringLiteral("yyyy-MM-dd_hh-mm-ss"))
+        : QDateTime();
+    return named.isValid() ? named : file.lastModified();
 }
 
 FileSummary summarizeFile(const QString& curvePath, const RecordFacts& facts)

@@ -16,12 +16,18 @@
 #include "plot/Formsetgraf.h"
 #include "process/ChargeSession.h"
 #include "process/Formprotokoll.h"
+#include "process/Journal.h"
+#include "records/RecordBook.h"
+#include "records/RecordFile.h"
+#include "records/RecordWindow.h"
+#include "records/SavedRecord.h"
 #include "shell/Formeinstell.h"
 #include "shell/InfoWindows.h"
 #include "shell/shell.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -47,9 +53,9 @@ constexpr auto kJournalFailureShown = 60s;
 
 }  // namespace
 
-MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
+MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QStringList& recordFiles)
     : QMainWindow(parent)
-    , recordFile_(recordFile)
+    , recordFiles_(recordFiles)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Ladomat Link V2.01"));
@@ -105,11 +111,16 @@ MDIForm1::MDIForm1(SerialPort* port, QWidget* parent, const QString& recordFile)
     mdiArea->viewport()->installEventFilter(this);
 
     MDIForm_Load();
-    if (!ended_ && !viewer_)
+    // Without a port there is no link to watch: no link alarm until a port is chosen.
+    if (!ended_ && MSComm1->portOpen())
         startTimers();
-    // Opened once the window is shown and laid out, so that no first resize wipes the caption.
-    if (!ended_ && !recordFile_.isEmpty())
-        QTimer::singleShot(0, this, [this] { openRecordFile(recordFile_); });
+    // Opened once the main window is in view, so that a refusal shows in front of it.
+    if (!ended_ && !recordFiles_.isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            for (const QString& path : std::as_const(recordFiles_))
+                openRecordWindow(path);
+        });
+    }
     setAcceptDrops(true);
 }
 
@@ -174,6 +185,10 @@ void MDIForm1::createMenus()
     m_info->addSeparator()->setObjectName(QStringLiteral("test"));
     m_author = action(m_info, "m_author", QStringLiteral("Author"));
     m_kontakt = action(m_info, "m_kontakt", QStringLiteral("Kontakt"));
+    m_aufzeichnungen = menuBar()->addMenu(QStringLiteral("Aufzeichnungen"));
+    m_aufzeichnungen->setObjectName(QStringLiteral("m_aufzeichnungen"));
+    m_oeffnen = action(m_aufzeichnungen, "m_oeffnen", QStringLiteral("Öffnen…"));
+    m_buch = action(m_aufzeichnungen, "m_buch", QStringLiteral("Aufzeichnungsbuch…"));
     connect(m_maketext, &QAction::triggered, this, &MDIForm1::m_maketext_Click);
     connect(m_grafsave, &QAction::triggered, this, &MDIForm1::m_grafsave_Click);
     connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);
@@ -186,6 +201,8 @@ void MDIForm1::createMenus()
     connect(m_kabel, &QAction::triggered, this, &MDIForm1::m_kabel_Click);
     connect(m_author, &QAction::triggered, this, &MDIForm1::m_author_Click);
     connect(m_kontakt, &QAction::triggered, this, &MDIForm1::m_kontakt_Click);
+    connect(m_oeffnen, &QAction::triggered, this, &MDIForm1::m_oeffnen_Click);
+    connect(m_buch, &QAction::triggered, this, &MDIForm1::m_buch_Click);
 }
 
 void MDIForm1::frameChain(const QString& frame)
@@ -240,13 +257,6 @@ void MDIForm1::m_grafsave_Click()
     withPortClosed([this] { saveGraphBitmap(*grafik->Picture1); });
 }
 
-void MDIForm1::becomeViewer()
-{
-    // Without a port there is no link to watch: no port message, no link alarm.
-    viewer_ = true;
-    StatusBar1->setText(QStringLiteral("Kein COM Port – nur Ansicht"));
-}
-
 void MDIForm1::startTimers()
 {
     if (!Timer1->isActive())
@@ -268,48 +278,63 @@ void MDIForm1::dropEvent(QDropEvent* event)
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    // A run being recorded keeps the store; its record would be cut by the file.
-    const int status = session->reading.StatusNr;
-    const bool recordingRun = session->MessungBeendet == 0 && status >= 2 && status <= 9 && status != 8;
-    if (recordingRun) {
-        showMessageBox(QStringLiteral("Während einer Aufzeichnung kann keine Datei geöffnet werden !"),
-                       QStringLiteral("Ladomat Link"));
-        return;
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            openRecordWindow(url.toLocalFile());
     }
-    openRecordFile(urls.first().toLocalFile());
 }
 
-bool MDIForm1::openRecordFile(const QString& path)
+RecordWindow* MDIForm1::openRecordWindow(const QString& path)
 {
     RecordFile file = readRecordFile(path);
     if (!file.record) {
         showMessageBox(file.message, QStringLiteral("Ladomat Link"));
-        return false;
+        return nullptr;
     }
-    session->openRecord(std::move(*file.record));
-    GraphView& view = grafik->view;
-    grafik->ZeitachseBeschriften();
-    view.LetzteSeite = pagesFor(session->Messreihe.MessAnzahl, view.MinProSeite);
-    view.Seite = 1;
-    setgraf->Text1->setText(blankText(view.Seite));
-    grafik->Picture1->Cls();
-    grafik->redraw();
-    grafik->KopfzeilenSchreiben(akku->notes());
-    session->BedienungFreigeben();
-    setgraf->keepPageControlsOffInWholeView();
+    auto* window = new RecordWindow(std::move(*file.record), readFacts(path).value_or(RecordFacts{}), path);
+    QMdiSubWindow* frame = addChild(window, window->windowTitle(), FrameButtons::all);
+    // Cascaded from the top left corner, each a step further in.
+    placeInClientArea(frame, 24 * ((mdiArea->findChildren<RecordWindow*>().size() - 1) % 8));
+    frame->show();
+    mdiArea->setActiveSubWindow(frame);
     // A damaged tail: the record is open behind the message that says what was dropped.
     if (!file.message.isEmpty())
         showMessageBox(file.message, QStringLiteral("Ladomat Link"));
-    return true;
+    return window;
 }
 
-void MDIForm1::openSavedRecord(const QString& path) { openRecordFile(path); }
+void MDIForm1::m_oeffnen_Click()
+{
+    QDir().mkpath(journalFolder());
+    const QStringList paths = askOpenFileNames({.title = QStringLiteral("Aufzeichnung öffnen"),
+                                                .filter = QStringLiteral("Kurvendateien (*.txt)|*.txt"),
+                                                .folder = journalFolder()});
+    for (const QString& path : paths)
+        openRecordWindow(path);
+}
+
+void MDIForm1::m_buch_Click()
+{
+    // The record the journal is writing now is no saved record yet: the book leaves it out.
+    const QString writing = session->journal ? session->journal->path() : QString();
+    auto* book = mdiArea->findChild<RecordBook*>();
+    if (book) {
+        book->refresh(writing);
+    } else {
+        book = new RecordBook(journalFolder(), writing);
+        connect(book, &RecordBook::openRequested, this, &MDIForm1::openRecordWindow);
+        book->resize(twipsToPixels(9000), twipsToPixels(5000));
+        placeInClientArea(addChild(book, QStringLiteral("Aufzeichnungsbuch"), FrameButtons::all), 0);
+    }
+    frameOf(book)->show();
+    mdiArea->setActiveSubWindow(frameOf(book));
+}
 
 void MDIForm1::offerUnfinishedRecord(const QString& folder)
 {
     const QString path = askToOpenUnfinished(folder);
     if (!path.isEmpty())
-        openSavedRecord(path);
+        openRecordWindow(path);
 }
 
 QMdiSubWindow* MDIForm1::frameOf(QWidget* form) { return qobject_cast<QMdiSubWindow*>(form->parentWidget()); }
@@ -317,16 +342,17 @@ QMdiSubWindow* MDIForm1::frameOf(QWidget* form) { return qobject_cast<QMdiSubWin
 QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, FrameButtons buttons)
 {
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    const bool closes = buttons == FrameButtons::close || buttons == FrameButtons::all;
     // The frame draws its close box, and offers Close, only with the system menu.
-    if (buttons == FrameButtons::close)
+    if (closes)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (buttons == FrameButtons::minMax)
+    if (buttons == FrameButtons::minMax || buttons == FrameButtons::all)
         flags |= Qt::WindowMinMaxButtonsHint;
     const QSize inner = form->size();
     QMdiSubWindow* frame = mdiArea->addSubWindow(form, flags);
     frame->setWindowTitle(caption);
     frame->setObjectName(form->objectName() + QStringLiteral("Frame"));
-    if (buttons == FrameButtons::close) {
+    if (closes) {
         // The system menu's last entry is Close; it knows only the platform's own close key (Ctrl+W
         // under X11, Ctrl+F4 under Windows). Both keys close the window everywhere.
         frame->systemMenu()->actions().constLast()->setShortcuts(
@@ -336,6 +362,16 @@ QMdiSubWindow* MDIForm1::addChild(QWidget* form, const QString& caption, FrameBu
     }
     frame->resize(inner.grownBy(frame->contentsMargins()));
     return frame;
+}
+
+void MDIForm1::placeInClientArea(QMdiSubWindow* frame, int offset)
+{
+    // The client area has its size only once shown; before, the size it is created with counts.
+    const QSize area =
+        mdiArea->isVisible() ? mdiArea->viewport()->size() : QSize(twipsToPixels(12615), twipsToPixels(8475));
+    frame->resize(frame->size().boundedTo(area));
+    frame->move(std::max(0, std::min(offset, area.width() - frame->width())),
+                std::max(0, std::min(offset, area.height() - frame->height())));
 }
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event)
@@ -391,8 +427,9 @@ void MDIForm1::MDIForm_Load()
     datenformatFrame->hide();
 
     if (!PortOeffnen(*MSComm1)) {
-        if (!recordFile_.isEmpty()) {
-            becomeViewer();
+        if (!recordFiles_.isEmpty()) {
+            // The program stays for the record windows of the files given.
+            StatusBar1->setText(QStringLiteral("Kein COM Port – nur Ansicht"));
         } else {
             // The windows opened so far stay in view behind the message until the program ends.
             show();
@@ -406,13 +443,7 @@ void MDIForm1::MDIForm_Load()
     reader->forgetCharger();
     readAwayInput();
 
-    // "60,0V" to "12,0V" and "5,00A" to "1,00A" in German: in the locale form of every other label.
-    for (int k = 0; k < 5; ++k) {
-        grafik->Text[1 + k]->setText(patternText(60 - 12 * k, QStringLiteral("0.0")) + QLatin1Char('V'));
-        grafik->Text[6 + k]->setText(patternText(5 - k, QStringLiteral("0.00")) + QLatin1Char('A'));
-    }
-    for (int k = 11; k <= 17; ++k)
-        grafik->Text[k]->clear();
+    grafik->startLabels();
 
     grafik->ZeitachseBeschriften();
     setgraf->Text1->setText(blankText(grafik->view.LetzteSeite));

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <initializer_list>
@@ -29,15 +30,17 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
+class RecordWindow;
 class SerialPort;
 
 class MDIForm1 : public QMainWindow {
     Q_OBJECT
 public:
     // Runs the start-up sequence on the given port; without one, on the hardware serial port.
-    // A record file given is opened after start-up; without a port the program then stays as
-    // its viewer.
-    explicit MDIForm1(SerialPort* port = nullptr, QWidget* parent = nullptr, const QString& recordFile = {});
+    // Record files given open in record windows after start-up; then the program stays without a
+    // port too.
+    explicit MDIForm1(SerialPort* port = nullptr, QWidget* parent = nullptr,
+                      const QStringList& recordFiles = {});
     ~MDIForm1() override;
 
     // True once the program has been ended (no port at start-up, "Ende").
@@ -46,11 +49,6 @@ public:
     void startTimers();
     // Ends the program at once.
     void beenden();
-    // Loads a curve text file as an ended record and shows it; a file that is not a curve file
-    // is refused with a message naming its first bad line, the record untouched.
-    bool openRecordFile(const QString& path);
-    // Opens a saved record the way the program opens saved files.
-    void openSavedRecord(const QString& path);
     // At start-up: offers once to open the newest journal record in folder that a crash left
     // unfinished.
     void offerUnfinishedRecord(const QString& folder);
@@ -71,6 +69,8 @@ public:
     void m_kabel_Click();
     void m_author_Click();
     void m_kontakt_Click();
+    void m_oeffnen_Click();
+    void m_buch_Click();
 
     // The child window frame around a form.
     static QMdiSubWindow* frameOf(QWidget* form);
@@ -107,6 +107,14 @@ public:
     QAction* m_serdaten;
     QAction* m_author;
     QAction* m_kontakt;
+    QMenu* m_aufzeichnungen;
+    QAction* m_oeffnen;
+    QAction* m_buch;
+
+public slots:
+    // A saved curve file in a record window of its own; the live record is not touched. A file
+    // that cannot be read is refused with a message saying why (none is opened).
+    RecordWindow* openRecordWindow(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,16 +132,16 @@ private:
     void withPortClosed(const std::function<void()>& save);
     // Empties the port and starts framing anew; what was read shows in the data-format window.
     void readAwayInput();
-    // No port opened, a record file given: the program shows the record without a charger.
-    void becomeViewer();
     // What a child window's frame offers besides its title bar: nothing (hidden only through the
-    // menu), a close box, or minimise and maximise boxes.
-    enum class FrameButtons { none, close, minMax };
+    // menu), a close box, minimise and maximise boxes, or all three.
+    enum class FrameButtons { none, close, minMax, all };
     QMdiSubWindow* addChild(QWidget* form, const QString& caption, FrameButtons buttons);
+    // Places a window `offset` pixels in from the client area's top left corner, inside the area as
+    // far as it goes.
+    void placeInClientArea(QMdiSubWindow* frame, int offset);
     // Shows hidden windows in front or hides visible ones; the item's caption tells what it does next.
     void toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows);
 
     bool ended_ = false;
-    QString recordFile_;
-    bool viewer_ = false;
+    QStringList recordFiles_;
 };

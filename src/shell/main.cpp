@@ -19,20 +19,20 @@ namespace {
 void printHelp()
 {
     const QString text =
-        QStringLiteral(
-            "Aufruf: ladomat-link [DATEI.TXT]\n"
-            "Zeigt die Messwerte des Ladegeräts an der seriellen Schnittstelle (COM1 bis COM4)\n"
-            "und zeichnet die Ladekurve.\n\n"
-            "  DATEI.TXT            eine gespeicherte Kurvendatei öffnen; ohne COM Port nur zur Ansicht\n"
-            "  --summary DATEI.TXT  die Zusammenfassung einer Kurvendatei ausgeben\n"
-            "  --aufzeichnungen     den Ordner der Aufzeichnungen öffnen\n"
-            "  --help               diese Hilfe zeigen\n"
-            "  --version            die Version zeigen\n\n"
-            "Jede Messung wird während der Aufzeichnung als Kurvendatei gesichert in\n"
-            "  %1\n"
-            "(die neuesten 50 Aufzeichnungen, höchstens 2 GB).\n"
-            "LADOMAT_COM1 bis LADOMAT_COM4 wählen das Gerät für COM1 bis COM4,\n"
-            "z. B. LADOMAT_COM1=/dev/ttyUSB0.\n")
+        QStringLiteral("Aufruf: ladomat-link [DATEI.TXT ...]\n"
+                       "Zeigt die Messwerte des Ladegeräts an der seriellen Schnittstelle (COM1 bis COM4)\n"
+                       "und zeichnet die Ladekurve.\n\n"
+                       "  DATEI.TXT ...        gespeicherte Kurvendateien öffnen, jede in einem Fenster;\n"
+                       "                       ohne COM Port nur zur Ansicht\n"
+                       "  --summary DATEI.TXT  die Zusammenfassung einer Kurvendatei ausgeben\n"
+                       "  --aufzeichnungen     den Ordner der Aufzeichnungen öffnen\n"
+                       "  --help               diese Hilfe zeigen\n"
+                       "  --version            die Version zeigen\n\n"
+                       "Jede Messung wird während der Aufzeichnung als Kurvendatei gesichert in\n"
+                       "  %1\n"
+                       "(die neuesten 50 Aufzeichnungen, höchstens 2 GB).\n"
+                       "LADOMAT_COM1 bis LADOMAT_COM4 wählen das Gerät für COM1 bis COM4,\n"
+                       "z. B. LADOMAT_COM1=/dev/ttyUSB0.\n")
             .arg(QDir::toNativeSeparators(journalFolder()));
     std::fputs(text.toLocal8Bit().constData(), stdout);
 }
@@ -80,7 +80,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     setUpApplication();
-    QString recordFile;
+    QStringList recordFiles;
     for (const QString& argument : QApplication::arguments().mid(1)) {
         if (argument == QLatin1String("--aufzeichnungen")) {
             QDir().mkpath(journalFolder());
@@ -90,10 +90,10 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "Unbekannte Option %s (siehe ladomat-link --help)\n", qPrintable(argument));
             return 2;
         }
-        recordFile = argument;
+        recordFiles << argument;
     }
 
-    MDIForm1 window(nullptr, nullptr, recordFile);
+    MDIForm1 window(nullptr, nullptr, recordFiles);
     if (window.ended())
         return 1;
     window.session->startJournal(journalFolder());

@@ -1,8 +1,6 @@
 // Application shell procedures beside the main window.
 #pragma once
 
-#include "records/RecordFile.h"
-
 #include <QIcon>
 #include <QString>
 
