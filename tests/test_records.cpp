@@ -228,35 +228,25 @@ private slots:
     }
 
     // Retention in a real folder, files made in the order given (name:size, * written by this
-    // program, @ a link to a file): beyond the newest `keep` records and beyond the byte limit
-    // (2000 here), oldest first and never a gap, by the file system's times, not the names. This
-    // program's records always stay, even one older than all (a clock set back); files of other
-    // names and links are never touched. A record's facts go with it.
+    // program, @ a link to a file; "Mn" is the stem 2024-0n-01_00-00-00): beyond the newest `keep`
+    // records and beyond the byte limit (2000 here), oldest first and never a gap, by the file
+    // system's times, not the names. This program's records always stay, even one older than all (a
+    // clock set back); files of other names and links are never touched. A record's facts go with it.
     void retention_data()
     {
         QTest::addColumn<QString>("files");
         QTest::addColumn<int>("keep");
         QTest::addColumn<QString>("deleted");
-        QTest::newRow("names out of time order")
-            << "2024-03-01_00-00-00.TXT:1 2024-01-01_00-00-00.TXT:1 2024-02-01_00-00-00.TXT:1" << 2
-            << "2024-03-01_00-00-00.TXT";
-        QTest::newRow("bytes") << "2024-01-01_00-00-00.TXT:100 2024-01-02_00-00-00.TXT:900 "
-                                  "2024-01-03_00-00-00.TXT:1500 2024-01-04_00-00-00.TXT:10*"
-                               << 50 << "2024-01-01_00-00-00.TXT 2024-01-02_00-00-00.TXT";
+        QTest::newRow("names out of time order") << "M3.TXT:1 M1.TXT:1 M2.TXT:1" << 2 << "M3.TXT";
+        QTest::newRow("bytes") << "M1.TXT:100 M2.TXT:900 M3.TXT:1500 M4.TXT:10*" << 50 << "M1.TXT M2.TXT";
         QTest::newRow("this run's records, though older than all")
-            << "2024-01-01_00-00-00.TXT:1* 2024-02-01_00-00-00.TXT:1 2024-03-01_00-00-00.TXT:1 "
-               "2024-04-01_00-00-00.TXT:1*"
-            << 2 << "2024-02-01_00-00-00.TXT 2024-03-01_00-00-00.TXT";
+            << "M1.TXT:1* M2.TXT:1 M3.TXT:1 M4.TXT:1*" << 2 << "M2.TXT M3.TXT";
         QTest::newRow("other names, links")
-            << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 2024-01-01_00-00-00.txt:1 "
-               "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00-10.TXT:1 2024-01-01_00-00-00-2.TXT:1*"
-            << 2 << "2024-01-01_00-00-00.TXT";
+            << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 M1.txt:1 M1.TXT:1 M1-10.TXT:1 M1-2.TXT:1*" << 2
+            << "M1.TXT";
         QTest::newRow("facts go with their record and count for nothing")
-            << "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00.json:1 2024-01-01_00-00-00.json.tmp:1 "
-               "2024-02-01_00-00-00.json:1 "
-               "2024-03-01_00-00-00.TXT:1 2024-03-01_00-00-00.json:1 2024-04-01_00-00-00-2.json:1 "
-               "2024-04-01_00-00-00-2.TXT:1"
-            << 2 << "2024-01-01_00-00-00.TXT 2024-01-01_00-00-00.json 2024-01-01_00-00-00.json.tmp";
+            << "M1.TXT:1 M1.json:1 M1.json.tmp:1 M2.json:1 M3.TXT:1 M3.json:1 M4-2.json:1 M4-2.TXT:1" << 2
+            << "M1.TXT M1.json M1.json.tmp";
     }
     void retention()
     {
@@ -266,7 +256,8 @@ private slots:
         QStringList own, before;
         QVERIFY(write(dir.filePath("target"), "x") && QDir(dir.path()).mkdir("records"));
         const QDir folder(dir.filePath("records"));
-        for (const QString& file : files.split(' ')) {
+        for (const QString& file :
+             files.replace(QRegularExpression("M(\\d)"), "2024-0\\1-01_00-00-00").split(' ')) {
             const QString name = file.section(':', 0, 0), size = file.section(':', 1);
             QVERIFY(size.endsWith('@') ? QFile::link(dir.filePath("target"), folder.filePath(name))
                                        : write(folder.filePath(name), QByteArray(size.toInt(), 'x')));
@@ -277,11 +268,10 @@ private slots:
         }
         pruneJournalFolder(folder.path(), own, keep, 2000);
         QStringList deleted;
-        for (const QString& name : before) {
+        for (const QString& name : before)
             if (!QFileInfo::exists(folder.filePath(name)))
                 deleted << name;
-        }
-        QTEST(deleted.join(' '), "deleted");
+        QTEST(deleted.join(' ').replace(QRegularExpression("2024-0(\\d)-01_00-00-00"), "M\\1"), "deleted");
     }
 
     // A journal that cannot be written is said once for each record that fails: in the status bar
@@ -434,9 +424,6 @@ private slots:
         QTest::addColumn<QString>("message");  // %1: the file
         const QByteArray two = "1,1,1,1\r\n2,2,2,2\r\n"_ba;
         QTest::newRow("cut to nothing") << two << ""_ba << true << ""_ba << QString();
-        QTest::newRow("cut in line 2")
-            << two << "1,1,1,1\r\n2,2,"_ba << true << "1,1,1,1\r\n"_ba
-            << "Die Datei %1 ist ab Zeile 2 beschädigt: 1 Zeile verworfen, die Zeile davor ist geöffnet !";
         QTest::newRow("grown from empty") << ""_ba << two << true << two << "";
         QTest::newRow("grown past 65 bytes")
             << two << two + QByteArray(65 - two.size(), '\n') + "4" << false << ""_ba
@@ -455,9 +442,7 @@ private slots:
         const QString path = dir.filePath("Kurve.TXT");
         QVERIFY(write(path, before));
         SavedCurveFile file(path, 3);
-        const int fd = ::open(qPrintable(path), O_WRONLY | O_CLOEXEC);
-        QVERIFY(::pwrite(fd, after.data(), after.size(), 0) == after.size() &&
-                ::ftruncate(fd, after.size()) == 0 && ::close(fd) == 0);
+        QVERIFY(write(path, after));  // truncated and written in place
         const CurveFileRead read = file.read();
         QByteArray record;
         char line[kCurveLineRoom];
@@ -491,29 +476,26 @@ private slots:
             for (int round = 0; !done; ++round) {
                 const QByteArray& next = round % 2 ? wide : narrow;
                 // Truncated and written anew, or the other lines written over the old ones.
-                if (round % 3 == 0 && ::ftruncate(fd, 0) != 0)
-                    break;
-                if (::pwrite(fd, next.data(), next.size(), 0) != next.size())
+                if ((round % 3 == 0 && ::ftruncate(fd, 0) != 0) ||
+                    ::pwrite(fd, next.data(), next.size(), 0) != next.size())
                     break;
             }
             ::close(fd);
         });
         const QRegularExpression outcome("^(|Die Datei .* ist ab Zeile \\d+ beschädigt: .* !|Die Datei "
                                          ".* ist keine Kurvendatei: Zeile 1 ist fehlerhaft !)$");
+        QString odd;  // outcomes that are neither a record of whole lines nor a refusal
         int opened = 0;
         for (int k = 0; k < 100; ++k) {
             opened += app.mdi->openRecordFile(path);
             const QString message = app.dialogs.messages.value(0).first;
             app.dialogs.messages.clear();
-            if (!outcome.match(message).hasMatch() || app.session().Messreihe.MessAnzahl > 100'000) {
-                done = true;
-                writer.join();
-                QFAIL(qPrintable(message));
-            }
+            if (!outcome.match(message).hasMatch() || app.session().Messreihe.MessAnzahl > 100'000)
+                odd += message + '\n';
         }
         done = true;
         writer.join();
-        QVERIFY(opened > 0);
+        QVERIFY2(odd.isEmpty() && opened > 0, qPrintable(odd));
     }
 
     // A file given and no port: a viewer of the loaded record, without port message or link alarm.
