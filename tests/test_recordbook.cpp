@@ -31,11 +31,11 @@ struct Folder {
         plant(
             14, "1,10000,50000,2\r\n2,10000,50000,3\r\n3,8000,25000,1\r\n4,8000,25000,2\r\n"_ba,
             R"({"format": 1, "program": "2.01", "start": "2026-03-14T10:00:00", "end": "2026-03-14T10:00:04",
-                  "endReason": "charger-end", "notes": ["Akku Nord"], "timeline": [{"sample": 1, "status": 6},
+                  "endReason": "charger-end", "notes": ["akku Nord"], "timeline": [{"sample": 1, "status": 6},
                   {"sample": 3, "status": 7}]})");
         plant(
             15, kCharge,
-            R"({"format": 1, "start": "2026-03-15T15:00:00", "notes": ["akku Süd"], "summary": {"version": 1,
+            R"({"format": 1, "start": "2026-03-15T15:00:00", "notes": ["Akku Süd"], "summary": {"version": 1,
                   "seconds": 7200, "whole": {"samples": 7200, "mah": 9999, "wh": 12.5}, "end": 3}})");
         plant(16, kCharge, "{\"format\": 1, ");
         for (int day : {10, 11, 13, 17})
@@ -96,8 +96,8 @@ private slots:
         QCOMPARE(
             rows,
             (QStringList{u"16.03.26 16:00 |  | 0:00:03 | 4 | 0,10 | unbekannt"_s,
-                         u"15.03.26 15:00 | akku Süd | 2:00:00 | 9999 | 12,50 | am Ladegerät gestoppt"_s,
-                         u"14.03.26 10:00 | Akku Nord | 0:00:04 | 3 / 2 | 0,03 / 0,01 | Ladegerät fertig"_s,
+                         u"15.03.26 15:00 | Akku Süd | 2:00:00 | 9999 | 12,50 | am Ladegerät gestoppt"_s,
+                         u"14.03.26 10:00 | akku Nord | 0:00:04 | 3 / 2 | 0,03 / 0,01 | Ladegerät fertig"_s,
                          u"13.03.26 13:00 |  | 0:00:03 | 4 | 0,10 | unbekannt"_s,
                          u"12.03.26 18:00 |  | – | – | – | nicht lesbar"_s,
                          u"11.03.26 11:00 |  | 0:00:03 | 4 | 0,10 | unbekannt"_s,
