@@ -230,8 +230,9 @@ private slots:
     // Retention in a real folder, files made in the order given (name:size, * written by this
     // program, @ a link to a file; "Mn" is the stem 2024-0n-01_00-00-00): beyond the newest `keep`
     // records and beyond the byte limit (2000 here), oldest first and never a gap, by the file
-    // system's times, not the names. This program's records always stay, even one older than all (a
-    // clock set back); files of other names and links are never touched. A record's facts go with it.
+    // system's times, not the names. This program's records always stay, even beyond `keep` and one older
+    // than all (a clock set back); files of other names and links are never touched. A record's facts go with
+    // it.
     void retention_data()
     {
         QTest::addColumn<QString>("files");
@@ -240,7 +241,7 @@ private slots:
         QTest::newRow("names out of time order") << "M3.TXT:1 M1.TXT:1 M2.TXT:1" << 2 << "M3.TXT";
         QTest::newRow("bytes") << "M1.TXT:100 M2.TXT:900 M3.TXT:1500 M4.TXT:10*" << 50 << "M1.TXT M2.TXT";
         QTest::newRow("this run's records, though older than all")
-            << "M1.TXT:1* M2.TXT:1 M3.TXT:1 M4.TXT:1*" << 2 << "M2.TXT M3.TXT";
+            << "M1.TXT:1* M2.TXT:1 M3.TXT:1 M4.TXT:1*" << 1 << "M2.TXT M3.TXT";
         QTest::newRow("other names, links")
             << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 M1.txt:1 M1.TXT:1 M1-10.TXT:1 M1-2.TXT:1*" << 2
             << "M1.TXT";
