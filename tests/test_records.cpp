@@ -120,26 +120,37 @@ private slots:
     // store) its journal is the export taken at that moment, whatever follows: frames after the end,
     // no battery, a new run (straight after the end its first frame is logged under the old number).
     // The next record has a file of its own, and the folder keeps the newest 50. Nothing is said.
-    void journalEqualsExport_data()
+    // A journal that cannot be written is said once for each record that fails: in the status bar
+    // and the battery window's message field as it happens, and on standard error; no dialog, and
+    // the run goes on.
+    void journal_data()
     {
         QTest::addColumn<QString>("scenario");
-        QTest::addColumn<int>("files");  // records the run writes
-        QTest::newRow("pause in charge then discharge") << "charge-discharge" << 1;
-        QTest::newRow("stop, ready, new run") << "stop" << 2;
-        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2;
-        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2;
-        QTest::newRow("store full") << "full+discharge" << 1;
+        QTest::addColumn<int>("files");  // records the run writes, or fails to write
+        QTest::addColumn<int>("fileLimit");  // bytes a file may grow to; 0: no limit; -1: folder under a file
+        QTest::addColumn<QString>("failure");  // the reason said
+        QTest::newRow("pause in charge then discharge") << "charge-discharge" << 1 << 0 << QString();
+        QTest::newRow("stop, ready, new run") << "stop" << 2 << 0 << QString();
+        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2 << 0 << QString();
+        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2 << 0 << QString();
+        QTest::newRow("store full") << "full+discharge" << 1 << 0 << QString();
+        QTest::newRow("folder cannot be made, two runs")
+            << "stop" << 2 << -1 << "Ordner kann nicht angelegt werden";
+        QTest::newRow("a write fails") << "discharge" << 1 << 4096 << "Datei zu groß";
     }
-    void journalEqualsExport()
+    void journal()
     {
         QFETCH(QString, scenario);
         QFETCH(int, files);
+        QFETCH(int, fileLimit);
+        QFETCH(QString, failure);
         QTemporaryDir dir;
-        const QDir folder(dir.filePath("Aufzeichnungen"));
+        QVERIFY(write(dir.filePath("file"), ""));
+        const QDir folder(dir.filePath(fileLimit < 0 ? "file/Aufzeichnungen" : "Aufzeichnungen"));
         const auto old = [](int k) {
             return QStringLiteral("2000-01-01_00-00-%1.TXT").arg(k, 2, 10, QChar('0'));
         };
-        for (int k = 0; k < 50; ++k)
+        for (int k = 0; k < 50 && fileLimit >= 0; ++k)
             QVERIFY(folder.mkpath(".") && write(folder.filePath(old(k)), "1,0,0,0\r\n"));
         TestApp app;
         ChargeSession& session = app.session();
@@ -155,11 +166,20 @@ private slots:
             QThread::msleep(250);  // and stays so through the writer's next rounds
             QCOMPARE(contents(session.journal->path()), expected);
         };
+        rlimit saved{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
         int second = 0;
-        QString first;  // the first record's journal and the export when it ended
-        QByteArray atEnd;
+        QString first, bar, field;  // the first record's journal; the failure as first shown
+        QByteArray atEnd;  // the export when the first record ended
         const QByteArray printed = stderrOf(dir, [&] {
+            rlimit limit = saved;
+            limit.rlim_cur = fileLimit > 0 ? rlim_t(fileLimit) : saved.rlim_cur;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
             runScenarios(app, scenario, [&] {
+                if (bar.isEmpty()) {
+                    bar = app.mdi->statusBar()->currentMessage();
+                    field = app.mdi->akku->Text7->text();
+                }
                 if (atEnd.isEmpty() && session.MessungBeendet == 1)
                     atEnd = exported(dir, session.Messreihe);
                 else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
@@ -167,9 +187,19 @@ private slots:
                 if (++second % 500 == 0 && !session.journal->path().isEmpty())
                     journalIsExport();
             });
+            ::setrlimit(RLIMIT_FSIZE, &saved);
         });
-        QVERIFY2(printed.isEmpty() && app.dialogs.messages.isEmpty() && session.Messreihe.MessAnzahl > 100,
-                 printed.constData());
+        QVERIFY(app.dialogs.messages.isEmpty() && session.Messreihe.MessAnzahl > 100);
+        if (!failure.isEmpty()) {
+            QVERIFY2(printed.count('\n') == files && printed.contains(failure.toUtf8()) &&
+                         printed.contains(QDir::toNativeSeparators(folder.path()).toUtf8()),
+                     printed.constData());
+            QVERIFY2(bar.contains(folder.path()) && bar.contains(failure) && bar.contains("nur im Speicher"),
+                     qPrintable(bar));
+            QCOMPARE(field.section("\r\n", 0, 0), "Die Messung kann nicht auf die ");
+            return;
+        }
+        QVERIFY2(printed.isEmpty(), printed.constData());
         if (!session.journal->path().isEmpty())  // a run still going on
             journalIsExport();
         QThread::msleep(250);  // time for a writer that would still change the first record
@@ -273,54 +303,6 @@ private slots:
             if (!QFileInfo::exists(folder.filePath(name)))
                 deleted << name;
         QTEST(deleted.join(' ').replace(QRegularExpression("2024-0(\\d)-01_00-00-00"), "M\\1"), "deleted");
-    }
-
-    // A journal that cannot be written is said once for each record that fails: in the status bar
-    // and the battery window's message field as it happens, and on standard error; no dialog, and
-    // the run goes on.
-    void journalFailureShown_data()
-    {
-        QTest::addColumn<QString>("scenario");
-        QTest::addColumn<int>("fileLimit");  // bytes a file may grow to; 0: no limit
-        QTest::addColumn<QString>("reason");
-        QTest::addColumn<int>("lines");  // on standard error
-        QTest::newRow("folder cannot be made, two runs")
-            << "stop" << 0 << "Ordner kann nicht angelegt werden" << 2;
-        QTest::newRow("a write fails") << "discharge" << 4096 << "Datei zu groß" << 1;
-    }
-    void journalFailureShown()
-    {
-        QFETCH(QString, scenario);
-        QFETCH(int, fileLimit);
-        QFETCH(QString, reason);
-        QFETCH(int, lines);
-        QTemporaryDir dir;
-        QVERIFY(write(dir.filePath("file"), ""));
-        const QString folder = dir.filePath(fileLimit ? "Aufzeichnungen" : "file/Aufzeichnungen");
-        TestApp app;
-        app.session().startJournal(folder);
-        rlimit saved{};
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
-        QString bar, field;  // as the failure is first shown
-        const QByteArray printed = stderrOf(dir, [&] {
-            rlimit limit = saved;
-            limit.rlim_cur = fileLimit ? rlim_t(fileLimit) : saved.rlim_cur;
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            runScenarios(app, scenario, [&] {
-                if (bar.isEmpty()) {
-                    bar = app.mdi->statusBar()->currentMessage();
-                    field = app.mdi->akku->Text7->text();
-                }
-            });
-            ::setrlimit(RLIMIT_FSIZE, &saved);
-        });
-        QVERIFY2(printed.count('\n') == lines && printed.contains(reason.toUtf8()) &&
-                     printed.contains(QDir::toNativeSeparators(folder).toUtf8()),
-                 printed.constData());
-        QVERIFY2(bar.contains(folder) && bar.contains(reason) && bar.contains("nur im Speicher"),
-                 qPrintable(bar));
-        QCOMPARE(field.section("\r\n", 0, 0), "Die Messung kann nicht auf die ");
-        QVERIFY(app.dialogs.messages.isEmpty() && app.session().Messreihe.MessAnzahl > 100);
     }
 
     // A saved record opens as an ended record that exports to its lines. Only regular files on a
