@@ -56,14 +56,15 @@ struct Folder {
     QTemporaryDir dir;
 };
 
+// The header and the rows as shown.
 QStringList rowTexts(const RecordBook& book)
 {
     QStringList rows;
     const QAbstractItemModel* model = book.list->model();
-    for (int r = 0; r < model->rowCount(); ++r) {
+    for (int r = -1; r < model->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < model->columnCount(); ++c)
-            cells << model->index(r, c).data().toString();
+            cells << (r < 0 ? model->headerData(c, Qt::Horizontal) : model->index(r, c).data()).toString();
         rows << cells.join(u" | "_s);
     }
     return rows;
@@ -87,7 +88,8 @@ class TestRecordBook : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // The rows, newest first; the next listing reads the summaries kept in the facts, not the curves.
+    // The header and rows, newest first; the next listing reads the summaries kept in the facts, not
+    // the curves.
     // Facts that cannot be read stay as they are; a file that is no record gets none.
     void rows()
     {
@@ -95,7 +97,8 @@ private slots:
         const QStringList rows = rowTexts(RecordBook(folder.dir.path(), folder.path(17)));
         QCOMPARE(
             rows,
-            (QStringList{u"16.03.26 16:00 |  | 0:00:03 | 4 | 0,10 | unbekannt"_s,
+            (QStringList{u"Beginn | Akku | Dauer | mAh | Wh | Ende"_s,
+                         u"16.03.26 16:00 |  | 0:00:03 | 4 | 0,10 | unbekannt"_s,
                          u"15.03.26 15:00 | Akku Süd | 2:00:00 | 9999 | 12,50 | am Ladegerät gestoppt"_s,
                          u"14.03.26 10:00 | akku Nord | 0:00:04 | 3 / 2 | 0,03 / 0,01 | Ladegerät fertig"_s,
                          u"13.03.26 13:00 |  | 0:00:03 | 4 | 0,10 | unbekannt"_s,
