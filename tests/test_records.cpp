@@ -217,7 +217,7 @@ private slots:
     // the facts replace such a link.
     void plantedNames_data()
     {
-        QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT: link, dangling, file
+        QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT
         QTest::addColumn<QString>("suffix");
         QTest::newRow("dangling link") << "dangling" << u"-2"_s;
         QTest::newRow("link to a file, record at -2") << "link file" << u"-3"_s;
@@ -230,18 +230,13 @@ private slots:
         QVERIFY(folder.mkpath(".") && write(dir.filePath("victim"), "keep"));
         const QDateTime now = QDateTime::currentDateTime();
         for (int s = -5; s < 120; ++s) {
-            const QString stem = now.addSecs(s).toString("yyyy-MM-dd_hh-mm-ss");
-            const QStringList names{stem + ".TXT", stem + "-2.TXT"};
-            for (int k = 0; k < planted.count(' ') + 1; ++k) {
-                const QString what = planted.section(' ', k, k), name = folder.filePath(names[k]);
-                QVERIFY(what == "file"
-                            ? write(name, "keep")
-                            : QFile::link(dir.filePath(what == "link" ? "victim" : "nowhere"), name));
-            }
+            const QString stem = folder.filePath(now.addSecs(s).toString("yyyy-MM-dd_hh-mm-ss"));
+            const QString target = dir.filePath(planted == "dangling" ? "nowhere" : "victim");
+            QVERIFY(QFile::link(target, stem + ".TXT") &&
+                    (planted == "dangling" || write(stem + "-2.TXT", "keep")));
             // The facts beside a record, and their temporary name, are taken by links too.
             for (const char* facts : {"-2.json", "-2.json.tmp", "-3.json", "-3.json.tmp"})
-                QVERIFY(QFile::link(dir.filePath(planted.startsWith("link") ? "victim" : "nowhere"),
-                                    folder.filePath(stem + facts)));
+                QVERIFY(QFile::link(target, stem + facts));
         }
         TestApp app;
         ChargeSession& session = app.session();
@@ -402,18 +397,17 @@ private slots:
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<QByteArray>("record");  // as exported
+        QTest::addColumn<int>("lines");  // in the record read; -1: refused
         QTest::addColumn<QString>("message");  // %1: the file
         const QByteArray two = "1,1,1,1\r\n2,2,2,2\r\n"_ba;
-        QTest::newRow("cut to nothing") << two << ""_ba << true << ""_ba << QString();
-        QTest::newRow("grown from empty") << ""_ba << two << true << two << "";
+        QTest::newRow("cut to nothing") << two << ""_ba << 0 << QString();
+        QTest::newRow("grown from empty") << ""_ba << two << 2 << QString();
         QTest::newRow("grown past 65 bytes")
-            << two << two + QByteArray(65 - two.size(), '\n') + "4" << false << ""_ba
+            << two << two + QByteArray(65 - two.size(), '\n') + "4" << -1
             << "Die Datei %1 kann nicht geöffnet werden: sie ist zu groß für 3 Zeilen !";
         QTest::newRow("more lines in the same bytes")
             << "1,10000,10000,10000\r\n2,1,10,100\r\n"_ba
-            << "1,0,0,0\n2,0,0,0\n3,0,0,0\n4,0,0,0\n"_ba << false << ""_ba
+            << "1,0,0,0\n2,0,0,0\n3,0,0,0\n4,0,0,0\n"_ba << -1
             << "Die Datei %1 kann nicht geöffnet werden: sie hat mehr als 3 Zeilen !";
     }
     void changedAfterCheck()
@@ -427,15 +421,7 @@ private slots:
         SavedCurveFile file(path, 3);
         QVERIFY(write(path, after));  // truncated and written in place
         const CurveFileRead read = file.read();
-        QByteArray record;
-        char line[kCurveLineRoom];
-        for (int n = 1; n <= read.curve.count && read.opened; ++n)
-            record.append(line,
-                          appendCurveLine(line, line + sizeof line, n, read.curve.u[n], read.curve.i[n],
-                                          read.curve.q[n]) -
-                              line);
-        QTEST(read.opened, "opened");
-        QTEST(record, "record");
+        QTEST(read.opened ? read.curve.count : -1, "lines");
         QCOMPARE(read.message, message.isEmpty() ? "" : message.arg(path));
     }
 
