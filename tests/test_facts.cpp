@@ -164,17 +164,15 @@ private slots:
         QTest::addColumn<bool>("reply");
         QTest::addColumn<QString>("offered");  // the record asked about
         QTest::addColumn<int>("opened");  // samples in the program's record afterwards
-        const QStringList one{"2026-01-02_03-04-05 u"};
-        QTest::newRow("unfinished, Ja") << one << true << "2026-01-02_03-04-05" << 2;
-        QTest::newRow("unfinished, Nein") << one << false << "2026-01-02_03-04-05" << 0;
-        QTest::newRow("finished") << QStringList{"2026-01-02_03-04-05 f"} << true << "" << 0;
         QTest::newRow("the newest unfinished")
             << QStringList{"2026-03-01_10-00-00 u", "2026-05-01_10-00-00-2 u", "2026-05-01_10-00-00 u",
                            "2026-06-01_10-00-00 f", "2026-07-01_10-00-00 b"}
             << true << "2026-05-01_10-00-00-2" << 3;
-        QTest::newRow("offered before") << one + QStringList{"2026-02-01_00-00-00 o"} << true << "" << 0;
-        QTest::newRow("being written, an older one offered")
-            << one + QStringList{"2026-02-01_00-00-00 w"} << true << "2026-01-02_03-04-05" << 2;
+        QTest::newRow("offered before")
+            << QStringList{"2026-01-02_03-04-05 u", "2026-02-01_00-00-00 o"} << true << "" << 0;
+        QTest::newRow("being written, an older one offered, Nein")
+            << QStringList{"2026-01-02_03-04-05 u", "2026-02-01_00-00-00 w"} << false << "2026-01-02_03-04-05"
+            << 0;
     }
     void crashOffer()
     {
