@@ -157,9 +157,8 @@ private slots:
         program.setProcessEnvironment(environment);
         program.start(qEnvironmentVariable("LADOMAT_LINK"), {u"--summary"_s, path});
         QVERIFY(program.waitForFinished(60000));
-        const QString header = u"Datei: "_s + path + u"\n"_s;
         QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
-                 out.isEmpty() ? out : header + out.replace(u'|', u'\n') + u'\n');
+                 out.isEmpty() ? out : u"Datei: "_s + path + u'\n' + out.replace(u'|', u'\n') + u'\n');
         QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
                  err.isEmpty() ? err : err.arg(path) + u'\n');
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
