@@ -27,31 +27,26 @@ const QByteArray kCharge = "1,36000,50000,1\r\n2,36000,50000,3\r\n3,36500,0,4\r\
 struct Folder {
     Folder()
     {
+        for (int day : {10, 11, 13, 15, 16, 17})
+            write(path(day), kCharge);
         // 2 s of charge at 10 V, 5 A (3 mAh, 100 Ws), 2 s of discharge at 8 V, 2.5 A (2 mAh, 40 Ws).
-        plant(
-            14, "1,10000,50000,2\r\n2,10000,50000,3\r\n3,8000,25000,1\r\n4,8000,25000,2\r\n"_ba,
+        write(path(14), "1,10000,50000,2\r\n2,10000,50000,3\r\n3,8000,25000,1\r\n4,8000,25000,2\r\n"_ba);
+        write(
+            factsPath(path(14)),
             R"({"format": 1, "program": "2.01", "start": "2026-03-14T10:00:00", "end": "2026-03-14T10:00:04",
                   "endReason": "charger-end", "notes": ["akku Nord"], "timeline": [{"sample": 1, "status": 6},
                   {"sample": 3, "status": 7}]})");
-        plant(
-            15, kCharge,
+        write(
+            factsPath(path(15)),
             R"({"format": 1, "start": "2026-03-15T15:00:00", "notes": ["Akku Süd"], "summary": {"version": 1,
                   "seconds": 7200, "whole": {"samples": 7200, "mah": 9999, "wh": 12.5}, "end": 3}})");
-        plant(16, kCharge, "{\"format\": 1, ");
-        for (int day : {10, 11, 13, 17})
-            plant(day, kCharge, {});
+        write(factsPath(path(16)), "{\"format\": 1, ");
         write(dir.filePath(u"Brief.txt"_s), "Sehr geehrte Damen und Herren,\n"_ba);
         QFile letter(dir.filePath(u"Brief.txt"_s));
         letter.open(QIODevice::ReadWrite);
         letter.setFileTime(QDateTime(QDate(2026, 3, 12), QTime(18, 0)), QFileDevice::FileModificationTime);
     }
     QString path(int day) const { return dir.filePath(u"2026-03-%1_%1-00-00.TXT"_s.arg(day)); }
-    void plant(int day, const QByteArray& curve, const QByteArray& facts) const
-    {
-        write(path(day), curve);
-        if (!facts.isEmpty())
-            write(factsPath(path(day)), facts);
-    }
 
     QTemporaryDir dir;
 };
