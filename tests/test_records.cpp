@@ -122,26 +122,37 @@ private slots:
     // store) its journal is the export taken at that moment, whatever follows: frames after the end,
     // no battery, a new run (straight after the end its first frame is logged under the old number).
     // The next record has a file of its own, and the folder keeps the newest 50. Nothing is said.
-    void journalEqualsExport_data()
+    // A journal that cannot be written is said once for each record that fails: in the status bar
+    // and the battery window's message field as it happens, and on standard error; no dialog, and
+    // the run goes on.
+    void journal_data()
     {
         QTest::addColumn<QString>("scenario");
-        QTest::addColumn<int>("files");  // records the run writes
-        QTest::newRow("pause in charge then discharge") << "charge-discharge" << 1;
-        QTest::newRow("stop, ready, new run") << "stop" << 2;
-        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2;
-        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2;
-        QTest::newRow("store full") << "full+discharge" << 1;
+        QTest::addColumn<int>("files");  // records the run writes, or fails to write
+        QTest::addColumn<int>("fileLimit");  // bytes a file may grow to; 0: no limit; -1: folder under a file
+        QTest::addColumn<QString>("failure");  // the reason said
+        QTest::newRow("pause in charge then discharge") << "charge-discharge" << 1 << 0 << QString();
+        QTest::newRow("stop, ready, new run") << "stop" << 2 << 0 << QString();
+        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2 << 0 << QString();
+        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2 << 0 << QString();
+        QTest::newRow("store full") << "full+discharge" << 1 << 0 << QString();
+        QTest::newRow("folder cannot be made, two runs")
+            << "stop" << 2 << -1 << "Ordner kann nicht angelegt werden";
+        QTest::newRow("a write fails") << "discharge" << 1 << 4096 << "Datei zu groß";
     }
-    void journalEqualsExport()
+    void journal()
     {
         QFETCH(QString, scenario);
         QFETCH(int, files);
+        QFETCH(int, fileLimit);
+        QFETCH(QString, failure);
         QTemporaryDir dir;
-        const QDir folder(dir.filePath("Aufzeichnungen"));
+        QVERIFY(write(dir.filePath("file"), ""));
+        const QDir folder(dir.filePath(fileLimit < 0 ? "file/Aufzeichnungen" : "Aufzeichnungen"));
         const auto old = [](int k) {
             return QStringLiteral("2000-01-01_00-00-%1.TXT").arg(k, 2, 10, QChar('0'));
         };
-        for (int k = 0; k < 50; ++k)
+        for (int k = 0; k < 50 && fileLimit >= 0; ++k)
             QVERIFY(folder.mkpath(".") && write(folder.filePath(old(k)), "1,0,0,0\r\n"));
         TestApp app;
         ChargeSession& session = app.session();
@@ -157,11 +168,20 @@ private slots:
             QThread::msleep(250);  // and stays so through the writer's next rounds
             QCOMPARE(contents(session.journal->path()), expected);
         };
+        rlimit saved{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
         int second = 0;
-        QString first;  // the first record's journal and the export when it ended
-        QByteArray atEnd;
+        QString first, bar, field;  // the first record's journal; the failure as first shown
+        QByteArray atEnd;  // the export when the first record ended
         const QByteArray printed = stderrOf(dir, [&] {
+            rlimit limit = saved;
+            limit.rlim_cur = fileLimit > 0 ? rlim_t(fileLimit) : saved.rlim_cur;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
             runScenarios(app, scenario, [&] {
+                if (bar.isEmpty()) {
+                    bar = app.mdi->statusBar()->currentMessage();
+                    field = app.mdi->akku->Text7->text();
+                }
                 if (atEnd.isEmpty() && session.MessungBeendet == 1)
                     atEnd = exported(dir, session.Messreihe);
                 else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
@@ -169,9 +189,19 @@ private slots:
                 if (++second % 500 == 0 && !session.journal->path().isEmpty())
                     journalIsExport();
             });
+            ::setrlimit(RLIMIT_FSIZE, &saved);
         });
-        QVERIFY2(printed.isEmpty() && app.dialogs.messages.isEmpty() && session.Messreihe.MessAnzahl > 100,
-                 printed.constData());
+        QVERIFY(app.dialogs.messages.isEmpty() && session.Messreihe.MessAnzahl > 100);
+        if (!failure.isEmpty()) {
+            QVERIFY2(printed.count('\n') == files && printed.contains(failure.toUtf8()) &&
+                         printed.contains(QDir::toNativeSeparators(folder.path()).toUtf8()),
+                     printed.constData());
+            QVERIFY2(bar.contains(folder.path()) && bar.contains(failure) && bar.contains("nur im Speicher"),
+                     qPrintable(bar));
+            QCOMPARE(field.section("\r\n", 0, 0), "Die Messung kann nicht auf die ");
+            return;
+        }
+        QVERIFY2(printed.isEmpty(), printed.constData());
         if (!session.journal->path().isEmpty())  // a run still going on
             journalIsExport();
         QThread::msleep(250);  // time for a writer that would still change the first record
@@ -189,7 +219,7 @@ private slots:
     // the facts replace such a link.
     void plantedNames_data()
     {
-        QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT: link, dangling, file
+        QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT
         QTest::addColumn<QString>("suffix");
         QTest::newRow("dangling link") << "dangling" << u"-2"_s;
         QTest::newRow("link to a file, record at -2") << "link file" << u"-3"_s;
@@ -202,18 +232,13 @@ private slots:
         QVERIFY(folder.mkpath(".") && write(dir.filePath("victim"), "keep"));
         const QDateTime now = QDateTime::currentDateTime();
         for (int s = -5; s < 120; ++s) {
-            const QString stem = now.addSecs(s).toString("yyyy-MM-dd_hh-mm-ss");
-            const QStringList names{stem + ".TXT", stem + "-2.TXT"};
-            for (int k = 0; k < planted.count(' ') + 1; ++k) {
-                const QString what = planted.section(' ', k, k), name = folder.filePath(names[k]);
-                QVERIFY(what == "file"
-                            ? write(name, "keep")
-                            : QFile::link(dir.filePath(what == "link" ? "victim" : "nowhere"), name));
-            }
+            const QString stem = folder.filePath(now.addSecs(s).toString("yyyy-MM-dd_hh-mm-ss"));
+            const QString target = dir.filePath(planted == "dangling" ? "nowhere" : "victim");
+            QVERIFY(QFile::link(target, stem + ".TXT") &&
+                    (planted == "dangling" || write(stem + "-2.TXT", "keep")));
             // The facts beside a record, and their temporary name, are taken by links too.
             for (const char* facts : {"-2.json", "-2.json.tmp", "-3.json", "-3.json.tmp"})
-                QVERIFY(QFile::link(dir.filePath(planted.startsWith("link") ? "victim" : "nowhere"),
-                                    folder.filePath(stem + facts)));
+                QVERIFY(QFile::link(target, stem + facts));
         }
         TestApp app;
         ChargeSession& session = app.session();
@@ -230,35 +255,26 @@ private slots:
     }
 
     // Retention in a real folder, files made in the order given (name:size, * written by this
-    // program, @ a link to a file): beyond the newest `keep` records and beyond the byte limit
-    // (2000 here), oldest first and never a gap, by the file system's times, not the names. This
-    // program's records always stay, even one older than all (a clock set back); files of other
-    // names and links are never touched. A record's facts go with it.
+    // program, @ a link to a file; "Mn" is the stem 2024-0n-01_00-00-00): beyond the newest `keep`
+    // records and beyond the byte limit (2000 here), oldest first and never a gap, by the file
+    // system's times, not the names. This program's records always stay, even beyond `keep` and one older
+    // than all (a clock set back); files of other names and links are never touched. A record's facts go with
+    // it.
     void retention_data()
     {
         QTest::addColumn<QString>("files");
         QTest::addColumn<int>("keep");
         QTest::addColumn<QString>("deleted");
-        QTest::newRow("names out of time order")
-            << "2024-03-01_00-00-00.TXT:1 2024-01-01_00-00-00.TXT:1 2024-02-01_00-00-00.TXT:1" << 2
-            << "2024-03-01_00-00-00.TXT";
-        QTest::newRow("bytes") << "2024-01-01_00-00-00.TXT:100 2024-01-02_00-00-00.TXT:900 "
-                                  "2024-01-03_00-00-00.TXT:1500 2024-01-04_00-00-00.TXT:10*"
-                               << 50 << "2024-01-01_00-00-00.TXT 2024-01-02_00-00-00.TXT";
+        QTest::newRow("names out of time order") << "M3.TXT:1 M1.TXT:1 M2.TXT:1" << 2 << "M3.TXT";
+        QTest::newRow("bytes") << "M1.TXT:100 M2.TXT:900 M3.TXT:1500 M4.TXT:10*" << 50 << "M1.TXT M2.TXT";
         QTest::newRow("this run's records, though older than all")
-            << "2024-01-01_00-00-00.TXT:1* 2024-02-01_00-00-00.TXT:1 2024-03-01_00-00-00.TXT:1 "
-               "2024-04-01_00-00-00.TXT:1*"
-            << 2 << "2024-02-01_00-00-00.TXT 2024-03-01_00-00-00.TXT";
+            << "M1.TXT:1* M2.TXT:1 M3.TXT:1 M4.TXT:1*" << 1 << "M2.TXT M3.TXT";
         QTest::newRow("other names, links")
-            << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 2024-01-01_00-00-00.txt:1 "
-               "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00-10.TXT:1 2024-01-01_00-00-00-2.TXT:1*"
-            << 2 << "2024-01-01_00-00-00.TXT";
+            << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 M1.txt:1 M1.TXT:1 M1-10.TXT:1 M1-2.TXT:1*" << 2
+            << "M1.TXT";
         QTest::newRow("facts go with their record and count for nothing")
-            << "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00.json:1 2024-01-01_00-00-00.json.tmp:1 "
-               "2024-02-01_00-00-00.json:1 "
-               "2024-03-01_00-00-00.TXT:1 2024-03-01_00-00-00.json:1 2024-04-01_00-00-00-2.json:1 "
-               "2024-04-01_00-00-00-2.TXT:1"
-            << 2 << "2024-01-01_00-00-00.TXT 2024-01-01_00-00-00.json 2024-01-01_00-00-00.json.tmp";
+            << "M1.TXT:1 M1.json:1 M1.json.tmp:1 M2.json:1 M3.TXT:1 M3.json:1 M4-2.json:1 M4-2.TXT:1" << 2
+            << "M1.TXT M1.json M1.json.tmp";
     }
     void retention()
     {
@@ -268,7 +284,8 @@ private slots:
         QStringList own, before;
         QVERIFY(write(dir.filePath("target"), "x") && QDir(dir.path()).mkdir("records"));
         const QDir folder(dir.filePath("records"));
-        for (const QString& file : files.split(' ')) {
+        for (const QString& file :
+             files.replace(QRegularExpression("M(\\d)"), "2024-0\\1-01_00-00-00").split(' ')) {
             const QString name = file.section(':', 0, 0), size = file.section(':', 1);
             QVERIFY(size.endsWith('@') ? QFile::link(dir.filePath("target"), folder.filePath(name))
                                        : write(folder.filePath(name), QByteArray(size.toInt(), 'x')));
@@ -279,59 +296,10 @@ private slots:
         }
         pruneJournalFolder(folder.path(), own, keep, 2000);
         QStringList deleted;
-        for (const QString& name : before) {
+        for (const QString& name : before)
             if (!QFileInfo::exists(folder.filePath(name)))
                 deleted << name;
-        }
-        QTEST(deleted.join(' '), "deleted");
-    }
-
-    // A journal that cannot be written is said once for each record that fails: in the status bar
-    // and the battery window's message field as it happens, and on standard error; no dialog, and
-    // the run goes on.
-    void journalFailureShown_data()
-    {
-        QTest::addColumn<QString>("scenario");
-        QTest::addColumn<int>("fileLimit");  // bytes a file may grow to; 0: no limit
-        QTest::addColumn<QString>("reason");
-        QTest::addColumn<int>("lines");  // on standard error
-        QTest::newRow("folder cannot be made, two runs")
-            << "stop" << 0 << "Ordner kann nicht angelegt werden" << 2;
-        QTest::newRow("a write fails") << "discharge" << 4096 << "Datei zu groß" << 1;
-    }
-    void journalFailureShown()
-    {
-        QFETCH(QString, scenario);
-        QFETCH(int, fileLimit);
-        QFETCH(QString, reason);
-        QFETCH(int, lines);
-        QTemporaryDir dir;
-        QVERIFY(write(dir.filePath("file"), ""));
-        const QString folder = dir.filePath(fileLimit ? "Aufzeichnungen" : "file/Aufzeichnungen");
-        TestApp app;
-        app.session().startJournal(folder);
-        rlimit saved{};
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
-        QString bar, field;  // as the failure is first shown
-        const QByteArray printed = stderrOf(dir, [&] {
-            rlimit limit = saved;
-            limit.rlim_cur = fileLimit ? rlim_t(fileLimit) : saved.rlim_cur;
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            runScenarios(app, scenario, [&] {
-                if (bar.isEmpty()) {
-                    bar = app.mdi->statusBar()->currentMessage();
-                    field = app.mdi->akku->Text7->text();
-                }
-            });
-            ::setrlimit(RLIMIT_FSIZE, &saved);
-        });
-        QVERIFY2(printed.count('\n') == lines && printed.contains(reason.toUtf8()) &&
-                     printed.contains(QDir::toNativeSeparators(folder).toUtf8()),
-                 printed.constData());
-        QVERIFY2(bar.contains(folder) && bar.contains(reason) && bar.contains("nur im Speicher"),
-                 qPrintable(bar));
-        QCOMPARE(field.section("\r\n", 0, 0), "Die Messung kann nicht auf die ");
-        QVERIFY(app.dialogs.messages.isEmpty() && app.session().Messreihe.MessAnzahl > 100);
+        QTEST(deleted.join(' ').replace(QRegularExpression("2024-0(\\d)-01_00-00-00"), "M\\1"), "deleted");
     }
 
     // A saved record opens in a record window of its own that exports to its lines. Only regular
@@ -432,21 +400,17 @@ private slots:
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<QByteArray>("record");  // as exported
+        QTest::addColumn<int>("lines");  // in the record read; -1: refused
         QTest::addColumn<QString>("message");  // %1: the file
         const QByteArray two = "1,1,1,1\r\n2,2,2,2\r\n"_ba;
-        QTest::newRow("cut to nothing") << two << ""_ba << true << ""_ba << QString();
-        QTest::newRow("cut in line 2")
-            << two << "1,1,1,1\r\n2,2,"_ba << true << "1,1,1,1\r\n"_ba
-            << "Die Datei %1 ist ab Zeile 2 beschädigt: 1 Zeile verworfen, die Zeile davor ist geöffnet !";
-        QTest::newRow("grown from empty") << ""_ba << two << true << two << "";
+        QTest::newRow("cut to nothing") << two << ""_ba << 0 << QString();
+        QTest::newRow("grown from empty") << ""_ba << two << 2 << QString();
         QTest::newRow("grown past 65 bytes")
-            << two << two + QByteArray(65 - two.size(), '\n') + "4" << false << ""_ba
+            << two << two + QByteArray(65 - two.size(), '\n') + "4" << -1
             << "Die Datei %1 kann nicht geöffnet werden: sie ist zu groß für 3 Zeilen !";
         QTest::newRow("more lines in the same bytes")
             << "1,10000,10000,10000\r\n2,1,10,100\r\n"_ba
-            << "1,0,0,0\n2,0,0,0\n3,0,0,0\n4,0,0,0\n"_ba << false << ""_ba
+            << "1,0,0,0\n2,0,0,0\n3,0,0,0\n4,0,0,0\n"_ba << -1
             << "Die Datei %1 kann nicht geöffnet werden: sie hat mehr als 3 Zeilen !";
     }
     void changedAfterCheck()
@@ -458,19 +422,9 @@ private slots:
         const QString path = dir.filePath("Kurve.TXT");
         QVERIFY(write(path, before));
         SavedCurveFile file(path, 3);
-        const int fd = ::open(qPrintable(path), O_WRONLY | O_CLOEXEC);
-        QVERIFY(::pwrite(fd, after.data(), after.size(), 0) == after.size() &&
-                ::ftruncate(fd, after.size()) == 0 && ::close(fd) == 0);
+        QVERIFY(write(path, after));  // truncated and written in place
         const CurveFileRead read = file.read();
-        QByteArray record;
-        char line[kCurveLineRoom];
-        for (int n = 1; n <= read.curve.count && read.opened; ++n)
-            record.append(line,
-                          appendCurveLine(line, line + sizeof line, n, read.curve.u[n], read.curve.i[n],
-                                          read.curve.q[n]) -
-                              line);
-        QTEST(read.opened, "opened");
-        QTEST(record, "record");
+        QTEST(read.opened ? read.curve.count : -1, "lines");
         QCOMPARE(read.message, message.isEmpty() ? "" : message.arg(path));
     }
 
@@ -493,29 +447,25 @@ private slots:
             for (int round = 0; !done; ++round) {
                 const QByteArray& next = round % 2 ? wide : narrow;
                 // Truncated and written anew, or the other lines written over the old ones.
-                if (round % 3 == 0 && ::ftruncate(fd, 0) != 0)
-                    break;
-                if (::pwrite(fd, next.data(), next.size(), 0) != next.size())
+                if ((round % 3 == 0 && ::ftruncate(fd, 0) != 0) ||
+                    ::pwrite(fd, next.data(), next.size(), 0) != next.size())
                     break;
             }
             ::close(fd);
         });
         const QRegularExpression outcome("^(|Die Datei .* ist ab Zeile \\d+ beschädigt: .* !|Die Datei "
                                          ".* ist keine Kurvendatei: Zeile 1 ist fehlerhaft !)$");
+        QString odd;  // outcomes that are neither a record of whole lines nor a refusal
         int opened = 0;
         for (int k = 0; k < 100; ++k) {
             const RecordFile saved = readRecordFile(path);
             opened += saved.record.has_value();
-            const QString message = saved.message;
-            if (!outcome.match(message).hasMatch() || (saved.record && saved.record->MessAnzahl > 100'000)) {
-                done = true;
-                writer.join();
-                QFAIL(qPrintable(message));
-            }
+            if (!outcome.match(saved.message).hasMatch() || (saved.record && saved.record->MessAnzahl > 100'000))
+                odd += saved.message + '\n';
         }
         done = true;
         writer.join();
-        QVERIFY(opened > 0);
+        QVERIFY2(odd.isEmpty() && opened > 0, qPrintable(odd));
     }
 
     // Files given and no port: the program stays, each file in a record window, without a port
