@@ -460,7 +460,8 @@ private slots:
         for (int k = 0; k < 100; ++k) {
             const RecordFile saved = readRecordFile(path);
             opened += saved.record.has_value();
-            if (!outcome.match(saved.message).hasMatch() || (saved.record && saved.record->MessAnzahl > 100'000))
+            if (!outcome.match(saved.message).hasMatch() ||
+                (saved.record && saved.record->MessAnzahl > 100'000))
                 odd += saved.message + '\n';
         }
         done = true;
