@@ -16,6 +16,7 @@
 #include "plot/Formsetgraf.h"
 #include "process/ChargeSession.h"
 #include "process/Formprotokoll.h"
+#include "records/CompareWindow.h"
 #include "shell/Formeinstell.h"
 #include "shell/InfoWindows.h"
 #include "shell/shell.h"
@@ -293,6 +294,17 @@ bool MDIForm1::openRecordFile(const QString& path)
     if (!file.message.isEmpty())
         showMessageBox(file.message, QStringLiteral("Ladomat Link"));
     return true;
+}
+
+void MDIForm1::openComparison(const QStringList& paths)
+{
+    CompareWindow* window = comparisonOf(paths);
+    if (!window)
+        return;
+    QMdiSubWindow* frame = addChild(window, QStringLiteral("Vergleich"), FrameButtons::close);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->show();
+    frame->raise();
 }
 
 QMdiSubWindow* MDIForm1::frameOf(QWidget* form) { return qobject_cast<QMdiSubWindow*>(form->parentWidget()); }

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <initializer_list>
@@ -49,6 +50,9 @@ public:
     // Loads a curve text file as an ended record and shows it; a file that is not a curve file
     // is refused with a message naming its first bad line, the record untouched.
     bool openRecordFile(const QString& path);
+    // Two to six saved records on one plot, in a window of their own; files that cannot be read
+    // are said as opening says them, the rest compared while at least two are left.
+    void openComparison(const QStringList& paths);
 
     void MDIForm_Load();
     void MDIForm_Resize();

@@ -1,29 +1,10 @@
-// Reading a saved curve file back as a record, and where the journal keeps its records.
+// Where the journal keeps its records.
 #include "shell/shell.h"
 
-#include "platform/CurveFileReader.h"
-
 #include <QStandardPaths>
-
-#include <algorithm>
 
 QString journalFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
         QStringLiteral("/Aufzeichnungen");
-}
-
-RecordFile readRecordFile(const QString& path)
-{
-    const CurveFileRead read = readCurveFile(path, kStoreSize);
-    if (!read.opened)
-        return {std::nullopt, read.message};
-    const CurveFile& curve = read.curve;
-    Record record;
-    const int n = curve.count;
-    std::copy_n(curve.u.begin() + 1, n, record.KurveU.get() + 1);
-    std::copy_n(curve.i.begin() + 1, n, record.KurveI.get() + 1);
-    std::copy_n(curve.q.begin() + 1, n, record.KurveQ.get() + 1);
-    record.MessAnzahl = static_cast<float>(n);
-    return {std::move(record), read.message};
 }

@@ -1,12 +1,10 @@
 // Application shell procedures beside the main window.
 #pragma once
 
-#include "process/Record.h"
+#include "records/RecordFile.h"
 
 #include <QIcon>
 #include <QString>
-
-#include <optional>
 
 class SerialPort;
 
@@ -21,10 +19,3 @@ QIcon programIcon();
 
 // Where the recording journal keeps its records: "Aufzeichnungen" in the program's data folder.
 QString journalFolder();
-// A saved curve file read as a record: none when the file is refused, the message says why; a
-// damaged tail is dropped and the message says what was lost.
-struct RecordFile {
-    std::optional<Record> record;
-    QString message;
-};
-RecordFile readRecordFile(const QString& path);
