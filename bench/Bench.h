@@ -88,3 +88,4 @@ void reportLog();
 void reportFrames(const TimeReporter& times);
 void reportPaintedFrames(const TimeReporter& times);
 void reportRecords(const TimeReporter& times);
+void reportCompare(const TimeReporter& times);
