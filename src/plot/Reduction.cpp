@@ -5,6 +5,8 @@
 #include "platform/PlotSurface.h"
 
 #include <algorithm>
+#include <bit>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -17,8 +19,10 @@ public:
     ColumnOwners(int width, int height, int curves)
         : height_(height)
         , curves_(curves)
+        , leaves_(static_cast<int>(std::bit_ceil(static_cast<unsigned>(width))))
         , owner_(static_cast<size_t>(width) * height, kNobody)
         , held_(static_cast<size_t>(width) * curves)
+        , bounds_(static_cast<size_t>(curves) * 2 * leaves_)
     {
     }
 
@@ -32,39 +36,42 @@ public:
         if (held.empty()) {
             take(curve, column, run.first, run.last);
             held = run;
-            return;
-        }
-        // A curve that comes back to the column from elsewhere (its points going back and forth
-        // across) may meet it apart from the rows it holds: all of the run is new then, and the
-        // curve goes on holding the larger of the two.
-        if (run.last + 1 < held.first || run.first > held.last + 1) {
+        } else if (run.last + 1 < held.first || run.first > held.last + 1) {
+            // A curve that comes back to the column from elsewhere (its points going back and
+            // forth across) may meet it apart from the rows it holds: all of the run is new then,
+            // and the curve goes on holding the larger of the two.
             take(curve, column, run.first, run.last);
-            if (run.last - run.first > held.last - held.first)
-                held = run;
-            return;
+            if (run.last - run.first <= held.last - held.first)
+                return;
+            held = run;
+        } else {
+            // Otherwise the chain of segments, joined end to end, overlaps or touches what it
+            // holds: only the rows beyond are new, which keeps the work per column and curve
+            // within the column's height.
+            if (run.first >= held.first && run.last <= held.last)
+                return;
+            if (run.first < held.first) {
+                take(curve, column, run.first, held.first - 1);
+                held.first = run.first;
+            }
+            if (run.last > held.last) {
+                take(curve, column, held.last + 1, run.last);
+                held.last = run.last;
+            }
         }
-        // Otherwise the chain of segments, joined end to end, overlaps or touches what it holds:
-        // only the rows beyond are new, which keeps the work per column and curve within the
-        // column's height.
-        if (run.first < held.first) {
-            take(curve, column, run.first, held.first - 1);
-            held.first = run.first;
-        }
-        if (run.last > held.last) {
-            take(curve, column, held.last + 1, run.last);
-            held.last = run.last;
-        }
+        settle(curve, column, held);
     }
 
-    // Whether the curve already holds every row that a segment between the heights ay and by
-    // can cover in the column: its run lies between the two heights, give or take a row for
-    // rounding. A run that reaches the top or bottom row holds everything beyond it, which is
-    // clipped. Most segments of a long record end here, without being rasterised.
-    bool holds(int curve, int column, double ay, double by) const
+    // Calls `visit` for each column from left to right where the curve does not already hold every
+    // row that a segment between the heights ay and by can cover: its run lies between the two
+    // heights, give or take a row for rounding, and a run that reaches the top or bottom row holds
+    // everything beyond it, which is clipped. Most segments of a long record end here without being
+    // rasterised, and the tree of bounds settles a segment that jumps far across (as a noisy
+    // capacity does) without looking at its columns one by one.
+    template <typename Visit>
+    void forEachUnheld(int curve, int left, int right, double ay, double by, const Visit& visit)
     {
-        const PixelRun& held = held_[static_cast<size_t>(column) * curves_ + curve];
-        return !held.empty() && (held.first == 0 || std::min(ay, by) >= held.first + 1) &&
-            (held.last == height_ - 1 || std::max(ay, by) < held.last);
+        forEachUnheld(curve, 1, 0, leaves_ - 1, left, right, std::min(ay, by), std::max(ay, by), visit);
     }
 
     void paint(PlotSurface* plot, const std::vector<QColor>& colors) const
@@ -87,6 +94,49 @@ public:
     static constexpr int kMostCurves = 255;
 
 private:
+    // For a column: the least height a segment must start from and the height it must stay below
+    // to lie within what the curve holds. For a node of the tree: the same for all its columns.
+    struct Bounds {
+        int low = INT_MAX;  // nothing held: no segment lies within
+        int high = INT_MIN;
+    };
+
+    const Bounds& node(int curve, int n) const
+    {
+        return bounds_[static_cast<size_t>(curve) * 2 * leaves_ + n];
+    }
+    static bool holdsIn(const Bounds& bounds, double low, double high)
+    {
+        return low >= bounds.low && high < bounds.high;
+    }
+
+    template <typename Visit>
+    void forEachUnheld(int curve, int n, int from, int to, int left, int right, double low, double high,
+                       const Visit& visit)
+    {
+        // A node whose columns all hold the rows needs no look at those in the range.
+        if (to < left || from > right || holdsIn(node(curve, n), low, high))
+            return;
+        if (from == to) {
+            visit(from);
+            return;
+        }
+        const int middle = from + (to - from) / 2;
+        forEachUnheld(curve, 2 * n, from, middle, left, right, low, high, visit);
+        forEachUnheld(curve, 2 * n + 1, middle + 1, to, left, right, low, high, visit);
+    }
+
+    void settle(int curve, int column, PixelRun held)
+    {
+        Bounds* tree = &bounds_[static_cast<size_t>(curve) * 2 * leaves_];
+        int n = leaves_ + column;
+        tree[n] = {held.first == 0 ? INT_MIN : held.first + 1,
+                   held.last == height_ - 1 ? INT_MAX : held.last};
+        for (n /= 2; n >= 1; n /= 2)
+            tree[n] = {std::max(tree[2 * n].low, tree[2 * n + 1].low),
+                       std::min(tree[2 * n].high, tree[2 * n + 1].high)};
+    }
+
     void take(int curve, int column, int first, int last)
     {
         uint8_t* rows = &owner_[static_cast<size_t>(column) * height_];
@@ -99,8 +149,10 @@ private:
     static constexpr uint8_t kNobody = 0xff;
     int height_;
     int curves_;
+    int leaves_;  // columns rounded up to a power of two
     std::vector<uint8_t> owner_;  // column by column
     std::vector<PixelRun> held_;  // per column and curve: rows the curve's later segments cover
+    std::vector<Bounds> bounds_;  // per curve a tree over the columns, leaves from leaves_ on
 };
 
 // Raw values that certainly fall on rows first..last of a curve: the interval [lo, hi]. It is
@@ -174,10 +226,10 @@ public:
             for (int k = curveCount - 1; k >= 0; --k) {
                 const double ay = height(k, i - 1);
                 const double byPixels = height(k, i);
-                for (int c = left; c <= right; ++c) {
-                    if (!owners_.holds(firstOwner_ + k, c, ay, byPixels))
-                        owners_.claim(firstOwner_ + k, c, segmentRunInColumn(ax, ay, bx, byPixels, c));
-                }
+                const int owner = firstOwner_ + k;
+                owners_.forEachUnheld(owner, left, right, ay, byPixels, [&](int c) {
+                    owners_.claim(owner, c, segmentRunInColumn(ax, ay, bx, byPixels, c));
+                });
             }
             --i;
         }
