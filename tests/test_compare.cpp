@@ -200,44 +200,71 @@ private slots:
         const QString today = dateText(QFileInfo(paths[0]).lastModified().date());
         QCOMPARE(labelTexts(window, "legend", 7),
                  "charge.TXT, " + today + " cycle.TXT – Akku 1, 14.03.26 noisy.TXT, 14.03.26");
+        // Each record's last point, where no later record lies over it, shows in its colour: at its
+        // second across, at its voltage up the plot, on axes read from their last labels.
         const QImage plot = window->plot->image();
+        const std::vector<Record> records = makeRecords(shapes.join(u' '));
+        const QString lastTime = labelTexts(window, "across", 9).section(u' ', -1);
+        const double seconds =
+            lastTime.section(u':', 0, 0).toInt() * 3600 + lastTime.section(u':', 1).toInt() * 60;
+        const double millivolts =
+            QLocale().toDouble(labelTexts(window, "value", 9).section(u' ', -2, -2)) * 1000;
         for (int r = 0; r < 3; ++r) {
             const QImage swatch =
                 window->findChild<QLabel*>("swatch" + QString::number(r + 1))->pixmap().toImage();
             QCOMPARE(swatch.pixelColor(swatch.rect().center()), kComparePalette[r]);
-            QVERIFY(countColor(plot, kComparePalette[r]) > 50);
+            const int n = records[r].count();
+            const QPoint last(std::floor(plot.width() * (n - 1) / seconds),
+                              std::floor(plot.height() * (1 - records[r].KurveU[n] / millivolts)));
+            QVERIFY2(countColor(plot.copy(QRect(last - QPoint(1, 1), QSize(3, 3))), kComparePalette[r]) > 0,
+                     qPrintable(QString::number(r)));
         }
         QCOMPARE(countColor(plot, kComparePalette[3]), 0);
         QVERIFY(app.dialogs.messages.isEmpty());
     }
 
-    // The scales take in every record: a charge of 2 hours at 1.8 A (3600 mAh, its voltage peaking
-    // between 8 and 10 V) and a cycle of 4 hours (8 V and 1200 mAh at most). The highest value and
-    // the farthest point set the labels, and the curves reach the highest value's height and the far
-    // right without leaving the plot.
+    // The scales take in every record: here a charge of 2 hours at 1.8 A (3600 mAh, its voltage
+    // peaking between 8 and 10 V) and a cycle of 4 hours (8 V at its middle, 6.75 V at its end,
+    // 1200 mAh at most). The highest value and the farthest point set the labels, and the curves
+    // reach the highest value's height and the far right without leaving the plot.
     void scalesFitAllRecords_data()
     {
+        QTest::addColumn<QString>("records");
         QTest::addColumn<int>("quantity");
         QTest::addColumn<int>("across");
         QTest::addColumn<QString>("values");
         QTest::addColumn<QString>("acrossLabels");
+        const QString both = "charge:7200 cycle:14400";
         const QString hours = "00:00 00:30 01:00 01:30 02:00 02:30 03:00 03:30 04:00";
         const QString mAh = "0 mAh 500 mAh 1000 mAh 1500 mAh 2000 mAh 2500 mAh 3000 mAh 3500 mAh 4000 mAh";
         QTest::newRow("voltage across time")
-            << int(Quantity::voltage) << int(Across::time) << "0 V 2 V 4 V 6 V 8 V 10 V" << hours;
-        QTest::newRow("current across capacity")
-            << int(Quantity::current) << int(Across::capacity) << "0,0 A 0,5 A 1,0 A 1,5 A 2,0 A" << mAh;
-        QTest::newRow("capacity across time") << int(Quantity::capacity) << int(Across::time) << mAh << hours;
+            << both << int(Quantity::voltage) << int(Across::time) << "0 V 2 V 4 V 6 V 8 V 10 V" << hours;
+        QTest::newRow("current across capacity") << both << int(Quantity::current) << int(Across::capacity)
+                                                 << "0,0 A 0,5 A 1,0 A 1,5 A 2,0 A" << mAh;
+        QTest::newRow("capacity across time")
+            << both << int(Quantity::capacity) << int(Across::time) << mAh << hours;
+        QTest::newRow("voltage peaking mid-record")
+            << "cycle:14400 cycle:3600" << int(Quantity::voltage) << int(Across::capacity)
+            << "0 V 1 V 2 V 3 V 4 V 5 V 6 V 7 V 8 V"
+            << "0 mAh 200 mAh 400 mAh 600 mAh 800 mAh 1000 mAh 1200 mAh";
+        QTest::newRow("a second past four hours")
+            << "cycle:100 cycle:14402" << int(Quantity::voltage) << int(Across::time)
+            << "0 V 1 V 2 V 3 V 4 V 5 V 6 V 7 V 8 V"
+            << "00:00 01:00 02:00 03:00 04:00 05:00";
     }
     void scalesFitAllRecords()
     {
+        QFETCH(QString, records);
         QFETCH(int, quantity);
         QFETCH(int, across);
         QTemporaryDir dir;
         TestApp app;
-        QStringList paths{dir.filePath("a.TXT"), dir.filePath("b.TXT")};
-        QVERIFY(writeCurveFile(paths[0], makeRecord("charge", 7200)));
-        QVERIFY(writeCurveFile(paths[1], makeRecord("cycle", 14400)));
+        const std::vector<Record> compared = makeRecords(records);
+        QStringList paths;
+        for (const Record& record : compared) {
+            paths << dir.filePath(QStringLiteral("%1.TXT").arg(paths.size() + 1));
+            QVERIFY(writeCurveFile(paths.last(), record));
+        }
         app.mdi->openComparison(paths);
         CompareWindow* window = comparisonIn(app);
         QVERIFY(window);
@@ -257,18 +284,26 @@ private slots:
             }
         }
         // The largest value against the top label, the farthest point against the last one.
-        const std::vector<Record> records = makeRecords("charge:7200 cycle:14400");
         const double factor[] = {1000, 10000, 1};  // sample values per V, A, mAh
-        double highest = 0;
-        for (const Record& record : records) {
+        double highest = 0, farthest = 0;
+        for (const Record& record : compared) {
             const float* values = quantity == int(Quantity::voltage) ? record.KurveU.get()
                 : quantity == int(Quantity::current)                 ? record.KurveI.get()
                                                                      : record.KurveQ.get();
             highest = std::max<double>(highest, *std::max_element(values + 1, values + 1 + record.count()));
+            farthest = std::max<double>(
+                farthest,
+                across == int(Across::time)
+                    ? record.count() - 1
+                    : *std::max_element(&record.KurveQ[1], &record.KurveQ[record.count()] + 1));
         }
+        const QString last =
+            labelTexts(window, "across", 9).section(u' ', across == int(Across::time) ? -1 : -2);
         highest /=
             factor[quantity] * QLocale().toDouble(labelTexts(window, "value", 9).section(u' ', -2, -2));
-        const double farthest = across == int(Across::time) ? 14399.0 / (4 * 3600) : 3600.0 / 4000;
+        farthest /= across == int(Across::time)
+            ? last.section(u':', 0, 0).toInt() * 3600 + last.section(u':', 1).toInt() * 60
+            : QLocale().toDouble(last.section(u' ', 0, 0));
         QCOMPARE(top, static_cast<int>(std::floor(plot.height() * (1 - highest))));
         QCOMPARE(right, std::min(plot.width() - 1, static_cast<int>(std::floor(plot.width() * farthest))));
     }
