@@ -99,7 +99,7 @@ CompareWindow::CompareWindow(std::vector<ComparedRecord> records, QWidget* paren
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addWidget(picture_, 1);
-    resize(760, 540);
+    resize(660, 470);
 
     connect(quantityBox, &QComboBox::currentIndexChanged, this, &CompareWindow::redraw);
     connect(acrossBox, &QComboBox::currentIndexChanged, this, &CompareWindow::redraw);

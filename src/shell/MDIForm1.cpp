@@ -304,6 +304,9 @@ void MDIForm1::openComparison(const QStringList& paths)
     QMdiSubWindow* frame = addChild(window, QStringLiteral("Vergleich"), FrameButtons::close);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->show();
+    // Placed where it would reach past the client area, it starts at the top left instead.
+    if (!mdiArea->viewport()->rect().contains(frame->geometry()))
+        frame->move(0, 0);
     frame->raise();
 }
 
