@@ -12,6 +12,12 @@
 
 namespace {
 
+// A segment in pixel coordinates, from (ax, ay) to (bx, by).
+struct Line {
+    double ax, ay, bx, by;
+    double slope = 0;  // rows per column, where ax < bx
+};
+
 // Which curve shows in each pixel. Segments are fed in reverse draw order, so a pixel belongs
 // to the first segment that reaches it: the one drawn last over it.
 class ColumnOwners {
@@ -62,16 +68,22 @@ public:
         settle(curve, column, held);
     }
 
-    // Calls `visit` for each column from left to right where the curve does not already hold every
-    // row that a segment between the heights ay and by can cover: its run lies between the two
-    // heights, give or take a row for rounding, and a run that reaches the top or bottom row holds
-    // everything beyond it, which is clipped. Most segments of a long record end here without being
+    // Calls `visit` for each column from left to right where the curve may not hold yet every row
+    // the line covers there: the line's heights over the column lie within the rows held, give or
+    // take a row for rounding, and a run that reaches the top or bottom row holds everything
+    // beyond it, which is clipped. Most segments of a long record end here without being
     // rasterised, and the tree of bounds settles a segment that jumps far across (as a noisy
     // capacity does) without looking at its columns one by one.
     template <typename Visit>
-    void forEachUnheld(int curve, int left, int right, double ay, double by, const Visit& visit)
+    void forEachUnheld(int curve, int left, int right, Line line, const Visit& visit)
     {
-        forEachUnheld(curve, 1, 0, leaves_ - 1, left, right, std::min(ay, by), std::max(ay, by), visit);
+        if (line.bx < line.ax) {
+            std::swap(line.ax, line.bx);
+            std::swap(line.ay, line.by);
+        }
+        if (line.bx > line.ax)
+            line.slope = (line.by - line.ay) / (line.bx - line.ax);
+        forEachUnheld(curve, 1, 0, leaves_ - 1, left, right, line, visit);
     }
 
     void paint(PlotSurface* plot, const std::vector<QColor>& colors) const
@@ -110,20 +122,31 @@ private:
         return low >= bounds.low && high < bounds.high;
     }
 
+    // A node whose columns all hold the rows the segment crosses over them needs no look at those
+    // columns. The heights are the line's at the ends of its part over the node: what the columns'
+    // own parts reach lies between them, but for rounding far below the row of room holdsIn leaves.
     template <typename Visit>
-    void forEachUnheld(int curve, int n, int from, int to, int left, int right, double low, double high,
+    void forEachUnheld(int curve, int n, int from, int to, int left, int right, const Line& line,
                        const Visit& visit)
     {
-        // A node whose columns all hold the rows needs no look at those in the range.
-        if (to < left || from > right || holdsIn(node(curve, n), low, high))
+        if (to < left || from > right)
+            return;
+        double low = std::min(line.ay, line.by), high = std::max(line.ay, line.by);
+        if (line.bx > line.ax) {
+            const double y0 = line.ay + line.slope * (std::max(line.ax, static_cast<double>(from)) - line.ax);
+            const double y1 = line.ay + line.slope * (std::min(line.bx, to + 1.0) - line.ax);
+            low = std::max(low, std::min(y0, y1));
+            high = std::min(high, std::max(y0, y1));
+        }
+        if (holdsIn(node(curve, n), low, high))
             return;
         if (from == to) {
             visit(from);
             return;
         }
         const int middle = from + (to - from) / 2;
-        forEachUnheld(curve, 2 * n, from, middle, left, right, low, high, visit);
-        forEachUnheld(curve, 2 * n + 1, middle + 1, to, left, right, low, high, visit);
+        forEachUnheld(curve, 2 * n, from, middle, left, right, line, visit);
+        forEachUnheld(curve, 2 * n + 1, middle + 1, to, left, right, line, visit);
     }
 
     void settle(int curve, int column, PixelRun held)
@@ -227,7 +250,7 @@ public:
                 const double ay = height(k, i - 1);
                 const double byPixels = height(k, i);
                 const int owner = firstOwner_ + k;
-                owners_.forEachUnheld(owner, left, right, ay, byPixels, [&](int c) {
+                owners_.forEachUnheld(owner, left, right, {ax, ay, bx, byPixels}, [&](int c) {
                     owners_.claim(owner, c, segmentRunInColumn(ax, ay, bx, byPixels, c));
                 });
             }
