@@ -5,7 +5,9 @@
 // read gives: the same record, refused for the same reason, the same lines dropped.
 #include "platform/CurveFileReader.h"
 
-#include <array>
+#include <QRegularExpression>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -61,76 +63,39 @@ struct Files {
 };
 
 // A plain reading of the rule, written apart from the parser and left out of the coverage: line
-// ends at the end are no lines; each line is four comma-separated canonical decimals, the first
-// its number, the others up to 65535; the first other line and all after it are dropped; line 1
-// bad: no curve file; a good line past maxLines: too many lines.
+// ends at the end are no lines; each line is four comma-separated decimals without leading zeros,
+// the first its number, the others up to 65535; the first other line and all after it are dropped;
+// line 1 bad: no curve file; a good line past maxLines: too many lines.
 struct Expected {
-    std::array<std::array<uint32_t, 3>, 32> values;
-    int count = 0;
+    QList<QList<int>> values;  // U, I, Q of each line read
     int badLine = 0;
     int dropped = 0;
     bool tooMany = false;
 };
 
-__attribute__((no_sanitize("coverage"))) bool canonical(const char* p, const char* end, uint32_t limit,
-                                                        uint32_t& value)
+__attribute__((no_sanitize("coverage"))) Expected plainReading(QByteArray text, int maxLines)
 {
-    if (p == end || end - p > 7 || (end - p > 1 && *p == '0'))
-        return false;
-    for (value = 0; p < end; ++p) {
-        if (*p < '0' || *p > '9')
-            return false;
-        value = value * 10 + uint32_t(*p - '0');
-    }
-    return value <= limit;
-}
-
-__attribute__((no_sanitize("coverage"))) Expected plainReading(const char* begin, const char* end,
-                                                               int maxLines)
-{
-    while (end > begin && (end[-1] == '\n' || end[-1] == '\r'))
-        --end;
-    int lines = begin < end;
-    for (const char* p = begin; p < end; ++p)
-        lines += *p == '\n';
+    static const QRegularExpression form("\\A([1-9][0-9]{0,6}),(0|[1-9][0-9]{0,4}),(0|[1-9][0-9]{0,4}),"
+                                         "(0|[1-9][0-9]{0,4})\r?\\z");
+    while (text.endsWith('\n') || text.endsWith('\r'))
+        text.chop(1);
+    const QByteArrayList lines = text.isEmpty() ? QByteArrayList() : text.split('\n');
     Expected expected;
-    const char* line = begin;
-    for (int n = 1; n <= lines; ++n) {
-        const char* next = line;
-        while (next < end && *next != '\n')
-            ++next;
-        const char* last = next > line && next[-1] == '\r' ? next - 1 : next;
-        const char *from[4], *to[4];
-        int fields = 0;
-        for (const char *p = line, *field = line;; ++p) {
-            if (p == last || *p == ',') {
-                if (fields < 4) {
-                    from[fields] = field;
-                    to[fields] = p;
-                }
-                ++fields;
-                field = p + 1;
-            }
-            if (p == last)
-                break;
-        }
-        uint32_t number = 0;
-        std::array<uint32_t, 3> values{};
-        const bool good = fields == 4 && canonical(from[0], to[0], 9999999, number) &&
-            number == uint32_t(n) && canonical(from[1], to[1], 65535, values[0]) &&
-            canonical(from[2], to[2], 65535, values[1]) && canonical(from[3], to[3], 65535, values[2]);
-        if (!good) {
+    for (int n = 1; n <= lines.size(); ++n) {
+        const QRegularExpressionMatch line = form.match(QString::fromLatin1(lines[n - 1]));
+        QList<int> values;
+        for (int k = 1; k <= 4 && line.hasMatch(); ++k)
+            values << line.captured(k).toInt();
+        if (values.size() < 4 || values[0] != n || std::max({values[1], values[2], values[3]}) > 65535) {
             expected.badLine = n;
-            expected.dropped = lines - n + 1;
+            expected.dropped = int(lines.size()) - n + 1;
             break;
         }
         if (n > maxLines) {
             expected.tooMany = true;
             break;
         }
-        expected.values[size_t(n) - 1] = values;
-        expected.count = n;
-        line = next + 1;
+        expected.values << values.mid(1);
     }
     return expected;
 }
@@ -183,22 +148,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(!read.opened && message.contains(QStringLiteral("zu groß für")), "too large");
         return 0;
     }
-    const Expected expected = plainReading(file.data(), file.data() + file.size(), maxLines);
+    const Expected expected = plainReading(QByteArray::fromStdString(file), maxLines);
     const CurveFile& curve = read.curve;
     if (expected.tooMany) {
         check(!read.opened && message.contains(QStringLiteral("mehr als")), "too many lines");
     } else if (expected.badLine == 1) {
         check(!read.opened && message.contains(QStringLiteral("keine Kurvendatei")), "no curve file");
     } else {
-        check(read.opened && curve.count == expected.count, "record length");
+        check(read.opened && curve.count == expected.values.size(), "record length");
         check(curve.u.size() > size_t(curve.count) && curve.i.size() > size_t(curve.count) &&
                   curve.q.size() > size_t(curve.count),
               "record room");
         for (int n = 1; n <= curve.count; ++n) {
-            const auto& values = expected.values[size_t(n) - 1];
-            check(curve.u[n] == float(values[0]) && curve.i[n] == float(values[1]) &&
-                      curve.q[n] == float(values[2]),
-                  "values");
+            const QList<int>& values = expected.values[n - 1];
+            check(QList<int>{int(curve.u[n]), int(curve.i[n]), int(curve.q[n])} == values, "values");
         }
         check(expected.badLine == 0 ? message.isEmpty()
                                     : message.contains(QStringLiteral(" ab Zeile %1 beschädigt: %2 Zeile")

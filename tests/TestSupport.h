@@ -21,12 +21,17 @@
 #include <memory>
 #include <set>
 
-// Records message boxes and answers save dialogs from a queue.
+// Records message boxes and questions, and answers questions and save dialogs from queues.
 class RecordingDialogs : public DialogBackend {
 public:
     RecordingDialogs() { setDialogBackend(this); }
     ~RecordingDialogs() override { setDialogBackend(nullptr); }
     void messageBox(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override
+    {
+        questions.append({text, title});
+        return !replies.isEmpty() && replies.takeFirst();
+    }
     QString saveFile(const SaveFileRequest&) override
     {
         return answers.isEmpty() ? QString() : answers.takeFirst();
@@ -36,6 +41,8 @@ public:
     // For each message, the captions of the windows in view behind it, the main window first.
     QList<QStringList> windowsBehind;
     QStringList answers;  // paths to return, in order; empty list answers "cancelled"
+    QList<QPair<QString, QString>> questions;  // (text, title)
+    QList<bool> replies;  // "Ja" (true) or "Nein", in order; empty list answers "Nein"
 };
 
 // The main window after start-up on a memory port (timers stopped: tests tick by hand).

@@ -19,6 +19,8 @@
 
 #include <csignal>
 
+using namespace Qt::StringLiterals;
+
 // Uses the real save dialog of `save` as a user would: types `typed` into its file name field
 // (replacing the proposed name) and presses Enter; answers a question with a click on `answer`;
 // cancels the dialog with Escape when it is still open after that. Returns each question's text,
@@ -88,20 +90,12 @@ private slots:
         QTest::addColumn<bool>("bitmap");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("Textdatei x") << false << "x"
-                                     << "x.TXT";
-        QTest::newRow("Textdatei x.") << false << "x."
-                                      << "x.";
-        QTest::newRow("Textdatei x.TXT") << false << "x.TXT"
-                                         << "x.TXT";
-        QTest::newRow("Textdatei x.txt") << false << "x.txt"
-                                         << "x.txt";
-        QTest::newRow("Textdatei x.csv") << false << "x.csv"
-                                         << "x.csv";
-        QTest::newRow("Grafik x") << true << "x"
-                                  << "x.bmp";
-        QTest::newRow("Grafik x.") << true << "x."
-                                   << "x.";
+        QTest::newRow("Textdatei x") << false << "x" << u"x.TXT"_s;
+        QTest::newRow("Textdatei x.") << false << "x." << u"x."_s;
+        QTest::newRow("Textdatei x.txt") << false << "x.txt" << u"x.txt"_s;
+        QTest::newRow("Textdatei x.csv") << false << "x.csv" << u"x.csv"_s;
+        QTest::newRow("Grafik x") << true << "x" << u"x.bmp"_s;
+        QTest::newRow("Grafik x.") << true << "x." << u"x."_s;
     }
 
     void saveNames()

@@ -1,7 +1,6 @@
 // Frame reception and decoding, the live value window and the event dispatch.
 #include "TestSupport.h"
 
-#include "export/export.h"
 #include "link/Formdatenformat.h"
 #include "link/Formtext.h"
 #include "link/Framer.h"
@@ -13,25 +12,19 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
-#include <cctype>
-#include <map>
 #include <utility>
 
 // Frame k as the charger sends it while charging (output voltage 7000 + k), in the envelope a
 // letter names: s STX...CR (the simulator's), z 0...F, a A...0, t @...CR, e STX...ETX.
 static QByteArray frame(char envelope, int k)
 {
-    static const std::map<char, ladomat::sim::Envelope> envelopes{{'s', {'\x02', '\r'}},
-                                                                  {'z', {'0', 'F'}},
-                                                                  {'a', {'A', '0'}},
-                                                                  {'t', {'@', '\r'}},
-                                                                  {'e', {'\x02', '\x03'}}};
+    static const QByteArray letters = "szate", starts = "\0020A@\002", ends = "\rF0\r\003";
+    const qsizetype e = letters.indexOf(envelope);
     return QByteArray::fromStdString(
-        ladomat::sim::frameLine({.outputMv = 7000 + k, .status = 2}, envelopes.at(envelope)));
+        ladomat::sim::frameLine({.outputMv = 7000 + k, .status = 2}, {starts[e], ends[e]}));
 }
 
 // Plays a script to the framer: reads "ms:parts", the parts joined by '+': frame k in an envelope
@@ -242,53 +235,6 @@ private slots:
             if (label->text().endsWith(u"890") || label->text().endsWith(u"223"))
                 rulerFonts << label->font().toString();
         QCOMPARE(rulerFonts, QStringList(2, window.Text1->font().toString()));
-    }
-
-    void garbageScenario_data()
-    {
-        QTest::addColumn<char>("start");
-        QTest::addColumn<char>("end");
-        QTest::newRow("STX...CR") << '\x02' << '\r';
-        QTest::newRow("0...F") << '0' << 'F';
-    }
-
-    // The simulator's garbage scenario, a second between its bursts: noise, cut and padded frames and
-    // frames with digits overwritten among the good ones. Once the envelope is known noise is never
-    // recorded; every burst in the envelope is a sample, read digit by digit as the decoder reads it,
-    // so one whose status digit was overwritten reads "No Battery" and starts the record again.
-    void garbageScenario()
-    {
-        QFETCH(char, start);
-        QFETCH(char, end);
-        TestApp app;
-        QList<QByteArray> store(200, ",0,0,0\r\n");  // the store's slots, values only
-        int n = 0;
-        bool learned = false;
-        std::pair<char, char> lastEnds;
-        for (const std::string& second : ladomat::sim::scenario("garbage", {start, end})) {
-            const QByteArray bytes = QByteArray::fromStdString(second);
-            app.port->letTimePass(1000);
-            app.sendRaw(bytes);
-            app.tick();
-            // Until two frames alike in a row have taught the envelope, any burst of a frame's length
-            // is read as one; from then on only those in the envelope.
-            const std::pair<char, char> ends(bytes.front(),
-                                             bytes.size() < kFrameLength ? 0 : bytes[kFrameLength - 1]);
-            if (bytes.size() < kFrameLength || (learned && ends != std::pair(start, end)))
-                continue;
-            learned = learned || ends == std::exchange(lastEnds, ends);
-            const Messwerte m = decodeFrame(frameDigits(QString::fromLatin1(bytes.mid(1, 30))));
-            // Every frame lands in the slot MessNr names; only one that is not "No Battery" moves it on.
-            store[n + 1] = ',' + QByteArray::number(m.UAus) + ',' + QByteArray::number(m.IAus) + ',' +
-                QByteArray::number(m.Kapazitaet) + "\r\n";
-            n = m.StatusNr == 0 ? 0 : n + 1;
-        }
-        QByteArray expected;  // the record since the last restart, and the slot the next frame fills
-        for (int k = 1; k <= n + 1; ++k)
-            expected += QByteArray::number(k) + store[k];
-        QTemporaryDir dir;
-        QVERIFY(n > 10 && writeCurveFile(dir.filePath("Kurve.TXT"), app.session().Messreihe));
-        QCOMPARE(contents(dir.filePath("Kurve.TXT")), expected);
     }
 
     // Half a frame, then the adapter is pulled and put back: what the charger sends then joins nothing

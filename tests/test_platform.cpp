@@ -5,11 +5,21 @@
 #include "platform/PlotSurface.h"
 #include "platform/PortNames.h"
 
+#include <QSerialPort>
 #include <QtTest>
 
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+// The hardware port opened as COM1 on the pseudo-terminal.
+static bool openOn(HardwareSerialPort& port, const PseudoTerminal& line)
+{
+    qputenv("LADOMAT_COM1", line.path.toLocal8Bit());
+    const bool open = port.setPortOpen(true);
+    qunsetenv("LADOMAT_COM1");
+    return open;
+}
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -76,11 +86,9 @@ private slots:
     void hardwarePortMarksBreaks()
     {
         PseudoTerminal line;
-        qputenv("LADOMAT_COM1", line.path.toLocal8Bit());
         HardwareSerialPort port;
         QSignalSpy events(&port, &SerialPort::onComm);
-        QVERIFY(port.setPortOpen(true));
-        qunsetenv("LADOMAT_COM1");
+        QVERIFY(openOn(port, line));
         QVERIFY(line.write("A\377\0B"_ba));
         QByteArray read;
         QTRY_VERIFY((read += port.input().toLatin1()).size() >= 4);
@@ -92,11 +100,9 @@ private slots:
     void hardwarePortStampsArrivals()
     {
         PseudoTerminal line;
-        qputenv("LADOMAT_COM1", line.path.toLocal8Bit());
         HardwareSerialPort port;
         QSignalSpy events(&port, &SerialPort::onComm);
-        QVERIFY(port.setPortOpen(true));
-        qunsetenv("LADOMAT_COM1");
+        QVERIFY(openOn(port, line));
         port.setRThreshold(10);
         QVERIFY(line.write("0123456789"));
         QTRY_COMPARE(events.count(), 1);  // taken in, not read
@@ -132,6 +138,16 @@ private slots:
         QString read;
         QTRY_VERIFY((read += port.input()).size() >= 4);
         QCOMPARE(read, u"0123"_s);
+    }
+
+    // An error that is no loss of the line (a wait for data that timed out) leaves the port open.
+    void hardwarePortKeepsTheLineAfterOtherErrors()
+    {
+        PseudoTerminal line;
+        HardwareSerialPort port;
+        QVERIFY(openOn(port, line));
+        QVERIFY(!port.findChild<QSerialPort*>()->waitForReadyRead(1));
+        QVERIFY(port.portOpen() && !port.awaitingDevice());
     }
 
     // After the adapter was unplugged only the same device is taken (any device when none was known);

@@ -1,4 +1,4 @@
-// The graph window and its plot: page arithmetic over the view, layout rule, grid on both screens,
+// The graph window and its plot: the time axis, layout rule, grid on both screens,
 // labels, caption, curve boxes, curves in each view against one line per sample and the live page.
 #include "TestSupport.h"
 
@@ -15,66 +15,13 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 class TestPlotDrawing : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-
-    // Page arithmetic over the view alone, no window. Pages of 6, 12, 21 or 30 minutes hold 360, 720,
-    // 1260 or 1800 samples; a record's pages include a partly filled last one and are never fewer
-    // than one; a page starts at sample S (page - 1), never before sample 1.
-    void pages_data()
-    {
-        QTest::addColumn<float>("minutes");
-        QTest::addColumn<float>("messAnzahl");
-        QTest::addColumn<float>("page");
-        QTest::addColumn<QString>("expected");  // samples per page, pages, start of `page`
-        QTest::newRow("empty record") << 12.0f << 0.0f << 1.0f << "720 1 1";
-        QTest::newRow("one page") << 12.0f << 720.0f << 1.0f << "720 1 1";
-        QTest::newRow("a sample more") << 12.0f << 721.0f << 2.0f << "720 2 720";
-        QTest::newRow("6 minutes") << 6.0f << 721.0f << 3.0f << "360 3 720";
-        QTest::newRow("21 minutes") << 21.0f << 2521.0f << 3.0f << "1260 3 2520";
-        QTest::newRow("30 minutes") << 30.0f << 1801.0f << 2.0f << "1800 2 1800";
-        QTest::newRow("a full store") << 6.0f << 2000000.0f << 5556.0f << "360 5556 1999800";
-    }
-    void pages()
-    {
-        QFETCH(float, minutes);
-        QFETCH(float, messAnzahl);
-        QFETCH(float, page);
-        GraphView view;
-        view.MinProSeite = minutes;
-        QTEST(QString::asprintf("%.0f %.0f %.0f", samplesPerPage(view), pagesFor(messAnzahl, minutes),
-                                pageStart(view, page)),
-              "expected");
-    }
-
-    // Paging within 1 and LetzteSeite; the live page after sample n joins it, on pages of 720.
-    void pageMoves_data()
-    {
-        QTest::addColumn<float>("seite");
-        QTest::addColumn<float>("letzteSeite");
-        QTest::addColumn<float>("messNr");
-        QTest::addColumn<QString>("expected");  // previous, next, live page after messNr
-        QTest::newRow("first page") << 1.0f << 3.0f << 719.0f << "1 2 3";
-        QTest::newRow("middle page") << 2.0f << 3.0f << 1439.0f << "1 3 3";
-        QTest::newRow("last page") << 3.0f << 3.0f << 2159.0f << "2 3 3";
-        QTest::newRow("on the right edge") << 1.0f << 1.0f << 720.0f << "1 1 2";
-        QTest::newRow("past it after a pause") << 1.0f << 1.0f << 1445.0f << "1 1 3";
-        QTest::newRow("over many pages") << 1.0f << 3.0f << 3700.0f << "1 2 6";
-    }
-    void pageMoves()
-    {
-        GraphView view;
-        QFETCH(float, messNr);
-        QFETCH(float, seite);
-        QFETCH(float, letzteSeite);
-        view.Seite = seite, view.LetzteSeite = letzteSeite;
-        QTEST(QString::asprintf("%g %g %g", previousPage(view), nextPage(view),
-                                ::livePage(letzteSeite, messNr, 720)),
-              "expected");
-    }
 
     // The time axis: minutes of a page at the left edge, each grid line and the right end; the
     // whole record of N samples in sixths of its minutes.
@@ -84,9 +31,7 @@ private slots:
         QTest::addColumn<float>("seite");
         QTest::addColumn<int>("N");  // 0: the paged view
         QTest::addColumn<QString>("labels");
-        QTest::newRow("page 1 of 12 minutes") << 12.0f << 1.0f << 0 << "0 2 4 6 8 10 12";
         QTest::newRow("page 2 of 21 minutes") << 21.0f << 2.0f << 0 << "21 24.5 28 31.5 35 38.5 42";
-        QTest::newRow("page 3 of 6 minutes") << 6.0f << 3.0f << 0 << "12 13 14 15 16 17 18";
         QTest::newRow("whole, empty") << 12.0f << 1.0f << -1 << "0 000,0 000,0 000,0 000,0 000,0 000,0Min";
         QTest::newRow("whole, 750 samples")
             << 12.0f << 1.0f << 750 << "0 002,1 004,2 006,3 008,3 010,4 012,5Min";
@@ -289,20 +234,13 @@ private slots:
     {
         QTest::addColumn<QString>("samples");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("the first page") << "1-719"
-                                        << "1 12 Min 862 600 0-599";
-        QTest::newRow("sample 720 on the edge") << "1-720"
-                                                << "1 24 Min 1 1 599-599";
-        QTest::newRow("sample 721") << "1-721"
-                                    << "2 24 Min 2 2 0-599";
-        QTest::newRow("a pause across the page end") << "1-721 1445-1446"
-                                                     << "3 36 Min 3 3 3-5";
-        QTest::newRow("a pause over pages") << "1-721 1445-1446 3700-3701"
-                                            << "6 72 Min 3 3 82-84";
-        QTest::newRow("cleared") << "1-1000 c"
-                                 << "2 12 Min 0 0 -";
-        QTest::newRow("cleared, the first sample") << "1-1000 c 1-1"
-                                                   << "1 12 Min 263 1 0-0";
+        QTest::newRow("the first page") << "1-719" << u"1 12 Min 862 600 0-599"_s;
+        QTest::newRow("sample 720 on the edge") << "1-720" << u"1 24 Min 1 1 599-599"_s;
+        QTest::newRow("sample 721") << "1-721" << u"2 24 Min 2 2 0-599"_s;
+        QTest::newRow("a pause across the page end") << "1-721 1445-1446" << u"3 36 Min 3 3 3-5"_s;
+        QTest::newRow("a pause over pages") << "1-721 1445-1446 3700-3701" << u"6 72 Min 3 3 82-84"_s;
+        QTest::newRow("cleared") << "1-1000 c" << u"2 12 Min 0 0 -"_s;
+        QTest::newRow("cleared, the first sample") << "1-1000 c 1-1" << u"1 12 Min 263 1 0-0"_s;
     }
     void livePage()
     {

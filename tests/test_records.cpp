@@ -7,6 +7,7 @@
 #include "platform/JournalFile.h"
 #include "platform/MessageField.h"
 #include "process/Journal.h"
+#include "process/RecordFacts.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
@@ -112,17 +113,22 @@ class TestRecords : public QObject {
     Q_OBJECT
 
 private slots:
-    // Simulated runs ("a+b": one after the other): the newest journal file equals the export
-    // whenever looked at during a run and still a quarter second later (its writer thread is waited for, at
-    // most 2 s, without running the event loop), each restart leaves the record before it complete, and the
-    // folder keeps the newest 50 records (50 old ones were there). Nothing is said.
+    // Simulated runs ("a+b": one after the other; "full+": the store holds 1,999,900 samples first)
+    // in a folder of 50 old records: the newest journal file equals the export whenever looked at
+    // during a run and still a quarter second later (its writer thread is waited for, at most 2 s,
+    // without running the event loop). When the first record ends (the charger's end, a stop, a full
+    // store) its journal is the export taken at that moment, whatever follows: frames after the end,
+    // no battery, a new run (straight after the end its first frame is logged under the old number).
+    // The next record has a file of its own, and the folder keeps the newest 50. Nothing is said.
     void journalEqualsExport_data()
     {
         QTest::addColumn<QString>("scenario");
         QTest::addColumn<int>("files");  // records the run writes
         QTest::newRow("pause in charge then discharge") << "charge-discharge" << 1;
-        QTest::newRow("stop, then a new run") << "stop" << 2;
-        QTest::newRow("no battery between two runs") << "discharge+no-battery+discharge" << 2;
+        QTest::newRow("stop, ready, new run") << "stop" << 2;
+        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2;
+        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2;
+        QTest::newRow("store full") << "full+discharge" << 1;
     }
     void journalEqualsExport()
     {
@@ -138,6 +144,10 @@ private slots:
         TestApp app;
         ChargeSession& session = app.session();
         session.startJournal(folder.path());
+        if (scenario.startsWith("full+")) {
+            session.MessNr = session.Messreihe.MessAnzahl = kStoreSize - 100;
+            scenario.remove(0, 5);
+        }
         const auto journalIsExport = [&] {
             const QByteArray expected = exported(dir, session.Messreihe);
             for (int waited = 0; contents(session.journal->path()) != expected && waited < 2000; waited += 10)
@@ -146,8 +156,14 @@ private slots:
             QCOMPARE(contents(session.journal->path()), expected);
         };
         int second = 0;
+        QString first;  // the first record's journal and the export when it ended
+        QByteArray atEnd;
         const QByteArray printed = stderrOf(dir, [&] {
             runScenarios(app, scenario, [&] {
+                if (atEnd.isEmpty() && session.MessungBeendet == 1)
+                    atEnd = exported(dir, session.Messreihe);
+                else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
+                    first = session.journal->path();
                 if (++second % 500 == 0 && !session.journal->path().isEmpty())
                     journalIsExport();
             });
@@ -156,62 +172,25 @@ private slots:
                  printed.constData());
         if (!session.journal->path().isEmpty())  // a run still going on
             journalIsExport();
-        const QStringList kept = folder.entryList(QDir::Files, QDir::Name);
+        QThread::msleep(250);  // time for a writer that would still change the first record
+        QVERIFY(!first.isEmpty() && !atEnd.isEmpty());
+        QCOMPARE(contents(first), atEnd);
+        const QStringList kept = folder.entryList({"*.TXT"}, QDir::Files, QDir::Name);
         QVERIFY(kept.size() == 50 && kept.first() == old(files));
         for (const QString& name : kept.mid(50 - files))
             QCOMPARE(parseCurveFile(contents(folder.filePath(name)).toStdString(), kStoreSize).badLine, 0);
     }
 
-    // When a record ends (the charger's end, a stop, a full store) its journal is the export taken
-    // at that moment, whatever follows: frames after the end, no battery, a new run (straight
-    // after the end its first frame is logged under the old number). The next record has a file
-    // of its own.
-    void finishedRecordIsFinal_data()
-    {
-        QTest::addColumn<QString>("scenario");  // "full+": the store holds 1,999,900 samples first
-        QTest::addColumn<int>("files");
-        QTest::newRow("end, no battery, new run") << "discharge+no-battery+discharge" << 2;
-        QTest::newRow("end, new run at once") << "discharge+discharge:10:400" << 2;
-        QTest::newRow("stop, ready, new run") << "stop" << 2;
-        QTest::newRow("store full") << "full+discharge" << 1;
-    }
-    void finishedRecordIsFinal()
-    {
-        QFETCH(QString, scenario);
-        QFETCH(int, files);
-        QTemporaryDir dir;
-        TestApp app;
-        ChargeSession& session = app.session();
-        session.startJournal(dir.filePath("Aufzeichnungen"));
-        if (scenario.startsWith("full+")) {
-            session.MessNr = session.Messreihe.MessAnzahl = kStoreSize - 100;
-            scenario.remove(0, 5);
-        }
-        QString first;  // the first record's journal and the export when it ended
-        QByteArray atEnd;
-        runScenarios(app, scenario, [&] {
-            if (atEnd.isEmpty() && session.MessungBeendet == 1)
-                atEnd = exported(dir, session.Messreihe);
-            else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
-                first = session.journal->path();
-        });
-        QVERIFY(!first.isEmpty() && !atEnd.isEmpty());
-        QThread::msleep(250);  // time for a writer that would still change it
-        QCOMPARE(contents(first), atEnd);
-        QCOMPARE(QDir(dir.filePath("Aufzeichnungen")).entryList(QDir::Files).size(), files);
-    }
-
     // A record's name is taken by creating the file: a link at the name, dangling or not, or a
     // record of the same second gives the next free number, and nothing planted is followed or
-    // changed. Links are planted at every name of the coming two minutes.
+    // changed. Links are planted at every name of the coming two minutes, and at their facts' names:
+    // the facts replace such a link.
     void plantedNames_data()
     {
         QTest::addColumn<QString>("planted");  // at stem.TXT and stem-2.TXT: link, dangling, file
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("dangling link") << "dangling"
-                                       << "-2";
-        QTest::newRow("link to a file, record at -2") << "link file"
-                                                      << "-3";
+        QTest::newRow("dangling link") << "dangling" << u"-2"_s;
+        QTest::newRow("link to a file, record at -2") << "link file" << u"-3"_s;
     }
     void plantedNames()
     {
@@ -229,6 +208,10 @@ private slots:
                             ? write(name, "keep")
                             : QFile::link(dir.filePath(what == "link" ? "victim" : "nowhere"), name));
             }
+            // The facts beside a record, and their temporary name, are taken by links too.
+            for (const char* facts : {"-2.json", "-2.json.tmp", "-3.json", "-3.json.tmp"})
+                QVERIFY(QFile::link(dir.filePath(planted.startsWith("link") ? "victim" : "nowhere"),
+                                    folder.filePath(stem + facts)));
         }
         TestApp app;
         ChargeSession& session = app.session();
@@ -238,16 +221,17 @@ private slots:
             dir, [&] { runScenarios(app, "discharge:0:100", [&] { path = session.journal->path(); }); });
         QVERIFY2(printed.isEmpty(), printed.constData());
         QTEST(QFileInfo(path).completeBaseName().section('_', 1).mid(8), "suffix");
-        session.finishJournal();  // as "Ende" ends the record: the file is complete now
+        session.finishJournal(RecordEnd::programEnd);  // as "Ende" ends the record: the file is complete now
         QCOMPARE(contents(path), exported(dir, session.Messreihe));
         QVERIFY(contents(dir.filePath("victim")) == "keep" && !QFile::exists(dir.filePath("nowhere")));
+        QVERIFY(parseFacts(contents(factsPath(path))) && !QFileInfo(factsPath(path)).isSymLink());
     }
 
     // Retention in a real folder, files made in the order given (name:size, * written by this
     // program, @ a link to a file): beyond the newest `keep` records and beyond the byte limit
     // (2000 here), oldest first and never a gap, by the file system's times, not the names. This
     // program's records always stay, even one older than all (a clock set back); files of other
-    // names and links are never touched.
+    // names and links are never touched. A record's facts go with it.
     void retention_data()
     {
         QTest::addColumn<QString>("files");
@@ -267,6 +251,12 @@ private slots:
             << "2024-01-01_00-00-01.TXT:1@ Kurve01.TXT:1 2024-01-01_00-00-00.txt:1 "
                "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00-10.TXT:1 2024-01-01_00-00-00-2.TXT:1*"
             << 2 << "2024-01-01_00-00-00.TXT";
+        QTest::newRow("facts go with their record and count for nothing")
+            << "2024-01-01_00-00-00.TXT:1 2024-01-01_00-00-00.json:1 2024-01-01_00-00-00.json.tmp:1 "
+               "2024-02-01_00-00-00.json:1 "
+               "2024-03-01_00-00-00.TXT:1 2024-03-01_00-00-00.json:1 2024-04-01_00-00-00-2.json:1 "
+               "2024-04-01_00-00-00-2.TXT:1"
+            << 2 << "2024-01-01_00-00-00.TXT 2024-01-01_00-00-00.json 2024-01-01_00-00-00.json.tmp";
     }
     void retention()
     {
@@ -443,14 +433,10 @@ private slots:
         QTest::addColumn<QByteArray>("record");  // as exported
         QTest::addColumn<QString>("message");  // %1: the file
         const QByteArray two = "1,1,1,1\r\n2,2,2,2\r\n"_ba;
-        QTest::newRow("cut to nothing") << two << ""_ba << true << ""_ba
-                                        << "";
+        QTest::newRow("cut to nothing") << two << ""_ba << true << ""_ba << QString();
         QTest::newRow("cut in line 2")
             << two << "1,1,1,1\r\n2,2,"_ba << true << "1,1,1,1\r\n"_ba
             << "Die Datei %1 ist ab Zeile 2 beschädigt: 1 Zeile verworfen, die Zeile davor ist geöffnet !";
-        QTest::newRow("grown by a line") << two << two + "3,3,3,3\r\n"
-                                         << true << two + "3,3,3,3\r\n"
-                                         << "";
         QTest::newRow("grown from empty") << ""_ba << two << true << two << "";
         QTest::newRow("grown past 65 bytes")
             << two << two + QByteArray(65 - two.size(), '\n') + "4" << false << ""_ba

@@ -18,6 +18,14 @@ public:
         box.exec();
     }
 
+    bool question(const QString& text, const QString& title) override
+    {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                        QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
+    }
+
     QString saveFile(const SaveFileRequest& request) override
     {
 #ifdef Q_OS_WIN
@@ -54,5 +62,7 @@ DialogBackend& backend()
 void setDialogBackend(DialogBackend* newBackend) { installedBackend = newBackend; }
 
 void showMessageBox(const QString& text, const QString& title) { backend().messageBox(text, title); }
+
+bool askQuestion(const QString& text, const QString& title) { return backend().question(text, title); }
 
 QString askSaveFileName(const SaveFileRequest& request) { return backend().saveFile(request); }

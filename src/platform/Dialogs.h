@@ -1,4 +1,5 @@
-// Modal message box and file-save dialog behind a replaceable backend, so tests never block.
+// Modal message box, yes/no question and file-save dialog behind a replaceable backend, so tests
+// never block.
 #pragma once
 
 #include <QString>
@@ -15,6 +16,8 @@ class DialogBackend {
 public:
     virtual ~DialogBackend() = default;
     virtual void messageBox(const QString& text, const QString& title) = 0;
+    // True when the user answers "Ja".
+    virtual bool question(const QString& text, const QString& title) = 0;
     // The path to write, final (the default extension given where needed); empty when cancelled.
     virtual QString saveFile(const SaveFileRequest& request) = 0;
 };
@@ -23,4 +26,5 @@ public:
 void setDialogBackend(DialogBackend* backend);
 
 void showMessageBox(const QString& text, const QString& title);
+bool askQuestion(const QString& text, const QString& title);
 QString askSaveFileName(const SaveFileRequest& request);

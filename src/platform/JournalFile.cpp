@@ -1,7 +1,8 @@
 // Journal files on POSIX file descriptors. The frame chain merges its change into one queued
 // piece under a mutex and wakes the writer thread, which puts the piece into the system's cache
 // and runs fdatasync() at most every 30 s. The thread waits on a timer only while written bytes
-// wait for their sync; otherwise it sleeps until woken, and it ends with the file.
+// wait for their sync; otherwise it sleeps until woken, and it ends with the file. The open file
+// holds a lock, so that any program can tell a record being written from one left by a crash.
 #include "platform/JournalFile.h"
 
 #include <QDateTime>
@@ -18,6 +19,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -48,6 +50,26 @@ QString germanReason(int error)
     }
 }
 
+// Puts data under path as a whole: written to path.tmp first, then renamed over it. A link at
+// either name is replaced, never followed.
+void replaceWholeFile(const QString& path, const QByteArray& data)
+{
+    const QByteArray target = QFile::encodeName(path), temp = target + ".tmp";
+    ::unlink(temp.constData());
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    bool written = true;
+    for (qsizetype at = 0; written && at < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + at, static_cast<std::size_t>(data.size() - at));
+        written = n > 0 || (n < 0 && errno == EINTR);
+        at += std::max<ssize_t>(n, 0);
+    }
+    written = ::close(fd) == 0 && written;
+    if (!written || ::rename(temp.constData(), target.constData()) != 0)
+        ::unlink(temp.constData());
+}
+
 }  // namespace
 
 // Owns the descriptor once the file is open; outlives the JournalFile, so that closing never
@@ -63,6 +85,9 @@ struct JournalFile::Writer {
     int error = 0;  // errno of the first failed write
     std::mutex fileMutex;  // one writer at a time, so pieces land in order
     long long length = 0;  // the file's length as written
+    bool wholeQueued = false;  // the file beside replaced whole: its path and its bytes
+    QString wholePath;
+    QByteArray whole;
 
     // Merges a change into the queued piece; every change starts within what is already queued.
     void queue(long long from, std::string_view data)
@@ -79,6 +104,31 @@ struct JournalFile::Writer {
             queued = true;
         }
         wake.notify_one();
+    }
+
+    void queueWhole(const QString& path, const QByteArray& data)
+    {
+        {
+            std::lock_guard lock(queueMutex);
+            wholePath = path;
+            whole = data;
+            wholeQueued = true;
+        }
+        wake.notify_one();
+    }
+
+    // Replaces the file beside, when a version of it is queued.
+    void writeWhole()
+    {
+        std::lock_guard file(fileMutex);
+        std::unique_lock lock(queueMutex);
+        if (!wholeQueued)
+            return;
+        const QString path = std::move(wholePath);
+        const QByteArray data = std::move(whole);
+        wholeQueued = false;
+        lock.unlock();
+        replaceWholeFile(path, data);
     }
 
     // Writes the queued piece, a shorter end cut first: a kill in between loses only the newest
@@ -123,12 +173,13 @@ struct JournalFile::Writer {
         using Clock = std::chrono::steady_clock;
         auto lastSync = Clock::now();
         bool unsynced = false;  // written bytes wait for their sync
-        const auto woken = [&] { return self->queued || self->stop; };
+        const auto woken = [&] { return self->queued || self->wholeQueued || self->stop; };
         std::unique_lock lock(self->queueMutex);
         while (!self->stop) {
-            if (self->queued) {
+            if (self->queued || self->wholeQueued) {
                 lock.unlock();
                 unsynced = self->writeQueued() || unsynced;
+                self->writeWhole();
                 lock.lock();
             } else if (!unsynced) {
                 self->wake.wait(lock, woken);
@@ -167,6 +218,8 @@ bool JournalFile::create(const QString& folder, const QString& stem)
         error_ = germanReason(failure);
         return false;
     }
+    // The new file is nobody else's: the lock is granted at once.
+    ::flock(fd_, LOCK_EX | LOCK_NB);
     writer_ = std::make_shared<Writer>();
     writer_->fd = fd_;
     std::thread(Writer::run, writer_).detach();
@@ -181,6 +234,12 @@ bool JournalFile::replaceFrom(long long offset, std::string_view data)
     return true;
 }
 
+void JournalFile::replaceWhole(const QString& path, const QByteArray& data)
+{
+    if (writer_)
+        writer_->queueWhole(path, data);
+}
+
 bool JournalFile::takeError()
 {
     std::lock_guard lock(writer_->queueMutex);
@@ -193,8 +252,9 @@ bool JournalFile::close()
 {
     if (fd_ < 0)
         return true;
-    // What is queued is written here, so that the file is complete when close returns.
+    // What is queued is written here, so that the files are complete when close returns.
     writer_->writeQueued();
+    writer_->writeWhole();
     const bool failed = takeError();
     {
         std::lock_guard lock(writer_->queueMutex);
@@ -241,10 +301,25 @@ void pruneJournalFolder(const QString& folder, const QStringList& own, int keep,
             full = full || kept >= keep || bytes + record.size > maxBytes;
             if (full) {
                 QFile::remove(dir.filePath(record.name));
+                // Its facts, and what a writer killed while replacing them left.
+                const QString facts =
+                    dir.filePath(QFileInfo(record.name).completeBaseName() + QStringLiteral(".json"));
+                QFile::remove(facts);
+                QFile::remove(facts + QStringLiteral(".tmp"));
                 continue;
             }
         }
         ++kept;
         bytes += record.size;
     }
+}
+
+bool journalFileInUse(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked;
 }

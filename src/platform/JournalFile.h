@@ -1,8 +1,9 @@
-// The recording journal's files: one file per record. The frame chain only hands the new bytes
-// over; a thread of the file's own writes them at once (a killed program loses no more than the
-// newest change) and syncs them to the disk within 30 seconds.
+// The recording journal's files: one file per record, and a small file beside it replaced whole.
+// The frame chain only hands the new bytes over; a thread of the file's own writes them at once (a
+// killed program loses no more than the newest change) and syncs them to the disk within 30 seconds.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,10 @@ public:
     // From offset on, the file becomes data and ends there. Returns at once; false when an
     // earlier write has failed, with the reason in error().
     bool replaceFrom(long long offset, std::string_view data);
+    // The file at path becomes data as a whole: written as path.tmp and renamed, so that it is
+    // never seen half written. Returns at once; of the versions still queued, only the newest is
+    // written. A failure leaves the file as it was and is not reported.
+    void replaceWhole(const QString& path, const QByteArray& data);
     // Writes what is still queued, then closes the file; its last sync happens in the background.
     // False when a write failed.
     bool close();
@@ -41,6 +46,9 @@ private:
 };
 
 // Deletes journal files in folder so that the newest `keep` records and at most maxBytes remain,
-// oldest first. Only regular files named JJJJ-MM-TT_hh-mm-ss[-n].TXT are records; the names in
-// `own` (written by this program since it started) are never deleted.
+// oldest first. Only regular files named JJJJ-MM-TT_hh-mm-ss[-n].TXT are records; a record's
+// NAME.json goes with it. The names in `own` (written by this program since it started) are never
+// deleted.
 void pruneJournalFolder(const QString& folder, const QStringList& own, int keep, long long maxBytes);
+// True while a journal file is open for writing, in this program or another one running.
+bool journalFileInUse(const QString& path);

@@ -137,6 +137,8 @@ void SerialPort::retryLostDevice()
     emit deviceBack();
 }
 
+QString SerialPort::deviceName() const { return QStringLiteral("COM%1").arg(commPort_); }
+
 int64_t SerialPort::clockMs() const
 {
     using namespace std::chrono;

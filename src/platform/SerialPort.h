@@ -88,6 +88,8 @@ public:
     // The clock of the arrivals: milliseconds of a steady clock.
     virtual int64_t clockMs() const;
     int commEvent() const { return commEvent_; }
+    // The device behind the port number: its path, or "COMn" where the port has none of its own.
+    virtual QString deviceName() const;
 
 signals:
     // The communication event: commEvent() tells which.
@@ -139,7 +141,7 @@ public:
 
     bool portOpen() const override;
     QString input() override;
-    QString deviceName() const;
+    QString deviceName() const override;
 
 protected:
     bool changeOpen(bool open) override;

@@ -125,13 +125,13 @@ void ChargeSession::nextSlot()
     if (storeFull()) {
         endRecord(EndReason::storeFull);
         emit message(messageText(kStoreFullMessage));
-        finishJournal();
+        finishJournal(RecordEnd::storeFull);
     }
 }
 
 void ChargeSession::Neubeginn(const QString& text)
 {
-    finishJournal();
+    finishJournal(RecordEnd::newRun);
     emit message(text);
     MessNr = 1;
     emit recordCleared();
@@ -159,7 +159,7 @@ void ChargeSession::ausfuehren(const Schritt& s)
     else if (s.controls == Schritt::Controls::unlock)
         BedienungFreigeben();
     if (s.reset) {
-        finishJournal();
+        finishJournal(RecordEnd::noBattery);
         MessNr = 1;
         emit recordCleared();
     }
@@ -170,7 +170,7 @@ void ChargeSession::ausfuehren(const Schritt& s)
     if (s.end) {
         endRecord(EndReason::chargerEnd);
         emit message(QStringLiteral("Sie sollten jetzt die Daten sichern !!!"));
-        finishJournal();
+        finishJournal(RecordEnd::chargerEnd);
     }
     if (s.restart) {
         // The new record runs locked, also when a full store recorded nothing just now.
@@ -183,6 +183,8 @@ void ChargeSession::ausfuehren(const Schritt& s)
 void ChargeSession::AblaufAuswerten()
 {
     const int status = reading.StatusNr;
+    if (journal)
+        journal->frameSeen(messNrSlot(), reading);
     const Schritt schritt =
         AblaufEntscheiden(reading.Modus, status, StatusAlt, MessungBeendet, MessungGestoppt, storeFull());
     if (const Mode* mode = modeOf(reading.Modus)) {
@@ -197,5 +199,5 @@ void ChargeSession::AblaufAuswerten()
     }
     // Every frame lands in the store, recorded or not; the journal follows what it changed.
     if (journal)
-        journal->update(Messreihe, MessNr);
+        journal->update(Messreihe, MessNr, notes, device);
 }

@@ -42,16 +42,16 @@ void ChargeSession::startJournal(const QString& folder)
     });
 }
 
-void ChargeSession::finishJournal()
+void ChargeSession::finishJournal(RecordEnd reason)
 {
     if (journal)
-        journal->finish(Messreihe, MessNr);
+        journal->finish(Messreihe, MessNr, reason, notes);
 }
 
 void ChargeSession::openRecord(Record record)
 {
-    // The record in the store ends here: its journal is final.
-    finishJournal();
+    // The record in the store ends here, replaced as by a new run: its journal is final.
+    finishJournal(RecordEnd::newRun);
     const float count = record.MessAnzahl;
     Messreihe = std::move(record);
     MessNr = count + 1;

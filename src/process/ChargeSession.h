@@ -5,11 +5,13 @@
 
 #include "process/Messwerte.h"
 #include "process/Record.h"
+#include "process/RecordFacts.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -57,8 +59,9 @@ public:
     void openRecord(Record record);
     // Keeps every record from now on in its own file in the folder.
     void startJournal(const QString& folder);
-    // The record has ended or starts again (also with the program): its journal file is final.
-    void finishJournal();
+    // The record has ended or starts again (also with the program): its journal file is final,
+    // its facts tell why.
+    void finishJournal(RecordEnd reason);
 
     // The store slot of sample MessNr.
     long messNrSlot() const;
@@ -81,6 +84,10 @@ public:
     QString DatensatzAlt5;
     // The recording journal; none unless the program starts one.
     std::unique_ptr<Journal> journal;
+    // What the facts of a journal record tell besides the frames: the battery window's notes (name,
+    // nominal capacity, cells, nominal voltage) and the device the frames come from.
+    std::array<QString, 4> notes;
+    QString device;
     // The charge log: one line per recorded sample.
     ProtokollModel* chargeLog;
 

@@ -1,12 +1,14 @@
 // The recording journal. While the record goes on, the file holds what the curve export would
 // write at this moment: the lines of the slots already passed, which never change, and the line
 // of the newest slot, which every frame overwrites in the store and so in the file. When the
-// record ends the file is closed as it then is; later frames only change the store.
+// record ends the file is closed as it then is; later frames only change the store. The facts
+// are written when the file is made, at every change in the timeline and when the record ends.
 #include "process/Journal.h"
 
 #include "platform/CurveText.h"
 #include "process/MessageLines.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -32,22 +34,51 @@ Journal::Journal(QString folder, Failed failed)
     buffer_.reserve(64 * 1024);
 }
 
+void Journal::frameSeen(int slot, const Messwerte& reading)
+{
+    const bool changed =
+        frame_.mode != reading.Modus || frame_.status != reading.StatusNr || frame_.cycle != reading.Zyklus;
+    frame_ = {slot, {}, reading.Modus, reading.StatusNr, reading.Zyklus};
+    if (changed && active_ && !failed_) {
+        frame_.time = QDateTime::currentDateTime();
+        facts_.timeline.push_back(frame_);
+        writeFacts();
+    }
+}
+
 void Journal::sampleRecorded() { recorded_ = true; }
 
-void Journal::update(const Record& record, float messNr)
+void Journal::update(const Record& record, float messNr, const std::array<QString, 4>& notes,
+                     const QString& device)
 {
     if (!active_ && recorded_) {
         active_ = true;
         failed_ = !openFile();
+        if (!failed_) {
+            // The record starts with the frame of its first sample.
+            facts_ = {};
+            facts_.program = QCoreApplication::applicationVersion();
+            facts_.start = QDateTime::currentDateTime();
+            facts_.notes = notes;
+            facts_.device = device;
+            facts_.timeline = {frame_};
+            facts_.timeline.front().time = facts_.start;
+            writeFacts();
+        }
     }
     if (active_ && !failed_)
         write(record, messNr);
 }
 
-void Journal::finish(const Record& record, float messNr)
+void Journal::finish(const Record& record, float messNr, RecordEnd reason,
+                     const std::array<QString, 4>& notes)
 {
     if (active_ && !failed_) {
         write(record, messNr);
+        facts_.end = QDateTime::currentDateTime();
+        facts_.endReason = reason;
+        facts_.notes = notes;
+        writeFacts();
         if (!failed_ && !file_.close())
             fail(file_.error());
     }
@@ -86,6 +117,8 @@ void Journal::write(const Record& record, float messNr)
     fixedBytes_ += static_cast<long long>(fixedSize);
     tail_ = tail;
 }
+
+void Journal::writeFacts() { file_.replaceWhole(factsPath(file_.path()), factsJson(facts_)); }
 
 bool Journal::openFile()
 {

@@ -1,13 +1,17 @@
 // The recording journal: while a record is recorded, its curve text lines go to a file of its
-// own, so that no run is lost to a crash, a power cut or a new run.
+// own, so that no run is lost to a crash, a power cut or a new run. Beside it, NAME.json keeps the
+// record's facts: when it ran, how it ended, the battery notes, the device and its timeline.
 #pragma once
 
 #include "platform/JournalFile.h"
+#include "process/Messwerte.h"
 #include "process/Record.h"
+#include "process/RecordFacts.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -20,15 +24,20 @@ public:
     // Records are kept as JJJJ-MM-TT_hh-mm-ss.TXT in folder.
     Journal(QString folder, Failed failed);
 
+    // Before a frame is followed: the slot it was stored in and its reading. A change of mode,
+    // status or cycle goes into the timeline of the record being written.
+    void frameSeen(int slot, const Messwerte& reading);
     // A sample was recorded: unless the record ends in the same frame, it has a journal from the
     // end of this frame on, a new file when the one before has ended.
     void sampleRecorded();
     // After every frame: brings the file to what the curve export of the record would write now;
-    // messNr is the slot the next frame is stored in.
-    void update(const Record& record, float messNr);
+    // messNr is the slot the next frame is stored in. The notes and the device are those of now.
+    void update(const Record& record, float messNr, const std::array<QString, 4>& notes,
+                const QString& device);
     // The record ended (end status, stop, full store, restart, "Ende", a record opened): the file
-    // becomes what the export writes now and is never written again.
-    void finish(const Record& record, float messNr);
+    // becomes what the export writes now and is never written again; its facts say why and with
+    // the notes of now.
+    void finish(const Record& record, float messNr, RecordEnd reason, const std::array<QString, 4>& notes);
 
     // The file of the record being written; empty when there is none.
     QString path() const { return file_.isOpen() ? file_.path() : QString(); }
@@ -39,6 +48,7 @@ public:
 private:
     bool openFile();
     void write(const Record& record, float messNr);
+    void writeFacts();
     void fail(const QString& reason);
 
     QString folder_;
@@ -52,4 +62,6 @@ private:
     long long fixedBytes_ = 0;
     std::string buffer_;
     std::string tail_;  // the newest slot's line as written
+    TimelineEntry frame_;  // the latest frame's slot, mode, status and cycle
+    RecordFacts facts_;  // of the record being written
 };

@@ -10,7 +10,11 @@ namespace {
 constexpr std::array kEndKeys{"",           "program-end", "charger-end", "stopped",
                               "store-full", "no-battery",  "new-run"};
 
-QString timeText(const QDateTime& time) { return time.isValid() ? time.toString(Qt::ISODate) : QString(); }
+// Local time with its offset, so that the text names the instant and the clock the user saw.
+QString timeText(const QDateTime& time)
+{
+    return time.isValid() ? time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate) : QString();
+}
 
 QDateTime timeFrom(const QJsonValue& value) { return QDateTime::fromString(value.toString(), Qt::ISODate); }
 
@@ -65,6 +69,8 @@ QByteArray factsJson(const RecordFacts& facts)
                      {"timeline", timeline}};
     if (!facts.summary.isEmpty())
         root.insert("summary", facts.summary);
+    if (facts.offered)
+        root.insert("offered", true);
     return QJsonDocument(root).toJson();
 }
 
@@ -96,5 +102,6 @@ std::optional<RecordFacts> parseFacts(const QByteArray& json)
                                   e.value("cycle").toInt()});
     }
     facts.summary = root.value("summary").toObject();
+    facts.offered = root.value("offered").toBool();
     return facts;
 }

@@ -40,6 +40,8 @@ struct RecordFacts {
     std::vector<TimelineEntry> timeline;
     // The record book's summary of the record, kept once computed; empty until then.
     QJsonObject summary;
+    // A record left unfinished has been offered for opening at a start of the program.
+    bool offered = false;
     bool operator==(const RecordFacts&) const = default;
 };
 

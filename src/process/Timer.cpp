@@ -53,7 +53,7 @@ void ChargeSession::Timer2_Timer()
         MessungGestoppt = 1;
         emit recordEnded(EndReason::stopped);
         // The stopped record's journal is final as the store holds it now.
-        finishJournal();
+        finishJournal(RecordEnd::stopped);
     }
     StatusAlt = reading.StatusNr;
 }

@@ -7,12 +7,11 @@
 #include "platform/NumberText.h"
 #include "platform/PlotSurface.h"
 #include "platform/WriteWhole.h"
-#include "process/RecordFacts.h"
 #include "records/RecordFile.h"
+#include "records/SavedRecord.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -30,7 +29,7 @@ constexpr int kTop = 10;
 constexpr int kRight = 36;
 constexpr int kBottom = 30;
 
-QLabel* legendEntry(const QColor& color, const QString& text, int number, QWidget* parent, QGridLayout* grid)
+void legendEntry(const QColor& color, const QString& text, int number, QWidget* parent, QGridLayout* grid)
 {
     QPixmap swatch(28, 6);
     swatch.fill(color);
@@ -42,7 +41,6 @@ QLabel* legendEntry(const QColor& color, const QString& text, int number, QWidge
     const int row = (number - 1) / 2, column = (number - 1) % 2 * 2;
     grid->addWidget(mark, row, column);
     grid->addWidget(label, row, column + 1);
-    return label;
 }
 
 }  // namespace
@@ -171,13 +169,10 @@ QString legendText(const QString& path)
     const QFileInfo info(path);
     QDate date = info.lastModified().date();
     QString battery;
-    QFile factsFile(factsPath(path));
-    if (QFileInfo(factsFile).isFile() && factsFile.open(QIODevice::ReadOnly)) {
-        if (const std::optional<RecordFacts> facts = parseFacts(factsFile.readAll())) {
-            battery = facts->notes[0].trimmed();
-            if (facts->start.isValid())
-                date = facts->start.date();
-        }
+    if (const std::optional<RecordFacts> facts = readFacts(path)) {
+        battery = facts->notes[0].trimmed();
+        if (facts->start.isValid())
+            date = facts->start.date();
     }
     // "?" is the battery window's start text: no name given.
     if (battery.isEmpty() || battery == u"?")

@@ -139,6 +139,10 @@ void MDIForm1::connectSession()
     connect(session, &ChargeSession::journalFailed, statusBar(), [this](const QString& text) {
         statusBar()->showMessage(text, std::chrono::milliseconds(kJournalFailureShown).count());
     });
+    // The battery notes as they stand, for the facts of the journal's records.
+    session->notes = akku->notes();
+    for (QLineEdit* note : {akku->Text1, akku->Text2, akku->Text3, akku->Text4})
+        connect(note, &QLineEdit::textChanged, session, [this] { session->notes = akku->notes(); });
 }
 
 void MDIForm1::createMenus()
@@ -209,7 +213,11 @@ void MDIForm1::MSComm1_OnComm()
     }
 }
 
-void MDIForm1::readAwayInput() { datenformat->Text1->setText(reader->readAwayInput()); }
+void MDIForm1::readAwayInput()
+{
+    datenformat->Text1->setText(reader->readAwayInput());
+    session->device = MSComm1->deviceName();  // a port just opened: the frames come from its device
+}
 
 void MDIForm1::withPortClosed(const std::function<void()>& save)
 {
@@ -294,6 +302,15 @@ bool MDIForm1::openRecordFile(const QString& path)
     if (!file.message.isEmpty())
         showMessageBox(file.message, QStringLiteral("Ladomat Link"));
     return true;
+}
+
+void MDIForm1::openSavedRecord(const QString& path) { openRecordFile(path); }
+
+void MDIForm1::offerUnfinishedRecord(const QString& folder)
+{
+    const QString path = askToOpenUnfinished(folder);
+    if (!path.isEmpty())
+        openSavedRecord(path);
 }
 
 void MDIForm1::openComparison(const QStringList& paths)
@@ -493,7 +510,7 @@ void MDIForm1::m_kontakt_Click()
 
 void MDIForm1::beenden()
 {
-    session->finishJournal();  // the record ends with the program
+    session->finishJournal(RecordEnd::programEnd);  // the record ends with the program
     ended_ = true;
     Timer1->stop();
     Timer2->stop();
@@ -505,7 +522,7 @@ void MDIForm1::closeEvent(QCloseEvent* event)
 {
     // Closing the frame ends the program as "Ende" does: port closed, nothing asked or saved.
     MSComm1->setPortOpen(false);
-    session->finishJournal();
+    session->finishJournal(RecordEnd::programEnd);
     ended_ = true;
     event->accept();
 }

@@ -50,6 +50,11 @@ public:
     // Loads a curve text file as an ended record and shows it; a file that is not a curve file
     // is refused with a message naming its first bad line, the record untouched.
     bool openRecordFile(const QString& path);
+    // Opens a saved record the way the program opens saved files.
+    void openSavedRecord(const QString& path);
+    // At start-up: offers once to open the newest journal record in folder that a crash left
+    // unfinished.
+    void offerUnfinishedRecord(const QString& folder);
     // Two to six saved records on one plot, in a window of their own; files that cannot be read
     // are said as opening says them, the rest compared while at least two are left.
     void openComparison(const QStringList& paths);

@@ -1,12 +1,14 @@
 // Program entry: the command line, the application, its look, and the main window on the
 // hardware serial port with the recording journal.
 #include "process/ChargeSession.h"
+#include "records/SavedRecord.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QTimer>
 #include <QUrl>
 
 #include <cstdio>
@@ -22,6 +24,7 @@ void printHelp()
             "Zeigt die Messwerte des Ladegeräts an der seriellen Schnittstelle (COM1 bis COM4)\n"
             "und zeichnet die Ladekurve.\n\n"
             "  DATEI.TXT          eine gespeicherte Kurvendatei öffnen; ohne COM Port nur zur Ansicht\n"
+            "  --summary DATEI.TXT  die Zusammenfassung einer Kurvendatei ausgeben\n"
             "  --aufzeichnungen   den Ordner der Aufzeichnungen öffnen\n"
             "  --help             diese Hilfe zeigen\n"
             "  --version          die Version zeigen\n\n"
@@ -34,12 +37,28 @@ void printHelp()
     std::fputs(text.toLocal8Bit().constData(), stdout);
 }
 
+// The summary of a saved curve file on standard output, what is wrong with it on standard error.
+int printSummary(const QString& path)
+{
+    const FileSummary file = summarizeFile(path, readFacts(path).value_or(RecordFacts{}));
+    if (file.summary) {
+        QString text = QStringLiteral("Datei: ") + QDir::toNativeSeparators(path) + QLatin1Char('\n');
+        for (const QString& line : summaryLines(*file.summary))
+            text += line + QLatin1Char('\n');
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+    }
+    if (!file.message.isEmpty())
+        std::fprintf(stderr, "%s\n", file.message.toLocal8Bit().constData());
+    return file.summary && file.message.isEmpty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     // Help and version need no display.
     QCoreApplication::setApplicationName(QStringLiteral("Ladomat Link"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LADOMAT_VERSION));
     for (int k = 1; k < argc; ++k) {
         if (!std::strcmp(argv[k], "--help") || !std::strcmp(argv[k], "-h")) {
             printHelp();
@@ -48,6 +67,14 @@ int main(int argc, char* argv[])
         if (!std::strcmp(argv[k], "--version")) {
             std::printf("Ladomat Link %s\n", LADOMAT_VERSION);
             return 0;
+        }
+        if (!std::strcmp(argv[k], "--summary")) {
+            if (k + 1 == argc) {
+                std::fputs("Die Option --summary braucht eine Kurvendatei (siehe ladomat-link --help)\n",
+                           stderr);
+                return 2;
+            }
+            return printSummary(QString::fromLocal8Bit(argv[k + 1]));
         }
     }
 
@@ -71,5 +98,7 @@ int main(int argc, char* argv[])
         return 1;
     window.session->startJournal(journalFolder());
     window.show();
+    // Asked once the window is in view.
+    QTimer::singleShot(0, &window, [&window] { window.offerUnfinishedRecord(journalFolder()); });
     return app.exec();
 }

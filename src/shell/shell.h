@@ -19,3 +19,7 @@ QIcon programIcon();
 
 // Where the recording journal keeps its records: "Aufzeichnungen" in the program's data folder.
 QString journalFolder();
+// After a crash: the newest record in the journal folder whose facts say it never ended, that no
+// program writes now and that was not offered before, is offered for opening. Its facts are
+// marked, so that it is offered only once. Its path when the user wants it opened, else empty.
+QString askToOpenUnfinished(const QString& folder);
