@@ -108,6 +108,7 @@ int main(int argc, char** argv)
     reportFrames(times);
     reportPaintedFrames(times);
     reportRecords(times);
+    reportBook(times);
     reportCompare(times);
     b.window.reset();
 

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -119,12 +118,8 @@ QList<int> columnsWithColor(const QImage& image, const QColor& color)
 {
     QList<int> columns;
     for (int x = 0; x < image.width(); ++x) {
-        for (int y = 0; y < image.height(); ++y) {
-            if (image.pixelColor(x, y).rgb() == color.rgb()) {
-                columns << x;
-                break;
-            }
-        }
+        if (countColor(image.copy(x, 0, 1, image.height()), color) > 0)
+            columns << x;
     }
     return columns;
 }

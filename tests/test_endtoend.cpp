@@ -107,11 +107,10 @@ private slots:
         // would block it as well.
         QFile::remove(lockOf(allowed.path));
         QFile lock(lockOf(locked.path));
-        QVERIFY(lock.open(QIODevice::WriteOnly) &&
-                lock.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
-                           QCoreApplication::applicationFilePath().toLocal8Bit() + '\n' +
-                           QSysInfo::machineHostName().toLocal8Bit() + '\n') > 0);
-        lock.close();
+        QVERIFY(write(lock.fileName(),
+                      QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                          QCoreApplication::applicationFilePath().toLocal8Bit() + '\n' +
+                          QSysInfo::machineHostName().toLocal8Bit() + '\n'));
         QVERIFY(
             lock.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
         const auto removeLocks = qScopeGuard([&] {

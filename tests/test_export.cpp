@@ -23,8 +23,8 @@ using namespace Qt::StringLiterals;
 
 // Uses the real save dialog of `save` as a user would: types `typed` into its file name field
 // (replacing the proposed name) and presses Enter; answers a question with a click on `answer`;
-// cancels the dialog with Escape when it is still open after that. Returns each question's text,
-// then "abgebrochen" if the dialog had to be cancelled.
+// cancels the dialog with Escape when it is still open after that. Returns the dialog's title,
+// labels and buttons, each question's text, then "abgebrochen" if the dialog had to be cancelled.
 static QStringList useSaveDialog(const std::function<void()>& save, const QString& typed,
                                  QMessageBox::StandardButton answer)
 {
@@ -40,6 +40,11 @@ static QStringList useSaveDialog(const std::function<void()>& save, const QStrin
             QTest::mouseClick(box->button(answer), Qt::LeftButton);
         } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !typedIn) {
             typedIn = true;
+            seen << dialog->windowTitle();
+            for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+                seen << dialog->findChild<QLabel*>(QLatin1String(label))->text();
+            for (const QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
+                seen << button->text();
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(name, typed);
@@ -64,27 +69,6 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
 
-    void dialogTextsInGerman()
-    {
-        // The user's language here is not German (C locale), the save dialog's own texts are.
-        TestApp app;
-        setDialogBackend(nullptr);
-        QStringList seen;
-        QTimer::singleShot(10, [&seen] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            seen << dialog->windowTitle();
-            for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
-                seen << dialog->findChild<QLabel*>(QLatin1String(label))->text();
-            for (const QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
-                seen << button->text();
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        });
-        app.mdi->m_maketext_Click();
-        QCOMPARE(seen,
-                 (QStringList{"Textdatei speichern",
-                              "Suchen in:", "Datei&name:", "Dateien des Typs:", "S&peichern", "Abbrechen"}));
-    }
-
     void saveNames_data()
     {
         QTest::addColumn<bool>("bitmap");
@@ -100,9 +84,10 @@ private slots:
 
     void saveNames()
     {
-        // Typed into the export's own save dialog, in a folder without it, a name gives one file,
-        // with no question. Typed again over an older file of that name: the question, answered
-        // No, leaves the file as it was and the dialog open; answered Yes, the export replaces it.
+        // Typed into the export's own save dialog (German, though the user's language is not), in a
+        // folder without it, a name gives one file, with no question. Typed again over an older file
+        // of that name: the question, answered No, leaves the file as it was and the dialog open;
+        // answered Yes, the export replaces it.
         QFETCH(bool, bitmap);
         QFETCH(QString, typed);
         QFETCH(QString, written);
@@ -116,17 +101,19 @@ private slots:
         const auto save = [&app, bitmap] {
             bitmap ? app.mdi->m_grafsave_Click() : app.mdi->m_maketext_Click();
         };
-
-        QCOMPARE(useSaveDialog(save, typed, QMessageBox::No), QStringList());
+        QStringList dialog{"Suchen in:", "Datei&name:", "Dateien des Typs:", "S&peichern", "Abbrechen"};
+        dialog.prepend(bitmap ? "Ladekurve speichern" : "Textdatei speichern");
+        QCOMPARE(useSaveDialog(save, typed, QMessageBox::No), dialog);
         QCOMPARE(files(), QStringList{written});
         const QString path = home.filePath(written);
         const QByteArray exported = contents(path);
         QVERIFY(write(path, "alt"));
         const QString question =
             "Die Datei " + written + " existiert bereits.\nSoll sie überschrieben werden?";
-        QCOMPARE(useSaveDialog(save, typed, QMessageBox::No), (QStringList{question, "abgebrochen"}));
+        QCOMPARE(useSaveDialog(save, typed, QMessageBox::No),
+                 dialog + QStringList({question, "abgebrochen"}));
         QCOMPARE(contents(path), "alt");
-        QCOMPARE(useSaveDialog(save, typed, QMessageBox::Yes), QStringList{question});
+        QCOMPARE(useSaveDialog(save, typed, QMessageBox::Yes), dialog + QStringList{question});
         QCOMPARE(contents(path), exported);
         QCOMPARE(files(), QStringList{written});
         qputenv("HOME", userHome);
@@ -213,8 +200,7 @@ private slots:
                 {.outputMv = 12460 + 10 * k, .currentTenthMa = 12345 - 5 * k, .capacityMah = k, .status = 2});
         app.send({.outputMv = 13000, .capacityMah = 3, .status = 8});
         app.session().Messreihe.KurveQ[3] = 2.5f;  // "." whatever the locale
-        app.port->setWaitingOnOpen("\x02"
-                                   "0100");
+        app.port->setWaitingOnOpen("\0020100");
         app.dialogs.answers = {text, bitmap};
         app.mdi->m_maketext_Click();
         QCOMPARE(contents(text),

@@ -5,7 +5,6 @@
 #include "link/Formdatenformat.h"
 #include "shell/Formeinstell.h"
 #include "shell/InfoWindows.h"
-#include "shell/MDIForm1.h"
 #include "platform/PlotSurface.h"
 
 #include <QLineEdit>

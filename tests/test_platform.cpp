@@ -12,15 +12,6 @@
 
 using namespace Qt::StringLiterals;
 
-// The hardware port opened as COM1 on the pseudo-terminal.
-static bool openOn(HardwareSerialPort& port, const PseudoTerminal& line)
-{
-    qputenv("LADOMAT_COM1", line.path.toLocal8Bit());
-    const bool open = port.setPortOpen(true);
-    qunsetenv("LADOMAT_COM1");
-    return open;
-}
-
 class TestPlatform : public QObject {
     Q_OBJECT
 
@@ -80,35 +71,29 @@ private slots:
         }
     }
 
-    // On a pseudo-terminal named by LADOMAT_COM1 the hardware port has the line mark breaks and keeps
-    // all 8 bits: the line then doubles a character 0xFF, which still comes out once, even before a
-    // 0 (unmarked, 0xFF 0 would be read as a line error), and raises no event.
-    void hardwarePortMarksBreaks()
+    // The hardware port on a pseudo-terminal named by LADOMAT_COM1.
+    void hardwarePort()
     {
-        PseudoTerminal line;
+        auto line = std::make_unique<PseudoTerminal>();
         HardwareSerialPort port;
         QSignalSpy events(&port, &SerialPort::onComm);
-        QVERIFY(openOn(port, line));
-        QVERIFY(line.write("A\377\0B"_ba));
+        qputenv("LADOMAT_COM1", line->path.toLocal8Bit());
+        QVERIFY(port.setPortOpen(true));
+        // The line marks breaks and keeps all 8 bits: it doubles a character 0xFF, which still comes
+        // out once, even before a 0 (unmarked, 0xFF 0 would be read as a line error); no event.
+        QVERIFY(line->write("A\377\0B"_ba));
         QByteArray read;
         QTRY_VERIFY((read += port.input().toLatin1()).size() >= 4);
         QVERIFY(read == "A\377\0B"_ba && events.count() == 0);
-    }
 
-    // The hardware port stamps characters as they come, not when they are read: ten characters, then
-    // later 32 more, read at once, arrived in two runs on either side of the moment between.
-    void hardwarePortStampsArrivals()
-    {
-        PseudoTerminal line;
-        HardwareSerialPort port;
-        QSignalSpy events(&port, &SerialPort::onComm);
-        QVERIFY(openOn(port, line));
+        // Characters are stamped as they come, not when read: ten, then later 32 more, read at once,
+        // arrived in two runs on either side of the moment between.
         port.setRThreshold(10);
-        QVERIFY(line.write("0123456789"));
+        QVERIFY(line->write("0123456789"));
         QTRY_COMPARE(events.count(), 1);  // taken in, not read
         port.setRThreshold(42);
         const int64_t between = port.clockMs();
-        QVERIFY(line.write(QByteArray(32, 'x')));
+        QVERIFY(line->write(QByteArray(32, 'x')));
         QTRY_COMPARE(events.count(), 2);
         QCOMPARE(port.input().size(), 42);
         QStringList runs;  // where the two runs start, and any run stamped on the wrong side of the moment
@@ -118,16 +103,13 @@ private slots:
                 runs << QString::number(arrival.at) + (rightSide ? "" : " on the wrong side");
         }
         QCOMPARE(runs.join(u", "), u"0, 10"_s);
-    }
 
-    // A device that goes away under the open port is waited for; when it is back, the port takes
-    // it, told by the change in its device folder.
-    void hardwarePortTakesTheReturningDevice()
-    {
-        auto line = std::make_unique<PseudoTerminal>();
-        qputenv("LADOMAT_COM1", line->path.toLocal8Bit());
-        HardwareSerialPort port;
-        QVERIFY(port.setPortOpen(true));
+        // An error that is no loss of the line (a wait for data that timed out) leaves the port open.
+        QVERIFY(!port.findChild<QSerialPort*>()->waitForReadyRead(1));
+        QVERIFY(port.portOpen() && !port.awaitingDevice());
+
+        // A device that goes away under the open port is waited for; when it is back, the port takes
+        // it, told by the change in its device folder.
         line.reset();
         QTRY_VERIFY(port.awaitingDevice() && !port.portOpen());
         PseudoTerminal back;
@@ -135,19 +117,9 @@ private slots:
         QTRY_VERIFY(port.portOpen());
         qunsetenv("LADOMAT_COM1");
         QVERIFY(back.write("0123"_ba));
-        QString read;
-        QTRY_VERIFY((read += port.input()).size() >= 4);
-        QCOMPARE(read, u"0123"_s);
-    }
-
-    // An error that is no loss of the line (a wait for data that timed out) leaves the port open.
-    void hardwarePortKeepsTheLineAfterOtherErrors()
-    {
-        PseudoTerminal line;
-        HardwareSerialPort port;
-        QVERIFY(openOn(port, line));
-        QVERIFY(!port.findChild<QSerialPort*>()->waitForReadyRead(1));
-        QVERIFY(port.portOpen() && !port.awaitingDevice());
+        read.clear();
+        QTRY_VERIFY((read += port.input().toLatin1()).size() >= 4);
+        QCOMPARE(read, "0123"_ba);
     }
 
     // After the adapter was unplugged only the same device is taken (any device when none was known);

@@ -1,5 +1,5 @@
-// The charge log: its font, its lines, following the newest line, keeping the user's place and selection, and
-// two million lines in little memory.
+// The charge log: its font, its lines, following the newest line, keeping the user's place and
+// selection, and two million lines in little memory.
 #include "process/Formprotokoll.h"
 #include "process/Record.h"
 
@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 #include <malloc.h>
 
@@ -24,16 +26,6 @@ void appendLines(ProtokollModel* model, int from, int to)
         model->append(k, 7000 + k % 1000, 10000, k / 3600);
 }
 
-// The log window with `lines` lines, shown.
-void showLog(Formprotokoll& form, int lines)
-{
-    form.resize(320, 300);
-    appendLines(form.model, 1, lines);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCoreApplication::processEvents();
-}
-
 }  // namespace
 
 class TestProtokoll : public QObject {
@@ -42,18 +34,13 @@ class TestProtokoll : public QObject {
 private slots:
     void holdsAFullStore()
     {
-        // The log's font is fixed-pitch.
-        ProtokollModel log;
-        QVERIFY(QFontInfo(Formprotokoll(&log).List1->font()).fixedPitch());
-
         // Each line is four numbers, each after one blank, TAB between them; a row takes four floats,
         // its room taken once up front: text kept per line would take several times that. One line
         // more than a full store drops the oldest 100,000 at once.
         [[maybe_unused]] const std::size_t before = mallinfo2().uordblks + mallinfo2().hblkhd;
         ProtokollModel model;
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
-        for (int k = 1; k <= kStoreSize + 1; ++k)
-            model.append(k, 7000 + k % 1000, 10000, k / 3600);
+        appendLines(&model, 1, kStoreSize + 1);
 #ifndef LADOMAT_SANITIZED  // the sanitizer's allocator does not report through mallinfo2
         const double perLine = double(mallinfo2().uordblks + mallinfo2().hblkhd - before) / kStoreSize;
         QVERIFY2(perLine > 15 && perLine < 16.5,
@@ -68,60 +55,85 @@ private slots:
         QVERIFY(!model.data(model.index(0), Qt::ToolTipRole).isValid());
     }
 
-    // New lines while the user is at the end: the newest line shows at the bottom; scrolled back:
-    // the same lines stay in view, also when the oldest 100,000 go, and a line that went gives
-    // way to the first kept one. A hidden log catches up when shown and does nothing before.
+    // New lines at the end keep the newest line at the bottom; scrolled back, the same lines stay in
+    // view, also when the oldest 100,000 go, and a line that went gives way to the first kept one. A
+    // hidden log catches up when shown and does nothing before. The line picked by a click or the
+    // keys stays picked as lines come and moves on to the first kept line when its line is dropped.
     void keepsItsPlace_data()
     {
         QTest::addColumn<int>("filled");
-        QTest::addColumn<int>("scrolledTo");  // the line the user scrolls to the top; 0: none
-        QTest::addColumn<bool>("hidden");  // the window is hidden while the new lines come
-        QTest::addColumn<int>("added");
-        QTest::addColumn<int>("top");  // the line then at the top; 0: the newest at the bottom
-        QTest::newRow("at the end") << 100 << 0 << false << 5 << 0;
-        QTest::newRow("at the end, hidden meanwhile") << 100 << 0 << true << 50 << 0;
-        QTest::newRow("scrolled back") << 100 << 20 << false << 5 << 20;
-        QTest::newRow("scrolled back, hidden meanwhile") << 100 << 20 << true << 50 << 20;
-        QTest::newRow("oldest dropped at the end") << kStoreSize << 0 << false << 1 << 0;
-        QTest::newRow("oldest dropped at the end, hidden meanwhile") << kStoreSize << 0 << true << 1 << 0;
-        QTest::newRow("oldest dropped, at a kept line") << kStoreSize << 150000 << false << 1 << 150000;
-        QTest::newRow("dropped, at a kept line, hidden") << kStoreSize << 150000 << true << 1 << 150000;
-        QTest::newRow("oldest dropped, at a dropped line") << kStoreSize << 5000 << false << 1 << 100001;
+        QTest::addColumn<QString>("steps");  // scroll n: line n to the top; click n: the n-th line shown
+        QTest::addColumn<QString>("shown");  // "end": the newest line at the bottom, else the top line
+        const int full = kStoreSize;
+        QTest::newRow("at the end") << 100 << "add 5" << u"end"_s;
+        QTest::newRow("at the end, hidden") << 100 << "hide add 50 show" << u"end"_s;
+        QTest::newRow("scrolled back") << 100 << "scroll 20 add 5" << u"top 20"_s;
+        QTest::newRow("scrolled back, hidden") << 100 << "scroll 20 hide add 50 show" << u"top 20"_s;
+        QTest::newRow("full, at the end") << full << "add 1" << u"end"_s;
+        QTest::newRow("full, at the end, hidden") << full << "hide add 1 show" << u"end"_s;
+        QTest::newRow("full, kept") << full << "scroll 150000 add 1" << u"top 150000"_s;
+        QTest::newRow("full, kept, hidden") << full << "scroll 150000 hide add 1 show" << u"top 150000"_s;
+        QTest::newRow("full, dropped") << full << "scroll 5000 add 1" << u"top 100001"_s;
+        QTest::newRow("click") << 100 << "scroll 1 click 3" << u"top 1 selected 3"_s;
+        QTest::newRow("down key") << 100 << "scroll 1 click 3 key Down" << u"top 1 selected 4"_s;
+        QTest::newRow("up key on line 1") << 100 << "scroll 1 click 1 key Up" << u"top 1 selected 1"_s;
+        QTest::newRow("home key") << 100 << "click 2 key Home" << u"top 1 selected 1"_s;
+        QTest::newRow("end key") << 100 << "scroll 1 click 1 key End" << u"end selected 100"_s;
+        QTest::newRow("into view") << 100 << "click 1 key Home key Down key Down" << u"top 1 selected 3"_s;
+        QTest::newRow("picked, as lines come") << 100 << "scroll 1 click 3 add 5" << u"top 1 selected 3"_s;
+        QTest::newRow("dropped pick") << full << "scroll 1 click 1 add 1" << u"top 100001 selected 100001"_s;
     }
 
     void keepsItsPlace()
     {
         QFETCH(int, filled);
-        QFETCH(int, scrolledTo);
-        QFETCH(bool, hidden);
-        QFETCH(int, added);
-        QFETCH(int, top);
+        QFETCH(QString, steps);
         ProtokollModel log;
         Formprotokoll form(&log);
-        showLog(form, filled);
+        form.resize(320, 300);
+        appendLines(form.model, 1, filled);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
         QAbstractItemView* view = form.List1;
-        QScrollBar* bar = view->verticalScrollBar();
-        if (scrolledTo > 0)
-            bar->setValue(scrolledTo - 1);
-        if (hidden)
-            form.hide();
-        QSignalSpy ranges(bar, &QScrollBar::rangeChanged);
-        appendLines(form.model, filled + 1, filled + added);
-        QCoreApplication::processEvents();
-        if (hidden) {
-            QCOMPARE(ranges.count(), 0);
-            form.show();
+        QVERIFY(QFontInfo(view->font()).fixedPitch());
+        QSignalSpy ranges(view->verticalScrollBar(), &QScrollBar::rangeChanged);
+        const QStringList words = steps.split(u' ');
+        for (int k = 0; k < words.size(); ++k) {
+            if (words[k] == u"scroll") {
+                view->verticalScrollBar()->setValue(words[++k].toInt() - 1);
+            } else if (words[k] == u"click") {
+                const int rowHeight = view->visualRect(form.model->index(0)).height();
+                const QPoint at(5, (words[++k].toInt() - 1) * rowHeight + rowHeight / 2);
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            } else if (words[k] == u"key") {
+                QTest::keyClick(view, QKeySequence::fromString(words[++k])[0].key());
+            } else if (words[k] == u"add") {
+                const int added = words[++k].toInt();
+                appendLines(form.model, filled + 1, filled + added);
+                filled += added;
+            } else if (words[k] == u"hide") {
+                form.hide();
+                ranges.clear();
+            } else if (words[k] == u"show") {
+                QCOMPARE(ranges.count(), 0);
+                form.show();
+            }
+            QCoreApplication::processEvents();
         }
-        const int newest = filled + added;
-        const QModelIndex last = form.model->index(form.model->rowCount() - 1);
-        QCOMPARE(lineNumber(form.model, last), newest);
-        const QRect shown = view->viewport()->rect();
-        if (top == 0) {
-            QTRY_VERIFY(shown.contains(view->visualRect(last)));
-            QVERIFY(shown.bottom() - view->visualRect(last).bottom() < view->visualRect(last).height());
-        } else {
-            QTRY_COMPARE(lineNumber(form.model, view->indexAt(QPoint(1, 1))), top);
-        }
+        const auto seen = [&] {
+            const QRect area = view->viewport()->rect();
+            const QRect last = view->visualRect(form.model->index(form.model->rowCount() - 1));
+            QString place = area.contains(last) && area.bottom() - last.bottom() < last.height()
+                ? QStringLiteral("end")
+                : "top " + QString::number(lineNumber(form.model, view->indexAt({1, 1})));
+            const QModelIndexList picked = view->selectionModel()->selectedRows();
+            for (const QModelIndex& row : steps.contains(u"click") ? picked : QModelIndexList())
+                place += " selected " + QString::number(lineNumber(form.model, row)) +
+                    (row == view->currentIndex() ? "" : " (not current)");
+            return place;
+        };
+        QFETCH(QString, shown);
+        QTRY_COMPARE(seen(), shown);
     }
 
     // Lines going from the middle of the list with the top line the last of them: the first line
@@ -139,57 +151,6 @@ private slots:
         view.verticalScrollBar()->setValue(19);
         model.removeRows(10, 10);
         QTRY_COMPARE(view.indexAt(QPoint(1, 1)).data().toString(), u"20");
-    }
-
-    // The user picks a line by a click or the keys; the choice stays on its line as lines come
-    // and moves on to the first kept line when its line is dropped.
-    void selection_data()
-    {
-        QTest::addColumn<int>("filled");
-        QTest::addColumn<QString>("steps");  // top: scroll to the first line; click n: the n-th line shown
-        QTest::addColumn<int>("selected");
-        QTest::newRow("click") << 100 << "top click 3" << 3;
-        QTest::newRow("down key") << 100 << "top click 3 key Down" << 4;
-        QTest::newRow("up key on the first line") << 100 << "top click 1 key Up" << 1;
-        QTest::newRow("home key") << 100 << "click 2 key Home" << 1;
-        QTest::newRow("end key") << 100 << "top click 1 key End" << 100;
-        QTest::newRow("down key, scrolled into view") << 100 << "click 1 key Home key Down key Down" << 3;
-        QTest::newRow("kept as lines come") << 100 << "top click 3 add 5" << 3;
-        QTest::newRow("moves on when its line is dropped") << kStoreSize << "top click 1 add 1" << 100001;
-    }
-
-    void selection()
-    {
-        QFETCH(int, filled);
-        QFETCH(QString, steps);
-        QFETCH(int, selected);
-        ProtokollModel log;
-        Formprotokoll form(&log);
-        showLog(form, filled);
-        QAbstractItemView* view = form.List1;
-        int lines = filled;
-        const QStringList words = steps.split(u' ');
-        for (int k = 0; k < words.size(); ++k) {
-            if (words[k] == u"top") {
-                view->verticalScrollBar()->setValue(0);
-            } else if (words[k] == u"click") {
-                const int rowHeight = view->visualRect(form.model->index(0)).height();
-                const QPoint at(5, (words[++k].toInt() - 1) * rowHeight + rowHeight / 2);
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-            } else if (words[k] == u"key") {
-                QTest::keyClick(view, QKeySequence::fromString(words[++k])[0].key());
-            } else if (words[k] == u"add") {
-                const int added = words[++k].toInt();
-                appendLines(form.model, lines + 1, lines + added);
-                lines += added;
-            }
-            QCoreApplication::processEvents();
-        }
-        const QModelIndexList rows = view->selectionModel()->selectedRows();
-        QCOMPARE(rows.size(), 1);
-        QCOMPARE(lineNumber(form.model, rows[0]), selected);
-        QCOMPARE(view->currentIndex(), rows[0]);
-        QVERIFY(view->viewport()->rect().contains(view->visualRect(rows[0])));
     }
 };
 

@@ -12,12 +12,13 @@
 #include <QScrollBar>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class TestShell : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void cleanup() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
     // COM1 to COM4 are tried in turn; the first that opens is used. What waits there is read once
     // into the data format window, not decoded. Then: scales and page on the axes; view, page and
@@ -74,19 +75,16 @@ private slots:
     {
         QTest::addColumn<QString>("said");
         QTest::addColumn<QString>("shown");  // controls | message | waiting | mode | status | status bar
-        const auto row = [](const char* name, QString said, QString shown) {
-            QTest::newRow(name) << said << shown;
-        };
-        row("locked", "unlock|lock", "000000000||3|||");
-        row("unlocked", "lock|unlock", "111111111||3|||");
-        row("charger's end, whole view", "unlock|whole|unlock|end charger", "100000011||3|||");
-        row("full store, whole view", "unlock|whole|unlock|end full", "100000011||3|||");
-        row("stop, whole view", "unlock|whole|unlock|end stop", "111111111||3|||");
-        row("charger's end, page view", "unlock|end charger", "111111111||3|||");
-        row("message", "msg Eins", "000000000|Eins|3|||");
-        row("link silent", "silent", "000000000|Alarm|0|||");
-        row("link silent under a message", "msg Eins|silent", "000000000|Eins|0|||");
-        row("names", "mode Charge|status Charging|hint Los", "000000000||3|Charge|Charging|Los");
+        QTest::newRow("locked") << "unlock|lock" << u"000000000||3|||"_s;
+        QTest::newRow("unlocked") << "lock|unlock" << u"111111111||3|||"_s;
+        QTest::newRow("charger's end, whole") << "unlock|whole|unlock|end charger" << u"100000011||3|||"_s;
+        QTest::newRow("full store, whole view") << "unlock|whole|unlock|end full" << u"100000011||3|||"_s;
+        QTest::newRow("stop, whole view") << "unlock|whole|unlock|end stop" << u"111111111||3|||"_s;
+        QTest::newRow("charger's end, page view") << "unlock|end charger" << u"111111111||3|||"_s;
+        QTest::newRow("message") << "msg Eins" << u"000000000|Eins|3|||"_s;
+        QTest::newRow("link silent") << "silent" << u"000000000|Alarm|0|||"_s;
+        QTest::newRow("link silent under a message") << "msg Eins|silent" << u"000000000|Eins|0|||"_s;
+        QTest::newRow("names") << "mode Laden|status Voll|hint Los" << u"000000000||3|Laden|Voll|Los"_s;
     }
     void windowsFollowTheSession()
     {

@@ -233,10 +233,6 @@ void TestSummary::commandLine_data()
                                    "Energie geladen: 0,00 Wh\nEnergie entladen: 0,10 Wh\n"_s +
             figures + u"Anteil der Nennkapazität: 50 %\nEnde: am Ladegerät gestoppt\n"_s
                                 << QString() << 0;
-    QTest::newRow("bad facts") << curve << "{\"format\": 1, "_ba << u"Kurve01.TXT"_s
-                               << u"Dauer: 0:00:03\nMesswerte: 3\nKapazität: 4 mAh\nEnergie: 0,10 Wh\n"_s +
-            figures << QString()
-                               << 0;
     QTest::newRow("damaged tail")
         << "1,36000,50000,1\r\n2,36000,50000,3\r\n3,36"_ba << QByteArray() << u"Kurve01.TXT"_s
         << u"Dauer: 0:00:02\nMesswerte: 2\nKapazität: 3 mAh\nEnergie: 0,10 Wh\n"

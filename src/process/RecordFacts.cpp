@@ -8,7 +8,7 @@
 namespace {
 
 constexpr std::array kEndKeys{"",           "program-end", "charger-end", "stopped",
-                              "store-full", "no-battery",  "new-run"};
+                              "store-full", "no-battery",  "new-run",     "unknown"};
 
 // Local time with its offset, so that the text names the instant and the clock the user saw.
 QString timeText(const QDateTime& time)
@@ -37,6 +37,8 @@ QString recordEndText(RecordEnd end)
         return QStringLiteral("kein Akku");
     case RecordEnd::newRun:
         return QStringLiteral("neuer Lauf");
+    case RecordEnd::unknown:
+        return QStringLiteral("unbekannt");
     }
     return {};
 }

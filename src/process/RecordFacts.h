@@ -11,8 +11,9 @@
 #include <optional>
 #include <vector>
 
-// How a record ended; `none` while it is recorded or when the program died before its end.
-enum class RecordEnd { none, programEnd, chargerEnd, stopped, storeFull, noBattery, newRun };
+// How a record ended; `none` while it is recorded or when the program died before its end,
+// `unknown` in facts made afterwards for a record that had none.
+enum class RecordEnd { none, programEnd, chargerEnd, stopped, storeFull, noBattery, newRun, unknown };
 
 // The German text of an end reason, as the record book and the summary show it.
 QString recordEndText(RecordEnd end);

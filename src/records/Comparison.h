@@ -33,13 +33,12 @@ struct AxisScale {
     double step = 1;
     int divisions = 1;
     double end() const { return step * divisions; }
-    bool operator==(const AxisScale&) const = default;
 };
 
 constexpr int kMostDivisions = 8;
 
 // The smallest round step (1, 2, 5 times a power of ten) that covers `largest` in at most
-// kMostDivisions steps. Nothing above 0 to cover: the scale of 1.
+// kMostDivisions steps; with nothing above 0 to cover, as if the largest were 1.
 AxisScale roundScale(double largest);
 // The same in seconds, with steps of whole minutes, hours and days.
 AxisScale timeScale(double seconds);

@@ -50,6 +50,7 @@ RecordFacts factsWithSummary(const QFileInfo& file, std::optional<Summary>& summ
     if (!facts) {
         facts.emplace();
         facts->start = startFromName(file);
+        facts->endReason = RecordEnd::unknown;
     }
     summary = summarizeFile(path, unreadable ? RecordFacts{} : *facts).summary;
     if (summary && !unreadable) {
@@ -94,7 +95,7 @@ QList<QStandardItem*> row(const QFileInfo& file)
     if (summary) {
         const auto [mah, mahKey] = moved(*summary, &Figures::mah, mahText);
         const auto [wh, whKey] = moved(*summary, &Figures::wh, whText);
-        const QString ending = summary->end ? recordEndText(*summary->end) : QStringLiteral("unbekannt");
+        const QString ending = recordEndText(summary->end.value_or(RecordEnd::unknown));
         cells << item(durationText(summary->seconds), summary->seconds) << item(mah, mahKey)
               << item(wh, whKey) << item(ending, ending.toLower());
     } else {
@@ -104,6 +105,8 @@ QList<QStandardItem*> row(const QFileInfo& file)
     }
     for (QStandardItem* cell : cells)
         cell->setData(cell->text(), Qt::ToolTipRole);
+    for (int column : {duration, capacity, energy})
+        cells[column]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     cells[start]->setData(file.filePath(), kPathRole);
     cells[start]->setData(facts.notes[0] + QLatin1Char('\n') + file.fileName(), kFilterRole);
     return cells;
@@ -152,6 +155,7 @@ RecordBook::RecordBook(QString folder, const QString& writingPath, QWidget* pare
     list->setSortingEnabled(true);
     list->sortByColumn(start, Qt::DescendingOrder);
     list->verticalHeader()->hide();
+    list->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     list->setWordWrap(false);
     list->horizontalHeader()->setStretchLastSection(true);
 

@@ -59,9 +59,12 @@ void add(Sums& sums, const Record& record, int from, int to)
     const float* q = record.KurveQ.get();
     double mah = 0, tenthMa = 0, mvTenthMa = 0;
     float peak = sums.peak;
+    float before = from > 1 ? q[from - 1] : 0.0f;
     for (int n = from; n < to; ++n) {
-        const float before = n > 1 ? q[n - 1] : 0.0f;
-        mah += q[n] >= before ? q[n] - before : q[n];
+        // A select, not a branch, whichever way the counter went.
+        const float rise = q[n] - before;
+        mah += rise >= 0 ? rise : q[n];
+        before = q[n];
         tenthMa += i[n];
         mvTenthMa += double(u[n]) * i[n];
         peak = std::max(peak, i[n]);
@@ -167,8 +170,7 @@ Summary summarize(const Record& record, const RecordFacts& facts)
                                          : summary.charge.mah;
     if (const std::optional<double> nominal = nominalCapacity(facts.notes[1]))
         summary.nominalShare = moved / *nominal * 100;
-    // The journal names its program in every facts file it writes; without one no end is known.
-    if (!facts.program.isEmpty())
+    if (facts != RecordFacts{})
         summary.end = facts.endReason;
     return summary;
 }
@@ -247,7 +249,7 @@ std::optional<Summary> summaryFromJson(const QJsonObject& json)
         s.nominalShare = json.value("nominalShare").toDouble();
     if (json.contains("end")) {
         const int end = json.value("end").toInt(-1);
-        if (end < int(RecordEnd::none) || end > int(RecordEnd::newRun))
+        if (end < int(RecordEnd::none) || end > int(RecordEnd::unknown))
             return std::nullopt;
         s.end = RecordEnd(end);
     }
