@@ -32,6 +32,8 @@ public:
     {
     }
 
+    // Takes the run's rows that nobody owns yet for the curve. The tree of bounds learns the
+    // column's new rows only from settle(), once the caller's claims in the column are done.
     void claim(int curve, int column, PixelRun run)
     {
         run.first = std::max(run.first, 0);
@@ -47,15 +49,12 @@ public:
             // forth across) may meet it apart from the rows it holds: all of the run is new then,
             // and the curve goes on holding the larger of the two.
             take(curve, column, run.first, run.last);
-            if (run.last - run.first <= held.last - held.first)
-                return;
-            held = run;
+            if (run.last - run.first > held.last - held.first)
+                held = run;
         } else {
             // Otherwise the chain of segments, joined end to end, overlaps or touches what it
             // holds: only the rows beyond are new, which keeps the work per column and curve
             // within the column's height.
-            if (run.first >= held.first && run.last <= held.last)
-                return;
             if (run.first < held.first) {
                 take(curve, column, run.first, held.first - 1);
                 held.first = run.first;
@@ -65,7 +64,23 @@ public:
                 held.last = run.last;
             }
         }
-        settle(curve, column, held);
+    }
+
+    void settle(int curve, int column)
+    {
+        const PixelRun& held = held_[static_cast<size_t>(column) * curves_ + curve];
+        if (held.empty())
+            return;
+        Bounds* tree = &bounds_[static_cast<size_t>(curve) * 2 * leaves_];
+        int n = leaves_ + column;
+        const Bounds leaf{held.first == 0 ? INT_MIN : held.first + 1,
+                          held.last == height_ - 1 ? INT_MAX : held.last};
+        if (tree[n].low == leaf.low && tree[n].high == leaf.high)
+            return;
+        tree[n] = leaf;
+        for (n /= 2; n >= 1; n /= 2)
+            tree[n] = {std::max(tree[2 * n].low, tree[2 * n + 1].low),
+                       std::min(tree[2 * n].high, tree[2 * n + 1].high)};
     }
 
     // Calls `visit` for each column from left to right where the curve may not hold yet every row
@@ -149,17 +164,6 @@ private:
         forEachUnheld(curve, 2 * n + 1, middle + 1, to, left, right, line, visit);
     }
 
-    void settle(int curve, int column, PixelRun held)
-    {
-        Bounds* tree = &bounds_[static_cast<size_t>(curve) * 2 * leaves_];
-        int n = leaves_ + column;
-        tree[n] = {held.first == 0 ? INT_MIN : held.first + 1,
-                   held.last == height_ - 1 ? INT_MAX : held.last};
-        for (n /= 2; n >= 1; n /= 2)
-            tree[n] = {std::max(tree[2 * n].low, tree[2 * n + 1].low),
-                       std::min(tree[2 * n].high, tree[2 * n + 1].high)};
-    }
-
     void take(int curve, int column, int first, int last)
     {
         uint8_t* rows = &owner_[static_cast<size_t>(column) * height_];
@@ -202,7 +206,16 @@ struct SafeValues {
         lo = std::min(top, bottom) + margin;
         hi = std::max(top, bottom) - margin;
     }
-    bool holds(float value) const { return value >= lo && value <= hi; }
+    // The nearest sample from p down to first whose value lies outside, first - 1 when none does:
+    // the loop that most samples of a long record meet, out of line so that it keeps its bounds
+    // in registers.
+    [[gnu::noinline]] int lastOutside(const float* samples, int p, int first) const
+    {
+        const double low = lo, high = hi;
+        while (p >= first && samples[p] >= low && samples[p] <= high)
+            --p;
+        return p;
+    }
 };
 
 struct Claim {
@@ -252,6 +265,7 @@ public:
                 const int owner = firstOwner_ + k;
                 owners_.forEachUnheld(owner, left, right, {ax, ay, bx, byPixels}, [&](int c) {
                     owners_.claim(owner, c, segmentRunInColumn(ax, ay, bx, byPixels, c));
+                    owners_.settle(owner, c);
                 });
             }
             --i;
@@ -317,10 +331,9 @@ private:
             PixelRun covered{std::min(a, b), std::max(a, b)};
             claims_.push_back({last, k, covered});
             SafeValues safe(covered, height_, H_, curve.scale, perPixel_);
-            for (int p = last - 2; p >= first; --p) {
+            for (int p = safe.lastOutside(curve.samples, last - 2, first); p >= first;
+                 p = safe.lastOutside(curve.samples, p - 1, first)) {
                 const float value = curve.samples[p];
-                if (safe.holds(value))
-                    continue;
                 const int row = pixelRow(height(k, p));
                 if (row >= covered.first && row <= covered.last) {
                     // Inside after all: widen the safe interval to this value.
@@ -338,6 +351,8 @@ private:
         });
         for (const Claim& claim : claims_)
             owners_.claim(firstOwner_ + claim.curve, column, claim.run);
+        for (int k = 0; k < static_cast<int>(group_.curves.size()); ++k)
+            owners_.settle(firstOwner_ + k, column);
     }
 
     const CurveGroup& group_;
