@@ -89,3 +89,4 @@ void reportFrames(const TimeReporter& times);
 void reportPaintedFrames(const TimeReporter& times);
 void reportRecords(const TimeReporter& times);
 void reportBook(const TimeReporter& times);
+void reportCompare(const TimeReporter& times);

@@ -109,6 +109,7 @@ int main(int argc, char** argv)
     reportPaintedFrames(times);
     reportRecords(times);
     reportBook(times);
+    reportCompare(times);
     b.window.reset();
 
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/ladomat-bench-program");

@@ -3,6 +3,7 @@
 
 #include "platform/PlotSurface.h"
 #include "plot/GraphView.h"
+#include "plot/Reduction.h"
 #include "process/Record.h"
 
 #include <QColor>
@@ -24,6 +25,23 @@ inline void drawPerSample(PlotSurface* plot, const Record& record, const GraphVi
             if (shown)
                 plot->Line(i == 1 ? 0 : xs * (i - 1 - P), i == 1 ? H : H - H * (v[i - 1] / scale),
                            xs * (i - P), H - H * (v[i] / scale), color);
+        }
+    }
+}
+
+// The groups one after another, each as CurveGroup says: for i = 1..count and each curve, one line
+// from point i - 1 (the bottom left corner, or point 1 itself) to point i.
+inline void drawGroupsPerSample(PlotSurface* plot, const std::vector<CurveGroup>& groups)
+{
+    const float H = plot->ScaleHeight();
+    for (const CurveGroup& g : groups) {
+        const auto x = [&g](int t) { return g.perUnit * (g.across ? g.across[t] : t - g.shift); };
+        for (int i = 1; i <= g.count; ++i) {
+            const bool corner = i == 1 && g.fromCorner;
+            const int from = i == 1 ? 1 : i - 1;
+            for (const Curve& c : g.curves)
+                plot->Line(corner ? 0 : x(from), corner ? H : H - H * (c.samples[from] / c.scale), x(i),
+                           H - H * (c.samples[i] / c.scale), c.color);
         }
     }
 }

@@ -5,6 +5,7 @@
 
 #include "link/Formdatenformat.h"
 #include "platform/PlotSurface.h"
+#include "records/CompareWindow.h"
 #include "records/RecordBook.h"
 #include "shell/Formeinstell.h"
 #include "shell/InfoWindows.h"
@@ -202,7 +203,7 @@ private slots:
                          "Fenster: Text [verbergen], Grafik [verbergen], Protokoll [anzeigen], "
                          "Akku / Infos [verbergen]",
                          "Infos: serielles Kabel, Ser. Datenformat [anzeigen], -, Author, Kontakt",
-                         "Aufzeichnungen: Öffnen…, Aufzeichnungsbuch…"}));
+                         "Aufzeichnungen: Öffnen…, Aufzeichnungsbuch…, Vergleichen…"}));
         QTemporaryDir dir;
         qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
         QVERIFY(write(dir.filePath("A.TXT"), "1,1,1,1\r\n") && write(dir.filePath("B.TXT"), ""));
@@ -226,6 +227,13 @@ private slots:
                     .last()
                     ->windowTitle()
                     .startsWith("2026-01-02_03-04-05.TXT – "));
+        // "Vergleichen…" and the book's compare button both put the chosen records on one plot.
+        app.dialogs.opened = QStringList{dir.filePath("A.TXT"), record};
+        m.m_vergleichen->trigger();
+        QCOMPARE(app.dialogs.openRequests.last(),
+                 "Aufzeichnungen vergleichen|Kurvendateien (*.txt)|*.txt|" + journalFolder());
+        emit book->compareRequested({record, dir.filePath("A.TXT")});
+        QCOMPARE(m.findChildren<CompareWindow*>().size(), 2);
 
         // The program draws its icon, the battery with its green charge curve, and the cable's wires.
         QVERIFY(countColor(m.windowIcon().pixmap(QSize(48, 48), 1).toImage(), QColor(0, 128, 0)) > 20);

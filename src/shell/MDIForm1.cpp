@@ -17,6 +17,7 @@
 #include "process/ChargeSession.h"
 #include "process/Formprotokoll.h"
 #include "process/Journal.h"
+#include "records/CompareWindow.h"
 #include "records/RecordBook.h"
 #include "records/RecordFile.h"
 #include "records/RecordWindow.h"
@@ -139,6 +140,14 @@ void MDIForm1::connectSession()
         m_maketext->setEnabled(!locked);
     });
     connect(session, &ChargeSession::recordEnded, setgraf, &Formsetgraf::recordEnded);
+    // A record that ended joins an open record book once its journal file is final.
+    connect(
+        session, &ChargeSession::recordEnded, this,
+        [this] {
+            if (auto* book = mdiArea->findChild<RecordBook*>())
+                book->refresh(journalWriting());
+        },
+        Qt::QueuedConnection);
     connect(session, &ChargeSession::recordCleared, grafik, &Formgrafik::recordCleared);
     connect(session, &ChargeSession::curveExtended, grafik, &Formgrafik::extendLiveCurve);
     // A dead link: whatever waits at the port is thrown away, then the alarm shows.
@@ -189,6 +198,7 @@ void MDIForm1::createMenus()
     m_aufzeichnungen->setObjectName(QStringLiteral("m_aufzeichnungen"));
     m_oeffnen = action(m_aufzeichnungen, "m_oeffnen", QStringLiteral("Öffnen…"));
     m_buch = action(m_aufzeichnungen, "m_buch", QStringLiteral("Aufzeichnungsbuch…"));
+    m_vergleichen = action(m_aufzeichnungen, "m_vergleichen", QStringLiteral("Vergleichen…"));
     connect(m_maketext, &QAction::triggered, this, &MDIForm1::m_maketext_Click);
     connect(m_grafsave, &QAction::triggered, this, &MDIForm1::m_grafsave_Click);
     connect(m_ende, &QAction::triggered, this, &MDIForm1::m_ende_Click);
@@ -203,6 +213,7 @@ void MDIForm1::createMenus()
     connect(m_kontakt, &QAction::triggered, this, &MDIForm1::m_kontakt_Click);
     connect(m_oeffnen, &QAction::triggered, this, &MDIForm1::m_oeffnen_Click);
     connect(m_buch, &QAction::triggered, this, &MDIForm1::m_buch_Click);
+    connect(m_vergleichen, &QAction::triggered, this, &MDIForm1::m_vergleichen_Click);
 }
 
 void MDIForm1::frameChain(const QString& frame)
@@ -303,26 +314,37 @@ RecordWindow* MDIForm1::openRecordWindow(const QString& path)
     return window;
 }
 
-void MDIForm1::m_oeffnen_Click()
+QStringList MDIForm1::askRecordFiles(const QString& title)
 {
     QDir().mkpath(journalFolder());
-    const QStringList paths = askOpenFileNames({.title = QStringLiteral("Aufzeichnung öffnen"),
-                                                .filter = QStringLiteral("Kurvendateien (*.txt)|*.txt"),
-                                                .folder = journalFolder()});
-    for (const QString& path : paths)
+    return askOpenFileNames(
+        {.title = title, .filter = QStringLiteral("Kurvendateien (*.txt)|*.txt"), .folder = journalFolder()});
+}
+
+void MDIForm1::m_oeffnen_Click()
+{
+    for (const QString& path : askRecordFiles(QStringLiteral("Aufzeichnung öffnen")))
         openRecordWindow(path);
 }
 
+void MDIForm1::m_vergleichen_Click()
+{
+    const QStringList paths = askRecordFiles(QStringLiteral("Aufzeichnungen vergleichen"));
+    if (!paths.isEmpty())
+        openComparison(paths);
+}
+
+QString MDIForm1::journalWriting() const { return session->journal ? session->journal->path() : QString(); }
+
 void MDIForm1::m_buch_Click()
 {
-    // The record the journal is writing now is no saved record yet: the book leaves it out.
-    const QString writing = session->journal ? session->journal->path() : QString();
     auto* book = mdiArea->findChild<RecordBook*>();
     if (book) {
-        book->refresh(writing);
+        book->refresh(journalWriting());
     } else {
-        book = new RecordBook(journalFolder(), writing);
+        book = new RecordBook(journalFolder(), journalWriting());
         connect(book, &RecordBook::openRequested, this, &MDIForm1::openRecordWindow);
+        connect(book, &RecordBook::compareRequested, this, &MDIForm1::openComparison);
         book->resize(twipsToPixels(9000), twipsToPixels(5000));
         placeInClientArea(addChild(book, QStringLiteral("Aufzeichnungsbuch"), FrameButtons::all), 0);
     }
@@ -335,6 +357,20 @@ void MDIForm1::offerUnfinishedRecord(const QString& folder)
     const QString path = askToOpenUnfinished(folder);
     if (!path.isEmpty())
         openRecordWindow(path);
+}
+
+void MDIForm1::openComparison(const QStringList& paths)
+{
+    CompareWindow* window = comparisonOf(paths);
+    if (!window)
+        return;
+    QMdiSubWindow* frame = addChild(window, QStringLiteral("Vergleich"), FrameButtons::close);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->show();
+    // Placed where it would reach past the client area, it starts at the top left instead.
+    if (!mdiArea->viewport()->rect().contains(frame->geometry()))
+        frame->move(0, 0);
+    frame->raise();
 }
 
 QMdiSubWindow* MDIForm1::frameOf(QWidget* form) { return qobject_cast<QMdiSubWindow*>(form->parentWidget()); }

@@ -52,6 +52,9 @@ public:
     // At start-up: offers once to open the newest journal record in folder that a crash left
     // unfinished.
     void offerUnfinishedRecord(const QString& folder);
+    // Two to six saved records on one plot, in a window of their own; files that cannot be read
+    // are said as opening says them, the rest compared while at least two are left.
+    void openComparison(const QStringList& paths);
 
     void MDIForm_Load();
     void MDIForm_Resize();
@@ -71,6 +74,7 @@ public:
     void m_kontakt_Click();
     void m_oeffnen_Click();
     void m_buch_Click();
+    void m_vergleichen_Click();
 
     // The child window frame around a form.
     static QMdiSubWindow* frameOf(QWidget* form);
@@ -110,6 +114,7 @@ public:
     QMenu* m_aufzeichnungen;
     QAction* m_oeffnen;
     QAction* m_buch;
+    QAction* m_vergleichen;
 
 public slots:
     // A saved curve file in a record window of its own; the live record is not touched. A file
@@ -141,6 +146,10 @@ private:
     void placeInClientArea(QMdiSubWindow* frame, int offset);
     // Shows hidden windows in front or hides visible ones; the item's caption tells what it does next.
     void toggle(QAction* item, const QString& name, std::initializer_list<QWidget*> windows);
+    // The German open dialog for saved records in the journal folder.
+    QStringList askRecordFiles(const QString& title);
+    // The file the journal is writing now: no saved record yet, so the record book leaves it out.
+    QString journalWriting() const;
 
     bool ended_ = false;
     QStringList recordFiles_;
