@@ -10,7 +10,8 @@
 namespace {
 
 // The clean and the noisy charge in turn, each a little lower and stronger than the one before,
-// so that the six curves lie apart. The noisy capacity jitters back and forth across.
+// so that the six curves lie apart. The capacity is the charger's counter, which only rises: a
+// capacity jittering back and forth by hundreds of mAh is no record a charger writes.
 const std::vector<const Record*>& sixRecords()
 {
     static const std::vector<Record> records = [] {
@@ -21,7 +22,7 @@ const std::vector<const Record*>& sixRecords()
             for (int n = 1; n <= kStoreSize; ++n) {
                 all[k].KurveU[n] = samples.u[n] * lower;
                 all[k].KurveI[n] = samples.i[n] * (2.0f - lower);
-                all[k].KurveQ[n] = samples.q[n] * lower;
+                all[k].KurveQ[n] = cleanRecord().q[n] * lower;
             }
             all[k].MessAnzahl = kStoreSize;
         }
