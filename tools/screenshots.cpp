@@ -1,8 +1,11 @@
 // Takes the README's screenshots: the program on the device COM1 names (the simulator in
-// scripts/screenshots.sh), photographed once the simulated run has ended.
+// scripts/screenshots.sh), photographed once the simulated run has ended, then the record book, a
+// record window and the comparison of the journal's records. With --record-only it only records
+// one simulated run into the journal.
 #include "export/Formakku.h"
 #include "plot/Formsetgraf.h"
 #include "process/ChargeSession.h"
+#include "records/RecordWindow.h"
 #include "shell/MDIForm1.h"
 #include "shell/shell.h"
 
@@ -34,11 +37,14 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     setUpApplication();
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+    const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    const bool recordOnly = argument == QStringLiteral("--record-only");
+    const QDir folder(argument);
 
     MDIForm1 window;
     if (window.ended())
         return 1;
+    window.session->startJournal(journalFolder());
     window.show();
     // Set up as a user would for a 6-cell NiMH pack: its notes, scales that fit it, all three curves.
     window.akku->Text1->setText(QStringLiteral("NiMH 6 Zellen"));
@@ -55,6 +61,11 @@ int main(int argc, char* argv[])
             QApplication::processEvents(QEventLoop::AllEvents, 100);
         return done();
     };
+    if (recordOnly) {
+        const bool ended = waitFor([&] { return window.session->MessungBeendet != 0; });
+        window.beenden();
+        return ended ? 0 : 1;
+    }
     if (!waitFor([&] { return window.session->MessNr >= 700; })) {
         std::fputs("Der simulierte Ladevorgang kommt nicht an.\n", stderr);
         return 1;
@@ -69,5 +80,27 @@ int main(int argc, char* argv[])
     window.setgraf->Command1->click();
     window.m_protokoll->trigger();
     written = shoot(window, folder.filePath(QStringLiteral("protokoll.png"))) && written;
+
+    // The saved records with the live windows put away, as a user looking back would.
+    window.m_protokoll->trigger();
+    window.m_text->trigger();
+    window.m_grafik->trigger();
+    window.m_akku->trigger();
+    const QDir journal(journalFolder());
+    QStringList records;
+    for (const QString& name : journal.entryList({QStringLiteral("*.TXT")}, QDir::Files, QDir::Name))
+        records << journal.filePath(name);
+    window.m_buch->trigger();
+    written = shoot(window, folder.filePath(QStringLiteral("aufzeichnungsbuch.png"))) && written;
+    // The charge just recorded, whole, at the scales the live graph had.
+    RecordWindow* saved = window.openRecordWindow(records.last());
+    saved->setgraf->HScroll1->setValue(12);
+    saved->setgraf->HScroll2->setValue(30);
+    saved->setgraf->HScroll3->setValue(30);
+    saved->setgraf->Check3->click();
+    saved->setgraf->Command1->click();
+    written = shoot(window, folder.filePath(QStringLiteral("aufzeichnung.png"))) && written;
+    window.openComparison(records);
+    written = shoot(window, folder.filePath(QStringLiteral("vergleich.png"))) && written;
     return written ? 0 : 1;
 }
