@@ -351,6 +351,8 @@ private slots:
         QTest::newRow("folder") << "/" << 0 << ""_ba << 0LL << ""_ba << refused + "sie ist ein Ordner !";
         QTest::newRow("missing") << "/nonexistent/Kurve.TXT" << 0 << ""_ba << 0LL << ""_ba
                                  << refused + "sie existiert nicht !";
+        QTest::newRow("name too long")
+            << "/" + QString(300, 'x') << 0 << ""_ba << 0LL << ""_ba << refused + "Systemfehler 36 !";
         // 2,000,000 lines of 27 bytes ("2000000,65535,65535,65535" CR LF) and a blank line at most.
         QTest::newRow("one byte too large") << "" << 0 << ""_ba << 54'000'003LL << ""_ba
                                             << refused + "sie ist zu groß für 2.000.000 Zeilen !";
@@ -520,6 +522,7 @@ private slots:
         QMimeData data;
         data.setUrls(
             {QUrl::fromLocalFile(dir.filePath("Kurve.TXT")), QUrl::fromLocalFile(dir.filePath("Zwei.TXT"))});
+        QVERIFY(app.mdi->acceptDrops());  // the window system hands drops only to such a window
         QStringList seen;
         for (const int status : {2, 2, 8}) {
             app.send({.outputMv = 9000, .status = status});

@@ -153,22 +153,22 @@ private slots:
         };
         const QString ended = "@4000 2 2 8 t", stopped = "1 t 2 t 2 t 1 t", full = "@1999999 2 2 t 8 t";
         row("ready before a run", 0, "", "1", "lock", "- 1 0 00");
-        row("first sample", 0, "1", "2", "lock|curve 1", "1 2 2 00");
-        row("recording", 0, "@4000 2 2", "2", "lock|curve 4002", "4002 4003 4003 00");
+        row("first sample", 0, "1", "2", "lock|curve 1", "1:7001 2 2 00");
+        row("recording", 0, "@4000 2 2", "2", "lock|curve 4002", "4002:7002 4003 4003 00");
         row("mode ignores status", 0, "1 2", "3", "", "- 2 2 00");
         row("unknown mode", 5, "", "2", "", "- 1 0 00");
         row("pause", 2, "6 6", "9", "", "- 4 3 00");
-        row("phases go on", 2, "6 9", "7", "lock|curve 3", "3 4 4 00");
+        row("phases go on", 2, "6 9", "7", "lock|curve 3", "3:7002 4 4 00");
         row("end", 0, "2 2", "8", "unlock|end charger|msg Sie sollten jetzt die Daten sichern !!!/0",
             "- 3 3 10");
         row("no battery", 0, "@4000 2 2", "0", "lock|clear", "- 1 4002 00");
         row("ended, no battery", 0, ended, "0", "lock|clear", "- 1 4002 10");
         row("ended, ready", 0, ended, "1", "unlock", "- 4002 4002 10");
         row("ended, new run", 0, ended, "2",
-            "lock|curve 4002|lock|msg Alte Daten sind gelöscht !!!/0|clear|curve 1", "4002 1 4003 00");
+            "lock|curve 4002|lock|msg Alte Daten sind gelöscht !!!/0|clear|curve 1", "4002:7003 1 4003 00");
         row("ended, new run in 6", 2, "6 6 8 t", "6",
-            "lock|curve 3|lock|msg Alte Daten sind verloren !!!/0|clear|curve 1", "3 1 4 00");
-        row("ended, a status between", 0, "2 2 8 t 1 t", "2", "lock|curve 3", "3 4 4 10");
+            "lock|curve 3|lock|msg Alte Daten sind verloren !!!/0|clear|curve 1", "3:7003 1 4 00");
+        row("ended, a status between", 0, "2 2 8 t 1 t", "2", "lock|curve 3", "3:7004 4 4 10");
         row("stop", 0, "1 t 2 t 2 t 1", "t", "msg Sie haben auf STOP gedrückt !/7|unlock|end stop",
             "- 3 3 11");
         row("stop after 7", 2, "1 t 6 t 7 t 1", "t", "msg Sie haben auf STOP gedrückt !/7|unlock|end stop",
@@ -178,9 +178,10 @@ private slots:
         row("after 8, no stop", 0, "1 t 2 t 8 t 1", "t", "", "- 2 2 10");
         row("stopped, ready", 0, stopped, "1", "", "- 3 3 11");
         row("stopped, new run", 0, stopped, "2",
-            "lock|curve 3|lock|msg Alte Daten sind gelöscht !!!/0|clear|curve 1", "3 1 4 00");
+            "lock|curve 3|lock|msg Alte Daten sind gelöscht !!!/0|clear|curve 1", "3:7004 1 4 00");
         row("a sample fills", 0, "@1999999 2", "2",
-            "lock|curve 2000000|unlock|end full|msg Der Speicher ist voll:/4", "2000000 2000001 2000000 10");
+            "lock|curve 2000000|unlock|end full|msg Der Speicher ist voll:/4",
+            "2000000:7001 2000001 2000000 10");
         row("a pause fills", 2, "@1999999 6", "9", "unlock|end full|msg Der Speicher ist voll:/4",
             "- 2000001 2000000 10");
         row("full, a sample", 0, "@1999999 2 2", "2", "", "- 2000001 2000000 10");
@@ -203,9 +204,13 @@ private slots:
         const int rows = session.chargeLog->rowCount();
         s.said.clear();
         s.play(step);
-        // A recorded sample moves MessNr on by one: the last log line is the only one added.
+        // A recorded sample moves MessNr on by one: the last log line is the only one added, with
+        // the sample number and the voltage stored for it.
         const ProtokollModel* log = session.chargeLog;
-        const QString logged = log->rowCount() > rows ? log->line(rows).section(u'\t', 0, 0).trimmed() : "-";
+        const QString line = log->rowCount() > rows ? log->line(rows) : QString();
+        const QString logged = line.isEmpty()
+            ? "-"
+            : line.section(u'\t', 0, 0).trimmed() + ':' + line.section(u'\t', 1, 1).trimmed();
         QTEST(s.said.join(u'|') +
                   QString::asprintf(" / %s %.0f %.0f %d%d", qPrintable(logged), session.MessNr,
                                     session.Messreihe.MessAnzahl, session.MessungBeendet,
