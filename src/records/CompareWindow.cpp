@@ -167,13 +167,9 @@ void CompareWindow::savePng()
 QString legendText(const QString& path)
 {
     const QFileInfo info(path);
-    QDate date = info.lastModified().date();
-    QString battery;
-    if (const std::optional<RecordFacts> facts = readFacts(path)) {
-        battery = facts->notes[0].trimmed();
-        if (facts->start.isValid())
-            date = facts->start.date();
-    }
+    const RecordFacts facts = readFacts(path).value_or(RecordFacts{});
+    const QDate date = recordStart(path, facts).date();
+    const QString battery = facts.notes[0].trimmed();
     // "?" is the battery window's start text: no name given.
     if (battery.isEmpty() || battery == u"?")
         return info.fileName() + QStringLiteral(", ") + dateText(date);

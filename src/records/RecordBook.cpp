@@ -29,14 +29,6 @@ constexpr int kMostCompared = 6;
 
 const QString kTitle = QStringLiteral("Ladomat Link");
 
-// The journal names a record after its start, JJJJ-MM-TT_hh-mm-ss, "-2" and on when taken.
-QDateTime startFromName(const QFileInfo& file)
-{
-    const QDateTime start =
-        QDateTime::fromString(file.completeBaseName().left(19), QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
-    return start.isValid() ? start : file.lastModified();
-}
-
 // The facts of a record with its summary: kept ones as they are; otherwise the summary is computed
 // from the curve file and kept, in facts made from the file name where there were none. Facts that
 // cannot be read stay untouched: they may be a newer program's.
@@ -49,7 +41,7 @@ RecordFacts factsWithSummary(const QFileInfo& file, std::optional<Summary>& summ
     const bool unreadable = !facts && QFileInfo::exists(factsPath(path));
     if (!facts) {
         facts.emplace();
-        facts->start = startFromName(file);
+        facts->start = recordStart(path, {});
         facts->endReason = RecordEnd::unknown;
     }
     summary = summarizeFile(path, unreadable ? RecordFacts{} : *facts).summary;
@@ -88,7 +80,7 @@ QList<QStandardItem*> row(const QFileInfo& file)
 {
     std::optional<Summary> summary;
     const RecordFacts facts = factsWithSummary(file, summary);
-    const QDateTime when = facts.start.isValid() ? facts.start : file.lastModified();
+    const QDateTime when = recordStart(file.filePath(), facts);
     QList<QStandardItem*> cells{
         item(QLocale().toString(when, QLocale::ShortFormat), when.toMSecsSinceEpoch()),
         item(facts.notes[0], facts.notes[0].toLower())};
