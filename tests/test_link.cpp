@@ -102,7 +102,7 @@ private slots:
             play.replace(u'@', envelope);
             QTest::newRow(qPrintable(name)) << play.section(" | ", 0, 0) << play.section(" | ", 1);
         };
-        // Each cut, the parts 5 ms apart: the third frame comes once the envelope is known.
+        // Each cut, the pieces 5 ms apart: the third frame comes once the envelope is known.
         for (const char e : {'s', 'z'})
             for (int c = 1; c < kFrameLength; ++c)
                 row(QStringLiteral("%1: cut at %2").arg(e).arg(c),
