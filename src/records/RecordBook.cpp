@@ -3,14 +3,12 @@
 
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
-#include "platform/WriteWhole.h"
 #include "records/SavedRecord.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIODevice>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -47,8 +45,7 @@ RecordFacts factsWithSummary(const QFileInfo& file, std::optional<Summary>& summ
     summary = summarizeFile(path, unreadable ? RecordFacts{} : *facts).summary;
     if (summary && !unreadable) {
         facts->summary = summaryJson(*summary);
-        const QByteArray json = factsJson(*facts);
-        writeWhole(factsPath(path), [&](QIODevice& out) { return out.write(json) == json.size(); });
+        writeFacts(path, *facts);
     }
     return *facts;
 }

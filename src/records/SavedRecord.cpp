@@ -1,6 +1,7 @@
 // A saved record's facts, start and summary, read from its files.
 #include "records/SavedRecord.h"
 
+#include "platform/WriteWhole.h"
 #include "records/RecordFile.h"
 
 #include <QFile>
@@ -22,6 +23,12 @@ std::optional<RecordFacts> readFacts(const QString& curvePath)
     if (!info.isFile() || info.size() > kFactsLimit || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return parseFacts(file.readAll());
+}
+
+void writeFacts(const QString& curvePath, const RecordFacts& facts)
+{
+    const QByteArray json = factsJson(facts);
+    writeWhole(factsPath(curvePath), [&](QIODevice& out) { return out.write(json) == json.size(); });
 }
 
 QDateTime recordStart(const QString& curvePath, const RecordFacts& facts)

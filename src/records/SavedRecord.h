@@ -12,6 +12,8 @@
 
 // The facts beside a curve file; none when the file is missing or not facts of this program.
 std::optional<RecordFacts> readFacts(const QString& curvePath);
+// Replaces the facts beside a curve file once they are written whole.
+void writeFacts(const QString& curvePath, const RecordFacts& facts);
 
 // When a record started: its facts' start, else what a journal name tells (JJJJ-MM-TT_hh-mm-ss,
 // "-2" and so on after it), else the curve file's modification time.

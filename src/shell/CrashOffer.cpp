@@ -3,7 +3,6 @@
 
 #include "platform/Dialogs.h"
 #include "platform/JournalFile.h"
-#include "platform/WriteWhole.h"
 #include "process/RecordFacts.h"
 #include "records/SavedRecord.h"
 
@@ -17,7 +16,6 @@ QString askToOpenUnfinished(const QString& folder)
     // Only the facts tell an unfinished record; a record without them is never offered.
     struct Unfinished {
         QString curve;
-        QString factsFile;
         RecordFacts facts;
     };
     std::optional<Unfinished> newest;
@@ -32,7 +30,7 @@ QString askToOpenUnfinished(const QString& folder)
         if (!facts || facts->endReason != RecordEnd::none || journalFileInUse(curve))
             continue;
         if (!newest || facts->start > newest->facts.start)
-            newest = Unfinished{curve, info.filePath(), *facts};
+            newest = Unfinished{curve, *facts};
     }
     // Only the newest unfinished record is offered, and only once: older ones never are.
     if (!newest || newest->facts.offered)
@@ -40,10 +38,8 @@ QString askToOpenUnfinished(const QString& folder)
     // Marked before the question: whatever the answer, or if the program ends under it, the record
     // is not offered again.
     newest->facts.offered = true;
-    const QByteArray json = factsJson(newest->facts);
-    writeWhole(newest->factsFile, [&](QIODevice& out) { return out.write(json) == json.size(); });
-    const QDateTime start =
-        newest->facts.start.isValid() ? newest->facts.start : QFileInfo(newest->curve).lastModified();
+    writeFacts(newest->curve, newest->facts);
+    const QDateTime start = recordStart(newest->curve, newest->facts);
     const QString text =
         QStringLiteral("Die letzte Aufzeichnung wurde nicht beendet (%1, begonnen am %2 um "
                        "%3). Jetzt öffnen?")
