@@ -1,8 +1,10 @@
 // Journal files on POSIX file descriptors. The frame chain merges its change into one queued
-// piece under a mutex and wakes the writer thread, which puts the piece into the system's cache
-// and runs fdatasync() at most every 30 s. The thread waits on a timer only while written bytes
-// wait for their sync; otherwise it sleeps until woken, and it ends with the file. The open file
-// holds a lock, so that any program can tell a record being written from one left by a crash.
+// piece under a mutex; the writer thread puts the piece into the system's cache and runs
+// fdatasync() at most every 30 s. After a write the thread looks again 100 ms later, and only when
+// it then finds nothing does it sleep until woken: frames in quick succession are written in
+// batches without waking it for each, a frame a second is written at once, and an idle record
+// wakes it only for its sync. It ends with the file. The open file holds a lock, so that any
+// program can tell a record being written from one left by a crash.
 #include "platform/JournalFile.h"
 
 #include <QDateTime>
@@ -17,6 +19,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -83,6 +86,7 @@ struct JournalFile::Writer {
     std::string piece;
     bool stop = false;
     int error = 0;  // errno of the first failed write
+    bool sleeping = false;  // the thread waits to be woken, not on its timer
     std::mutex fileMutex;  // one writer at a time, so pieces land in order
     long long length = 0;  // the file's length as written
     bool wholeQueued = false;  // the file beside replaced whole: its path and its bytes
@@ -102,6 +106,8 @@ struct JournalFile::Writer {
             }
             piece.append(data);
             queued = true;
+            if (!std::exchange(sleeping, false))
+                return;
         }
         wake.notify_one();
     }
@@ -113,6 +119,8 @@ struct JournalFile::Writer {
             wholePath = path;
             whole = data;
             wholeQueued = true;
+            if (!std::exchange(sleeping, false))
+                return;
         }
         wake.notify_one();
     }
@@ -173,7 +181,8 @@ struct JournalFile::Writer {
         using Clock = std::chrono::steady_clock;
         auto lastSync = Clock::now();
         bool unsynced = false;  // written bytes wait for their sync
-        const auto woken = [&] { return self->queued || self->wholeQueued || self->stop; };
+        const auto stopped = [&] { return self->stop; };
+        const auto woken = [&] { return !self->sleeping || self->stop; };
         std::unique_lock lock(self->queueMutex);
         while (!self->stop) {
             if (self->queued || self->wholeQueued) {
@@ -181,9 +190,16 @@ struct JournalFile::Writer {
                 unsynced = self->writeQueued() || unsynced;
                 self->writeWhole();
                 lock.lock();
-            } else if (!unsynced) {
-                self->wake.wait(lock, woken);
-            } else if (!self->wake.wait_until(lock, lastSync + 30s, woken)) {
+                // What comes in the next 100 ms is collected without waking the thread.
+                self->wake.wait_for(lock, 100ms, stopped);
+            } else {
+                self->sleeping = true;
+                if (!unsynced)
+                    self->wake.wait(lock, woken);
+                else
+                    self->wake.wait_until(lock, lastSync + 30s, woken);
+            }
+            if (unsynced && Clock::now() >= lastSync + 30s) {
                 lock.unlock();
                 ::fdatasync(self->fd);
                 lastSync = Clock::now();

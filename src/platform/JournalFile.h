@@ -1,6 +1,7 @@
 // The recording journal's files: one file per record, and a small file beside it replaced whole.
-// The frame chain only hands the new bytes over; a thread of the file's own writes them at once (a
-// killed program loses no more than the newest change) and syncs them to the disk within 30 seconds.
+// The frame chain only hands the new bytes over; a thread of the file's own writes them, at once
+// when they come a second apart and within 100 ms when they come faster (a killed program loses no
+// more than that), and syncs them to the disk within 30 seconds.
 #pragma once
 
 #include <QByteArray>
