@@ -1,5 +1,5 @@
-// The graph window and its plot: the time axis, layout rule, grid on both screens,
-// labels, caption, curve boxes, curves in each view against one line per sample and the live page.
+// The graph window and its settings: layout rule, grid on both screens, labels, caption, curves in
+// each view against one line per sample, the live page, scales, curve boxes and paging.
 #include "TestSupport.h"
 
 #include "platform/PlotSurface.h"
@@ -9,39 +9,32 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Pixels of the colour on the line of a value label, k/21 of the plot height below the top edge.
+int onLine(const PlotSurface* plot, int k, const QColor& color)
+{
+    return countColor(plot->image(), color,
+                      static_cast<int>(plot->ScaleHeight() * k / 21 / plot->twipsPerPixel()));
+}
+
+}  // namespace
+
 class TestPlotDrawing : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-
-    // The time axis: minutes of page 2 of 21 at the left edge, each grid line and the right end; the
-    // whole record of N samples in sixths of its minutes.
-    void timeAxis()
-    {
-        GraphView view;
-        view.MinProSeite = 21;
-        view.Seite = 2;
-        QStringList page;
-        for (float m : pageMinutes(view))
-            page << QString::number(m);
-        QCOMPARE(page.join(u' '), "21 24.5 28 31.5 35 38.5 42");
-        const auto whole = [](int N) {
-            const std::array<QString, 7> labels = wholeRecordLabels(N);
-            return QStringList(labels.begin(), labels.end()).join(u' ');
-        };
-        QCOMPARE(whole(0), "0 000,0 000,0 000,0 000,0 000,0 000,0Min");
-        QCOMPARE(whole(750), "0 002,1 004,2 006,3 008,3 010,4 012,5Min");
-        QCOMPARE(whole(2000000), "0 5555,6 11111,1 16666,7 22222,2 27777,8 33333,3Min");
-    }
 
     // Outer sizes in pixels: at least 6150 x 3700 twips (410 x 247); below the minimum width the
     // plot keeps 4845 twips (323 pixels), else it is the inner width less 1200 twips (80); its
@@ -53,7 +46,6 @@ private slots:
         QTest::addColumn<int>("fixedWidth");  // 0: inner width less 80
         QTest::newRow("below the minimum") << QSize(200, 100) << QSize(410, 247) << 323;
         QTest::newRow("the minimum width") << QSize(410, 300) << QSize(410, 300) << 0;
-        QTest::newRow("wide") << QSize(700, 560) << QSize(700, 560) << 0;
     }
     void layoutRule()
     {
@@ -117,10 +109,8 @@ private slots:
         row("live page, the first sample alone", 'L', 1, 1, 2, 2);
         row("page, the record ends mid page", 'P', 1, 1000, 2, 0);
         row("page, full up to its right edge", 'P', 1, 1260, 2, 2);
-        row("whole, empty", 'W', 1, 0, 2, 2);
         row("whole, one sample", 'W', 1, 1, 2, 2);
-        row("whole, 601 samples", 'W', 1, 601, 1, 0);
-        row("whole, 5000 noisy samples", 'W', 1, 5000, 2, 2);
+        row("whole, 5000 noisy samples, one curve", 'W', 1, 5000, 1, 0);
         row("whole, a clean charge", 'C', 1, 30000, 2, 2);
     }
     void eachViewEqualsPerSampleDrawing()
@@ -158,24 +148,21 @@ private slots:
         QCOMPARE(drawn, windows.image());
     }
 
-    // The first and last label of each group: value labels beside and above / below grid lines 25
-    // and 425, time labels under x = 0, the fifth grid line and the right end, each group in its
-    // size and colour.
+    // The last label of each group, the bounds of its size and colour: value labels beside and
+    // above / below grid line 425, time labels under the fifth grid line and the right end.
     void labelPlaces()
     {
         PlotWindows windows;
         QStringList places;
-        for (const int field : {1, 5, 6, 10, 11, 16, 17, 18, 22}) {
+        for (const int field : {5, 10, 16, 17, 22}) {
             const QLineEdit* label = windows.grafik.Text[field];
             const QRect r = label->geometry();
-            places << QString::asprintf("%d: %d,%d %dx%d ", field, r.x(), r.y(), r.width(), r.height()) +
+            places << QString::asprintf("%d,%d %dx%d ", r.x(), r.y(), r.width(), r.height()) +
                     label->palette().color(QPalette::Text).name();
         }
         QCOMPARE(places,
-                 QStringList({"1: 0,18 33x19 #008000", "5: 0,418 33x19 #008000", "6: 633,14 47x13 #ff0000",
-                              "10: 633,414 47x13 #ff0000", "11: 17,525 33x19 #000000",
-                              "16: 517,525 33x19 #000000", "17: 623,525 49x19 #000000",
-                              "18: 633,26 47x13 #0000ff", "22: 633,426 47x13 #0000ff"}));
+                 QStringList({"0,418 33x19 #008000", "633,414 47x13 #ff0000", "517,525 33x19 #000000",
+                              "623,525 49x19 #000000", "633,426 47x13 #0000ff"}));
     }
 
     void captionErasesItsFirstLine()
@@ -238,16 +225,96 @@ private slots:
               "shown");
     }
 
-    void curveBoxes()
+    // During a run, curve boxes and scales redraw the live page at once and recording goes on: a grey
+    // box hides its curve, a click shows it (never grey again), the next hides it; 12.0 V lies on
+    // line 17 at 60 V full scale and on the top label's line at 12 V. A scale writes its five labels,
+    // top to bottom, and is 21/20 of the top label.
+    void liveRedraw()
     {
-        // A grey curve box reads 2; the user's clicks only toggle between 1 and 0.
-        PlotWindows windows;
-        QCheckBox* box = windows.setgraf.Check1;
-        box->setCheckState(Qt::PartiallyChecked);
-        QList<int> seen;
-        for (int click = 0; click < 4; ++click, box->click())
-            seen << checkValue(box);
-        QCOMPARE(seen, (QList<int>{2, 1, 0, 1}));
+        TestApp app;
+        Formsetgraf* s = app.mdi->setgraf;
+        const Formgrafik* g = app.mdi->grafik;
+        const PlotSurface* plot = g->Picture1;
+        // Charging frames at 12.0 V and 2 A (on line 5 at 2.5 A full scale).
+        const ladomat::sim::Reading frame{.outputMv = 12000, .currentTenthMa = 20000, .status = 2};
+        for (int k = 0; k < 740; ++k)
+            app.send(frame);
+        s->Check1->setCheckState(Qt::PartiallyChecked);
+        s->HScroll2->setValue(50);
+        const int grey = countColor(plot->image(), kVoltageColor), current = onLine(plot, 5, kCurrentColor);
+        s->Check1->click();
+        const int length = onLine(plot, 17, kVoltageColor);
+        s->HScroll1->setValue(12);
+        s->HScroll3->setValue(6);
+        const int top = onLine(plot, 1, kVoltageColor), old = onLine(plot, 17, kVoltageColor);
+        for (int k = 0; k < 10; ++k)
+            app.send(frame);
+        QVERIFY(length > 0 && current > 0 && onLine(plot, 1, kVoltageColor) > length);
+        s->Check1->click();
+        QCOMPARE(QList<int>({grey, top, old, countColor(plot->image(), kVoltageColor)}),
+                 QList<int>({0, length, 0, 0}));
+        QStringList labels;
+        for (const int field : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 18, 19, 20, 21, 22})
+            labels << g->Text[field]->text();
+        QCOMPARE(labels.join(' ') +
+                     QString::asprintf(" %g %g %g", g->view.SkalaU, g->view.SkalaI, g->view.SkalaQ),
+                 "12,0V 9,6V 7,2V 4,8V 2,4V 2,50A 2,00A 1,50A 1,00A 0,50A 180mAh 144mAh 108mAh 72mAh 36mAh "
+                 "12600 26250 189");
+    }
+
+    // After a run of 750 samples (two pages of 12 minutes on 375 columns), the record ending at
+    // `messAnzahl`, clicks on 1 to 4 (the time options), < and > (the page buttons), W (the view
+    // switch). A time option counts the pages of its length and shows the first. Page 2 of the run
+    // starts at sample 720 and ends in column 16 (32 of 720), where the current, drawn last, ends.
+    // The whole record (12.5 minutes) spans the width, only its button usable; back from it, page 2
+    // shows as it was left. Shown: page field, last page, view button, the time labels, the nine
+    // controls, the current's last column.
+    void paging_data()
+    {
+        QTest::addColumn<float>("messAnzahl");
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* name, float messAnzahl, const char* clicks, const QString& shown) {
+            QTest::newRow(name) << messAnzahl << QString(clicks) << shown;
+        };
+        const QString first = "2 Gesamtkurve 0 2 4 6 8 10 12 Min 111111111 374";
+        const QString second = "2 2 Gesamtkurve 12 14 16 18 20 22 24 Min 111111111 16";
+        row("12 min, one page", 720, "2", " 1 1 Gesamtkurve 0 2 4 6 8 10 12 Min 111111111 374");
+        row("12 min, a sample more", 721, "2", " 1 " + first);
+        row("21 min, partly filled", 2521, "3", " 1 3 Gesamtkurve 0 3,5 7 10,5 14 17,5 21 Min 111111111 223");
+        row("30 min", 1801, "4", " 1 2 Gesamtkurve 0 5 10 15 20 25 30 Min 111111111 156");
+        row("empty record", 0, "2", " 1 1 Gesamtkurve 0 2 4 6 8 10 12 Min 111111111 -1");
+        row("6 min, a full store", 2000000, "1", " 1 5556 Gesamtkurve 0 1 2 3 4 5 6 Min 111111111 374");
+        row("next", 750, "2>", second);
+        row("next at the last", 750, "2>>", second);
+        row("previous", 750, "2><", "1 " + first);
+        row("previous at the first", 750, "2<", "1 " + first);
+        row("whole record", 750, "2>W",
+            "2 2 Normalansicht 0 002,1 004,2 006,3 008,3 010,4 012,5Min 100000011 374");
+        row("back to the page", 750, "2>WW", second);
+    }
+    void paging()
+    {
+        QFETCH(float, messAnzahl);
+        QFETCH(QString, clicks);
+        TestApp app;
+        const ladomat::sim::Reading frame{.outputMv = 12000, .currentTenthMa = 20000, .status = 2};
+        for (int k = 0; k < 750; ++k)
+            app.send(frame);
+        app.send({.status = 8});
+        app.session().Messreihe.MessAnzahl = messAnzahl;
+        Formsetgraf* s = app.mdi->setgraf;
+        const QList<QAbstractButton*> buttons{s->Option1,  s->Option2,  s->Option3, s->Option4,
+                                              s->Command2, s->Command3, s->Command1};
+        for (const QChar click : clicks)
+            buttons[QString("1234<>W").indexOf(click)]->click();
+        const Formgrafik* g = app.mdi->grafik;
+        QStringList shown{s->Text1->text(), QString::number(g->view.LetzteSeite), s->Command1->text()};
+        for (int field = 11; field <= 17; ++field)
+            shown << g->Text[field]->text();
+        const QList<int> red = columnsWithColor(g->Picture1->image(), kCurrentColor);
+        shown << controlStates(*app.mdi) << QString::number(red.isEmpty() ? -1 : red.last());
+        QTEST(shown.join(' '), "shown");
     }
 };
 
