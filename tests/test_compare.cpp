@@ -4,7 +4,6 @@
 
 #include "export/export.h"
 #include "platform/NumberText.h"
-#include "platform/PlotSurface.h"
 #include "process/RecordFacts.h"
 #include "records/CompareWindow.h"
 #include "testkit/PerSample.h"
@@ -17,8 +16,6 @@
 #include <QtTest>
 
 #include <cmath>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -203,7 +200,7 @@ private slots:
         app.dialogs.answers << dir.filePath("Vergleich01.png");
         window->saveButton->click();
         QVERIFY(app.dialogs.messages.size() == kinds.size());
-        QCOMPARE(contents(dir.filePath("Vergleich01.png")).left(8), "\x89PNG\r\n\x1a\n"_ba);
+        QCOMPARE(contents(dir.filePath("Vergleich01.png")).left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
         QCOMPARE(QImage(dir.filePath("Vergleich01.png")).convertToFormat(QImage::Format_RGB32),
                  window->picture().convertToFormat(QImage::Format_RGB32));
     }

@@ -116,9 +116,9 @@ private slots:
     }
 
     // The live page ('L'), drawn from its start only, the first page of a finished record ('P') and
-    // the whole record ('W', 'C' a clean charge), reduced column by column, give pixel for pixel the picture
-    // of one line per sample from sample 1. Grey (1) and unticked (0) boxes hide their curves. Noisy curves
-    // are drawn in the start size, 21 minutes (1260 samples) a page; a clean charge on 600 x 525 pixels.
+    // the whole record ('W'), reduced column by column, give pixel for pixel the picture of one line
+    // per sample from sample 1. Grey and unticked boxes hide their curves. Noisy curves in the start
+    // size, 21 minutes (1260 samples) a page.
     void eachViewEqualsPerSampleDrawing_data()
     {
         QTest::addColumn<char>("kind");
@@ -134,7 +134,6 @@ private slots:
         row("page, full up to its right edge", 'P', 1, 1260, "222");
         row("whole, one sample, no current", 'W', 1, 1, "202");
         row("whole, 5000 noisy samples, one curve", 'W', 1, 5000, "120");
-        row("whole, a clean charge", 'C', 1, 30000, "222");
     }
     void eachViewEqualsPerSampleDrawing()
     {
@@ -142,8 +141,7 @@ private slots:
         QFETCH(float, page);
         QFETCH(int, samples);
         QFETCH(QString, boxes);
-        const bool clean = kind == 'C';
-        PlotWindows windows(clean ? QSize(680, 544) : QSize(455, 211));
+        PlotWindows windows(QSize(455, 211));
         Record& v = windows.session.Messreihe;
         GraphView& view = windows.grafik.view;
         windows.setgraf.Option3->setChecked(true);
@@ -152,14 +150,13 @@ private slots:
                 Qt::CheckState(boxes[k].digitValue()));
         for (int n = 1; n <= samples; ++n) {
             const float t = static_cast<float>(n) / samples, r = 0.35f * std::sin(n * 12.9898f);
-            v.KurveU[n] = clean ? ladomat::sim::chargeSecond(n - 1, samples, 54).outputMv
-                                : view.SkalaU * (0.5f + std::cos(n * 78.233f) * 0.35f);
-            v.KurveI[n] = clean ? 26300.0f : view.SkalaI * (t + r);
-            v.KurveQ[n] = clean ? std::floor(view.SkalaQ * t) : view.SkalaQ * (1.1f - t + r / 2);
+            v.KurveU[n] = view.SkalaU * (0.5f + std::cos(n * 78.233f) * 0.35f);
+            v.KurveI[n] = view.SkalaI * (t + r);
+            v.KurveQ[n] = view.SkalaQ * (1.1f - t + r / 2);
         }
         v.MessAnzahl = samples;
         view.LetzteSeite = view.Seite = page;
-        view.Gesamtansicht = kind == 'W' || clean;
+        view.Gesamtansicht = kind == 'W';
         windows.grafik.GrafikAufbauen();
         windows.grafik.AnsichtZeichnen(v, samples + 1, kind == 'P');
         const QImage drawn = windows.image().copy();
