@@ -36,44 +36,20 @@ class TestPlotDrawing : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // Outer sizes in pixels: at least 6150 x 3700 twips (410 x 247); below the minimum width the
-    // plot keeps 4845 twips (323 pixels), else it is the inner width less 1200 twips (80); its
-    // height is the inner height less 290 twips (19 pixels).
-    void layoutRule_data()
-    {
-        QTest::addColumn<QSize>("outer");
-        QTest::addColumn<QString>("sizes");  // frame, plot
-        QTest::newRow("below the minimum") << QSize(200, 100) << "410x247 323x%1";
-        QTest::newRow("the minimum width") << QSize(410, 300) << "410x300 %2x%1";
-    }
-    void layoutRule()
-    {
-        QFETCH(QSize, outer);
-        QFETCH(QString, sizes);
-        QMdiArea area;  // outlives the window it frames
-        PlotWindows windows;
-        QMdiSubWindow* frame = area.addSubWindow(&windows.grafik);
-        const QSize border = frame->size() - frame->contentsRect().size();
-        frame->resize(outer);
-        windows.grafik.resize(outer - border);
-        windows.grafik.Form_Resize();
-        const QSize inner = windows.grafik.size(), plot = windows.plot()->size();
-        QCOMPARE(inner, frame->size() - border);
-        QCOMPARE(
-            QString::asprintf("%dx%d %dx%d", frame->width(), frame->height(), plot.width(), plot.height()),
-            sizes.arg(inner.height() - 19).arg(inner.width() - 80));
-        QCOMPARE(windows.plot()->pos(), QPoint(33, 0));
-    }
-
     // On both screens (device pixel ratio 1 and 2), the empty plot of 600 x 525 pixels: grid lines
     // 25, 75 .. 475 (rows) and 100 .. 500 (columns) and the frame on its edges, one device pixel wide,
     // seen in pixel column and row 50 (a column run beyond the right edge is not painted); the last
     // label of each group in its place, size and colour; the caption's line 1 (the battery notes)
-    // erased by printing it again in the background colour.
+    // erased by printing it again in the background colour. Then in a frame, below the minimum outer
+    // size of 6150 x 3700 twips (410 x 247) and at it: the plot keeps 4845 twips (323 pixels) below
+    // the minimum width, else it is the inner width less 1200 twips (80), the inner height less 290
+    // twips (19).
     void emptyPlotOnBothScreens()
     {
         QStringList seen;
+        QSize border;  // of the frame
         for (QScreen* screen : QGuiApplication::screens()) {
+            QMdiArea area;  // outlives the window it frames
             PlotWindows windows;
             windows.grafik.setScreen(screen);
             windows.grafik.Form_Resize();
@@ -105,12 +81,28 @@ private slots:
             QCOMPARE(image, twice);
             QCOMPARE(windows.grafik.view.AlteKopfzeile,
                      "Akku 1 | Nennkap.: 1700 mAh | Zellenzahl : 6 (7,2V)");
+            QMdiSubWindow* frame = area.addSubWindow(&windows.grafik);
+            border = frame->size() - frame->contentsRect().size();
+            for (const QSize outer : {QSize(200, 100), QSize(410, 300)}) {
+                frame->resize(outer);
+                windows.grafik.resize(outer - border);
+                windows.grafik.Form_Resize();
+                const QSize inner = windows.grafik.size();
+                const QRect plot = windows.plot()->geometry();
+                found += QString::asprintf(" | %dx%d %dx%d %d,%d %dx%d", frame->width(), frame->height(),
+                                           inner.width(), inner.height(), plot.x(), plot.y(), plot.width(),
+                                           plot.height());
+            }
             seen << found;
         }
+        const QSize small = QSize(410, 247) - border, wide = QSize(410, 300) - border;
         const QString plot =
             "0 25 75 125 175 225 275 325 375 425 475 524 | 0 100 200 300 400 500 599 | 0,418 "
             "33x19 #008000 | 633,414 47x13 #ff0000 | 517,525 33x19 #000000 | 623,525 49x19 "
-            "#000000 | 633,426 47x13 #0000ff";
+            "#000000 | 633,426 47x13 #0000ff" +
+            QString::asprintf(" | 410x247 %dx%d 33,0 323x%d | 410x300 %dx%d 33,0 %dx%d", small.width(),
+                              small.height(), small.height() - 19, wide.width(), wide.height(),
+                              wide.width() - 80, wide.height() - 19);
         seen.sort();
         QCOMPARE(seen, QStringList({"1: " + plot, "2: " + plot}));
     }
