@@ -111,11 +111,10 @@ private slots:
         const QString hours = "00:00 00:30 01:00 01:30 02:00 02:30 03:00 03:30 04:00";
         const QString mAh = "0 mAh 500 mAh 1000 mAh 1500 mAh 2000 mAh 2500 mAh 3000 mAh 3500 mAh 4000 mAh";
         const QString eightVolts = "0 V 1 V 2 V 3 V 4 V 5 V 6 V 7 V 8 V | ";
-        const QString two = "1.TXT, %1 2.TXT, %1";
+        const QString two = "1.TXT, %1 2.TXT, %1", amps = "0,0 A 0,5 A 1,0 A 1,5 A 2,0 A | ";
         row("voltage across time", "charge:7200:Akku cycle:14400:? noisy:2000", "Ut", "",
             "1.TXT – Akku, 14.03.26 2.TXT, 14.03.26 3.TXT, %1", "0 V 2 V 4 V 6 V 8 V 10 V | " + hours);
-        row("current across capacity", "charge:7200 cycle:14400", "Iq", "", two,
-            "0,0 A 0,5 A 1,0 A 1,5 A 2,0 A | " + mAh);
+        row("current across capacity", "charge:7200 cycle:14400", "Iq", "", two, amps + mAh);
         row("capacity across time", "charge:7200 cycle:14400", "Qt", "", two, mAh + " | " + hours);
         row("voltage peaking mid-record", "cycle:14400 flat:2", "Uq", "", two,
             eightVolts + "0 mAh 200 mAh 400 mAh 600 mAh 800 mAh 1000 mAh 1200 mAh");
@@ -123,9 +122,7 @@ private slots:
             eightVolts + "00:00 01:00 02:00 03:00 04:00 05:00");
         row("a second each, 7.2 V", "flat:1 cycle:1", "Ut", "", two, eightVolts + "00:00 00:01");
         row("long, noisy, across capacity", "noisy:200000 cycle:150000", "Iq", "", two,
-            "0,0 A 0,5 A 1,0 A 1,5 A 2,0 A | 0 mAh 200 mAh 400 mAh 600 mAh 800 mAh 1000 mAh 1200 mAh 1400 "
-            "mAh "
-            "1600 mAh");
+            amps + "0 mAh 200 mAh 400 mAh 600 mAh 800 mAh 1000 mAh 1200 mAh 1400 mAh 1600 mAh");
         row("two refused of three", "bad cycle:600 bad", "Ut", "r r m", "", "");
         row("eight, one refused",
             "cycle:600 bad cycle:1200 cycle:1800 cycle:2400 cycle:3000 cycle:3600 cycle:4200", "Ut", "r s",
@@ -196,7 +193,6 @@ private slots:
         QCOMPARE(window->saveButton->text(), "Als PNG speichern");
         app.dialogs.answers << dir.filePath("Vergleich01.png");
         window->saveButton->click();
-        QVERIFY(app.dialogs.messages.size() == kinds.size());
         QCOMPARE(contents(dir.filePath("Vergleich01.png")).left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
         QCOMPARE(QImage(dir.filePath("Vergleich01.png")).convertToFormat(QImage::Format_RGB32),
                  window->picture().convertToFormat(QImage::Format_RGB32));

@@ -19,17 +19,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Pixels of the colour on the line of a value label, k/21 of the plot height below the top edge.
-int onLine(const PlotSurface* plot, int k, const QColor& color)
-{
-    return countColor(plot->image(), color,
-                      static_cast<int>(plot->ScaleHeight() * k / 21 / plot->twipsPerPixel()));
-}
-
-}  // namespace
-
 class TestPlotDrawing : public QObject {
     Q_OBJECT
 
@@ -213,21 +202,26 @@ private slots:
         Formsetgraf* s = app.mdi->setgraf;
         const Formgrafik* g = app.mdi->grafik;
         const PlotSurface* plot = g->Picture1;
+        // Pixels of the colour on the line of a value label, k/21 of the plot height below the top edge.
+        const auto onLine = [plot](int k, const QColor& color) {
+            return countColor(plot->image(), color,
+                              int(plot->ScaleHeight() * k / 21 / plot->twipsPerPixel()));
+        };
         // Charging frames at 12.0 V and 2 A (on line 5 at 2.5 A full scale).
         const ladomat::sim::Reading frame{.outputMv = 12000, .currentTenthMa = 20000, .status = 2};
         for (int k = 0; k < 740; ++k)
             app.send(frame);
         s->Check1->setCheckState(Qt::PartiallyChecked);
         s->HScroll2->setValue(50);
-        const int grey = countColor(plot->image(), kVoltageColor), current = onLine(plot, 5, kCurrentColor);
+        const int grey = countColor(plot->image(), kVoltageColor), current = onLine(5, kCurrentColor);
         s->Check1->click();
-        const int length = onLine(plot, 17, kVoltageColor);
+        const int length = onLine(17, kVoltageColor);
         s->HScroll1->setValue(12);
         s->HScroll3->setValue(6);
-        const int top = onLine(plot, 1, kVoltageColor), old = onLine(plot, 17, kVoltageColor);
+        const int top = onLine(1, kVoltageColor), old = onLine(17, kVoltageColor);
         for (int k = 0; k < 10; ++k)
             app.send(frame);
-        QVERIFY(length > 0 && current > 0 && onLine(plot, 1, kVoltageColor) > length);
+        QVERIFY(length > 0 && current > 0 && onLine(1, kVoltageColor) > length);
         s->Check1->click();
         QCOMPARE(QList<int>({grey, top, old, countColor(plot->image(), kVoltageColor)}),
                  QList<int>({0, length, 0, 0}));
