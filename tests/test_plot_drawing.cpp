@@ -253,7 +253,7 @@ private slots:
         row("12 min, one page", 720, "2", " 1 1 Gesamtkurve 0 2 4 6 8 10 12 Min 111111111 374");
         row("12 min, a sample more", 721, "2", " 1 " + first);
         row("21 min, partly filled", 2521, "3", " 1 3 Gesamtkurve 0 3,5 7 10,5 14 17,5 21 Min 111111111 223");
-        row("30 min", 1801, "4", " 1 2 Gesamtkurve 0 5 10 15 20 25 30 Min 111111111 156");
+        row("30 min", 2521, "4", " 1 2 Gesamtkurve 0 5 10 15 20 25 30 Min 111111111 156");
         row("empty record", 0, "2", " 1 1 Gesamtkurve 0 2 4 6 8 10 12 Min 111111111 -1");
         row("6 min, a full store", 2000000, "1", " 1 5556 Gesamtkurve 0 1 2 3 4 5 6 Min 111111111 374");
         row("next", 750, "2>", second);
