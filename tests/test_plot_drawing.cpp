@@ -1,5 +1,5 @@
-// The graph window and its plot: the time axis, layout rule, grid on both screens,
-// labels, caption, curve boxes, curves in each view against one line per sample and the live page.
+// The graph window and its settings: layout rule, grid on both screens, labels, caption, curves in
+// each view against one line per sample, the live page, scales, curve boxes and paging.
 #include "TestSupport.h"
 
 #include "platform/PlotSurface.h"
@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <cmath>
@@ -23,176 +25,128 @@ class TestPlotDrawing : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // The time axis: minutes of page 2 of 21 at the left edge, each grid line and the right end; the
-    // whole record of N samples in sixths of its minutes.
-    void timeAxis()
+    // On both screens (device pixel ratio 1 and 2), the empty plot of 600 x 525 pixels: grid lines
+    // 25, 75 .. 475 (rows) and 100 .. 500 (columns) and the frame on its edges, one device pixel wide,
+    // seen in pixel column and row 50 (a column run beyond the right edge is not painted); the last
+    // label of each group in its place, size and colour; the caption's line 1 (the battery notes)
+    // erased by printing it again in the background colour. Then in a frame, below the minimum outer
+    // size of 6150 x 3700 twips (410 x 247) and at it: the plot keeps 4845 twips (323 pixels) below
+    // the minimum width, else it is the inner width less 1200 twips (80), the inner height less 290
+    // twips (19).
+    void emptyPlotOnBothScreens()
     {
-        GraphView view;
-        view.MinProSeite = 21;
-        view.Seite = 2;
-        QStringList page;
-        for (float m : pageMinutes(view))
-            page << QString::number(m);
-        QCOMPARE(page.join(u' '), "21 24.5 28 31.5 35 38.5 42");
-        const auto whole = [](int N) {
-            const std::array<QString, 7> labels = wholeRecordLabels(N);
-            return QStringList(labels.begin(), labels.end()).join(u' ');
-        };
-        QCOMPARE(whole(0), "0 000,0 000,0 000,0 000,0 000,0 000,0Min");
-        QCOMPARE(whole(750), "0 002,1 004,2 006,3 008,3 010,4 012,5Min");
-        QCOMPARE(whole(2000000), "0 5555,6 11111,1 16666,7 22222,2 27777,8 33333,3Min");
-    }
-
-    // Outer sizes in pixels: at least 6150 x 3700 twips (410 x 247); below the minimum width the
-    // plot keeps 4845 twips (323 pixels), else it is the inner width less 1200 twips (80); its
-    // height is the inner height less 290 twips (19 pixels).
-    void layoutRule_data()
-    {
-        QTest::addColumn<QSize>("outer");
-        QTest::addColumn<QSize>("expected");
-        QTest::addColumn<int>("fixedWidth");  // 0: inner width less 80
-        QTest::newRow("below the minimum") << QSize(200, 100) << QSize(410, 247) << 323;
-        QTest::newRow("the minimum width") << QSize(410, 300) << QSize(410, 300) << 0;
-        QTest::newRow("wide") << QSize(700, 560) << QSize(700, 560) << 0;
-    }
-    void layoutRule()
-    {
-        QFETCH(QSize, outer);
-        QFETCH(QSize, expected);
-        QFETCH(int, fixedWidth);
-        QMdiArea area;  // outlives the window it frames
-        PlotWindows windows;
-        QMdiSubWindow* frame = area.addSubWindow(&windows.grafik);
-        const QSize border = frame->size() - frame->contentsRect().size();
-        frame->resize(outer);
-        windows.grafik.resize(outer - border);
-        windows.grafik.Form_Resize();
-        const QSize inner = expected - border;
-        QCOMPARE(std::pair(frame->size(), windows.grafik.size()), std::pair(expected, inner));
-        QCOMPARE(windows.plot()->geometry(),
-                 QRect(33, 0, fixedWidth ? fixedWidth : inner.width() - 80, inner.height() - 19));
-    }
-
-    // On 600 x 525 pixels, grid lines 25, 75 .. 475 (rows) and 100 .. 500 (columns) and the frame on
-    // the plot's edges, one device pixel wide on the screens of ratio 1 and 2, seen in the pixel
-    // column and row 50. A column run beyond the image's right edge is not painted.
-    void gridOnBothScreens()
-    {
-        QStringList grids;
+        QStringList seen;
+        QSize border;  // of the frame
         for (QScreen* screen : QGuiApplication::screens()) {
+            QMdiArea area;  // outlives the window it frames
             PlotWindows windows;
             windows.grafik.setScreen(screen);
             windows.grafik.Form_Resize();
             const QImage& image = windows.image();
             windows.plot()->paintColumnRun(image.width(), 0, image.height() - 2, Qt::red);
             const int ratio = static_cast<int>(windows.plot()->devicePixelRatioF());
-            const QColor grey(150, 150, 150);
-            QString found;
-            for (int y = 0; y < image.height(); ++y)
-                found += image.pixelColor(50 * ratio, y) == grey ? QString::number(y / ratio) + ' ' : "";
-            for (int x = 0; x < image.width(); ++x)
-                found += image.pixelColor(x, 50 * ratio) == grey ? ' ' + QString::number(x / ratio) : "";
-            grids << QString::number(ratio) + ": " + found;
+            // The grey lines crossed by pixel column 50, then those crossed by pixel row 50.
+            QString found = QString::number(ratio) + ':';
+            const auto crossed = [&found, ratio](const QImage& strip) {
+                for (const int k : columnsWithColor(strip, QColor(150, 150, 150)))
+                    found += ' ' + QString::number(k / ratio);
+            };
+            crossed(image.copy(50 * ratio, 0, 1, image.height()).transformed(QTransform(0, 1, 1, 0, 0, 0)));
+            found += " |";
+            crossed(image.copy(0, 50 * ratio, image.width(), 1));
+            for (const int field : {5, 10, 16, 17, 22}) {
+                const QLineEdit* label = windows.grafik.Text[field];
+                const QRect r = label->geometry();
+                found += QString::asprintf(" | %d,%d %dx%d ", r.x(), r.y(), r.width(), r.height()) +
+                    label->palette().color(QPalette::Text).name();
+            }
+            const BatteryNotes notes{"Akku 1", "1700", "6", "7,2"};
+            windows.grafik.KopfzeilenSchreiben({"?", "?", "", ""});
+            windows.grafik.KopfzeilenSchreiben(notes);
+            const QImage twice = image.copy();
+            windows.grafik.GrafikAufbauen();
+            windows.grafik.KopfzeilenSchreiben(notes);
+            QVERIFY(countColor(twice, QColor(191, 0, 0)) > 200);
+            QCOMPARE(image, twice);
+            QCOMPARE(windows.grafik.view.AlteKopfzeile,
+                     "Akku 1 | Nennkap.: 1700 mAh | Zellenzahl : 6 (7,2V)");
+            QMdiSubWindow* frame = area.addSubWindow(&windows.grafik);
+            border = frame->size() - frame->contentsRect().size();
+            for (const QSize outer : {QSize(200, 100), QSize(410, 300)}) {
+                frame->resize(outer);
+                windows.grafik.resize(outer - border);
+                windows.grafik.Form_Resize();
+                const QSize inner = windows.grafik.size();
+                const QRect plot = windows.plot()->geometry();
+                found += QString::asprintf(" | %dx%d %dx%d %d,%d %dx%d", frame->width(), frame->height(),
+                                           inner.width(), inner.height(), plot.x(), plot.y(), plot.width(),
+                                           plot.height());
+            }
+            seen << found;
         }
-        const QString grid = "0 25 75 125 175 225 275 325 375 425 475 524  0 100 200 300 400 500 599";
-        grids.sort();
-        QCOMPARE(grids, QStringList({"1: " + grid, "2: " + grid}));
+        const QSize small = QSize(410, 247) - border, wide = QSize(410, 300) - border;
+        const QString plot =
+            "0 25 75 125 175 225 275 325 375 425 475 524 | 0 100 200 300 400 500 599 | 0,418 "
+            "33x19 #008000 | 633,414 47x13 #ff0000 | 517,525 33x19 #000000 | 623,525 49x19 "
+            "#000000 | 633,426 47x13 #0000ff" +
+            QString::asprintf(" | 410x247 %dx%d 33,0 323x%d | 410x300 %dx%d 33,0 %dx%d", small.width(),
+                              small.height(), small.height() - 19, wide.width(), wide.height(),
+                              wide.width() - 80, wide.height() - 19);
+        seen.sort();
+        QCOMPARE(seen, QStringList({"1: " + plot, "2: " + plot}));
     }
 
     // The live page ('L'), drawn from its start only, the first page of a finished record ('P') and
-    // the whole record ('W', 'C' a clean charge), reduced column by column, give pixel for pixel the picture
-    // of one line per sample from sample 1. Grey (1) and unticked (0) boxes hide their curves. Noisy curves
-    // are drawn in the start size, 21 minutes (1260 samples) a page; a clean charge on 600 x 525 pixels.
+    // the whole record ('W'), reduced column by column, give pixel for pixel the picture of one line
+    // per sample from sample 1. Grey and unticked boxes hide their curves. Noisy curves in the start
+    // size, 21 minutes (1260 samples) a page.
     void eachViewEqualsPerSampleDrawing_data()
     {
         QTest::addColumn<char>("kind");
         QTest::addColumn<float>("page");
         QTest::addColumn<int>("samples");
-        QTest::addColumn<int>("u");  // the voltage's box
-        QTest::addColumn<int>("q");  // the capacity's box
-        const auto row = [](const char* name, char kind, float page, int samples, int u, int q) {
-            QTest::newRow(name) << kind << page << samples << u << q;
+        QTest::addColumn<QString>("boxes");  // the curve boxes' states: 0 unticked, 1 grey, 2 ticked
+        const auto row = [](const char* name, char kind, float page, int samples, const char* boxes) {
+            QTest::newRow(name) << kind << page << samples << QString(boxes);
         };
-        row("live page 2, its first sample", 'L', 2, 1261, 1, 2);
-        row("live page, the first sample alone", 'L', 1, 1, 2, 2);
-        row("page, the record ends mid page", 'P', 1, 1000, 2, 0);
-        row("page, full up to its right edge", 'P', 1, 1260, 2, 2);
-        row("whole, empty", 'W', 1, 0, 2, 2);
-        row("whole, one sample", 'W', 1, 1, 2, 2);
-        row("whole, 601 samples", 'W', 1, 601, 1, 0);
-        row("whole, 5000 noisy samples", 'W', 1, 5000, 2, 2);
-        row("whole, a clean charge", 'C', 1, 30000, 2, 2);
+        row("live page 2, its first sample", 'L', 2, 1261, "122");
+        row("live page, the first sample alone", 'L', 1, 1, "222");
+        row("page, the record ends mid page", 'P', 1, 1000, "220");
+        row("page, full up to its right edge", 'P', 1, 1260, "222");
+        row("whole, one sample, no current", 'W', 1, 1, "202");
+        row("whole, 5000 noisy samples, one curve", 'W', 1, 5000, "120");
     }
     void eachViewEqualsPerSampleDrawing()
     {
         QFETCH(char, kind);
         QFETCH(float, page);
         QFETCH(int, samples);
-        QFETCH(int, u);
-        QFETCH(int, q);
-        const bool clean = kind == 'C';
-        PlotWindows windows(clean ? QSize(680, 544) : QSize(455, 211));
+        QFETCH(QString, boxes);
+        PlotWindows windows(QSize(455, 211));
         Record& v = windows.session.Messreihe;
         GraphView& view = windows.grafik.view;
         windows.setgraf.Option3->setChecked(true);
-        windows.setgraf.Check1->setCheckState(Qt::CheckState(u));
-        windows.setgraf.Check3->setCheckState(Qt::CheckState(q));
+        for (int k = 0; k < 3; ++k)
+            QList{windows.setgraf.Check1, windows.setgraf.Check2, windows.setgraf.Check3}[k]->setCheckState(
+                Qt::CheckState(boxes[k].digitValue()));
         for (int n = 1; n <= samples; ++n) {
             const float t = static_cast<float>(n) / samples, r = 0.35f * std::sin(n * 12.9898f);
-            v.KurveU[n] = clean ? ladomat::sim::chargeSecond(n - 1, samples, 54).outputMv
-                                : view.SkalaU * (0.5f + std::cos(n * 78.233f) * 0.35f);
-            v.KurveI[n] = clean ? 26300.0f : view.SkalaI * (t + r);
-            v.KurveQ[n] = clean ? std::floor(view.SkalaQ * t) : view.SkalaQ * (1.1f - t + r / 2);
+            v.KurveU[n] = view.SkalaU * (0.5f + std::cos(n * 78.233f) * 0.35f);
+            v.KurveI[n] = view.SkalaI * (t + r);
+            v.KurveQ[n] = view.SkalaQ * (1.1f - t + r / 2);
         }
         v.MessAnzahl = samples;
         view.LetzteSeite = view.Seite = page;
-        view.Gesamtansicht = kind == 'W' || clean;
+        view.Gesamtansicht = kind == 'W';
         windows.grafik.GrafikAufbauen();
         windows.grafik.AnsichtZeichnen(v, samples + 1, kind == 'P');
         const QImage drawn = windows.image().copy();
-        QCOMPARE(countColor(drawn, Qt::red) > 0, samples > 0);
+        QVERIFY(countColor(drawn, Qt::blue) + countColor(drawn, Qt::red) > 0);
         windows.grafik.GrafikAufbauen();
         const float S = view.Gesamtansicht ? samples : samplesPerPage(view);  // samples across the plot
         drawPerSample(windows.plot(), v, view, windows.plot()->ScaleWidth() / S, S * (page - 1),
                       std::min<float>(samples, S * page));
         QCOMPARE(drawn, windows.image());
-    }
-
-    // The first and last label of each group: value labels beside and above / below grid lines 25
-    // and 425, time labels under x = 0, the fifth grid line and the right end, each group in its
-    // size and colour.
-    void labelPlaces()
-    {
-        PlotWindows windows;
-        QStringList places;
-        for (const int field : {1, 5, 6, 10, 11, 16, 17, 18, 22}) {
-            const QLineEdit* label = windows.grafik.Text[field];
-            const QRect r = label->geometry();
-            places << QString::asprintf("%d: %d,%d %dx%d ", field, r.x(), r.y(), r.width(), r.height()) +
-                    label->palette().color(QPalette::Text).name();
-        }
-        QCOMPARE(places,
-                 QStringList({"1: 0,18 33x19 #008000", "5: 0,418 33x19 #008000", "6: 633,14 47x13 #ff0000",
-                              "10: 633,414 47x13 #ff0000", "11: 17,525 33x19 #000000",
-                              "16: 517,525 33x19 #000000", "17: 623,525 49x19 #000000",
-                              "18: 633,26 47x13 #0000ff", "22: 633,426 47x13 #0000ff"}));
-    }
-
-    void captionErasesItsFirstLine()
-    {
-        // Caption line 1 (the battery notes) is erased by printing it again in the background colour:
-        // written with the start notes and then with others it equals the second written once.
-        PlotWindows windows;
-        Formgrafik& grafik = windows.grafik;
-        const BatteryNotes notes{"Akku 1", "1700", "6", "7,2"};
-        grafik.KopfzeilenSchreiben({"?", "?", "", ""});
-        grafik.KopfzeilenSchreiben(notes);
-        const QImage twice = windows.image().copy();
-        grafik.GrafikAufbauen();
-        grafik.KopfzeilenSchreiben(notes);
-        QVERIFY(countColor(twice, QColor(191, 0, 0)) > 200);
-        QCOMPARE(windows.image(), twice);
-        QCOMPARE(grafik.view.AlteKopfzeile, "Akku 1 | Nennkap.: 1700 mAh | Zellenzahl : 6 (7,2V)");
     }
 
     // Samples at half the voltage scale (row 262) recorded one by one from sample 1, 720 (12 minutes)
@@ -238,16 +192,100 @@ private slots:
               "shown");
     }
 
-    void curveBoxes()
+    // During a run, curve boxes and scales redraw the live page at once and recording goes on: a grey
+    // box hides its curve, a click shows it (never grey again), the next hides it; 12.0 V lies on
+    // line 17 at 60 V full scale and on the top label's line at 12 V. A scale writes its five labels,
+    // top to bottom, and is 21/20 of the top label.
+    void liveRedraw()
     {
-        // A grey curve box reads 2; the user's clicks only toggle between 1 and 0.
-        PlotWindows windows;
-        QCheckBox* box = windows.setgraf.Check1;
-        box->setCheckState(Qt::PartiallyChecked);
-        QList<int> seen;
-        for (int click = 0; click < 4; ++click, box->click())
-            seen << checkValue(box);
-        QCOMPARE(seen, (QList<int>{2, 1, 0, 1}));
+        TestApp app;
+        Formsetgraf* s = app.mdi->setgraf;
+        const Formgrafik* g = app.mdi->grafik;
+        const PlotSurface* plot = g->Picture1;
+        // Pixels of the colour on the line of a value label, k/21 of the plot height below the top edge.
+        const auto onLine = [plot](int k, const QColor& color) {
+            return countColor(plot->image(), color,
+                              int(plot->ScaleHeight() * k / 21 / plot->twipsPerPixel()));
+        };
+        // Charging frames at 12.0 V and 2 A (on line 5 at 2.5 A full scale).
+        const ladomat::sim::Reading frame{.outputMv = 12000, .currentTenthMa = 20000, .status = 2};
+        for (int k = 0; k < 740; ++k)
+            app.send(frame);
+        s->Check1->setCheckState(Qt::PartiallyChecked);
+        s->HScroll2->setValue(50);
+        const int grey = countColor(plot->image(), kVoltageColor), current = onLine(5, kCurrentColor);
+        s->Check1->click();
+        const int length = onLine(17, kVoltageColor);
+        s->HScroll1->setValue(12);
+        s->HScroll3->setValue(6);
+        const int top = onLine(1, kVoltageColor), old = onLine(17, kVoltageColor);
+        for (int k = 0; k < 10; ++k)
+            app.send(frame);
+        QVERIFY(length > 0 && current > 0 && onLine(1, kVoltageColor) > length);
+        s->Check1->click();
+        QCOMPARE(QList<int>({grey, top, old, countColor(plot->image(), kVoltageColor)}),
+                 QList<int>({0, length, 0, 0}));
+        QString labels = QString::asprintf("%g %g %g", g->view.SkalaU, g->view.SkalaI, g->view.SkalaQ);
+        for (const int field : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 18, 19, 20, 21, 22})
+            labels += ' ' + g->Text[field]->text();
+        QCOMPARE(labels,
+                 "12600 26250 189 12,0V 9,6V 7,2V 4,8V 2,4V 2,50A 2,00A 1,50A 1,00A 0,50A 180mAh 144mAh "
+                 "108mAh 72mAh 36mAh");
+    }
+
+    // After a run of 750 samples (two pages of 12 minutes on 375 columns), the record ending at
+    // `messAnzahl`, clicks on 1 to 4 (the time options), < and > (the page buttons), W (the view
+    // switch). A time option counts the pages of its length and shows the first. Page 2 of the run
+    // starts at sample 720 and ends in column 16 (32 of 720), where the current, drawn last, ends.
+    // The whole record (12.5 minutes) spans the width, only its button usable; back from it, page 2
+    // shows as it was left. Shown: page field, last page, view button, the time labels, the nine
+    // controls, the current's last column.
+    void paging_data()
+    {
+        QTest::addColumn<float>("messAnzahl");
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* name, float messAnzahl, const char* clicks, const QString& shown) {
+            QTest::newRow(name) << messAnzahl << QString(clicks) << shown;
+        };
+        const QString first = "2 Gesamtkurve 0 2 4 6 8 10 12 Min 111111111 374";
+        const QString second = "2 2 Gesamtkurve 12 14 16 18 20 22 24 Min 111111111 16";
+        row("12 min, one page", 720, "2", " 1 1 Gesamtkurve 0 2 4 6 8 10 12 Min 111111111 374");
+        row("12 min, a sample more", 721, "2", " 1 " + first);
+        row("21 min, partly filled", 2521, "3", " 1 3 Gesamtkurve 0 3,5 7 10,5 14 17,5 21 Min 111111111 223");
+        row("30 min", 2521, "4", " 1 2 Gesamtkurve 0 5 10 15 20 25 30 Min 111111111 156");
+        row("empty record", 0, "2", " 1 1 Gesamtkurve 0 2 4 6 8 10 12 Min 111111111 -1");
+        row("6 min, a full store", 2000000, "1", " 1 5556 Gesamtkurve 0 1 2 3 4 5 6 Min 111111111 374");
+        row("next", 750, "2>", second);
+        row("next at the last", 750, "2>>", second);
+        row("previous", 750, "2><", "1 " + first);
+        row("previous at the first", 750, "2<", "1 " + first);
+        row("whole record", 750, "2>W",
+            "2 2 Normalansicht 0 002,1 004,2 006,3 008,3 010,4 012,5Min 100000011 374");
+        row("back to the page", 750, "2>WW", second);
+    }
+    void paging()
+    {
+        QFETCH(float, messAnzahl);
+        QFETCH(QString, clicks);
+        TestApp app;
+        const ladomat::sim::Reading frame{.outputMv = 12000, .currentTenthMa = 20000, .status = 2};
+        for (int k = 0; k < 750; ++k)
+            app.send(frame);
+        app.send({.status = 8});
+        app.session().Messreihe.MessAnzahl = messAnzahl;
+        Formsetgraf* s = app.mdi->setgraf;
+        const QList<QAbstractButton*> buttons{s->Option1,  s->Option2,  s->Option3, s->Option4,
+                                              s->Command2, s->Command3, s->Command1};
+        for (const QChar click : clicks)
+            buttons[QString("1234<>W").indexOf(click)]->click();
+        const Formgrafik* g = app.mdi->grafik;
+        QStringList shown{s->Text1->text(), QString::number(g->view.LetzteSeite), s->Command1->text()};
+        for (int field = 11; field <= 17; ++field)
+            shown << g->Text[field]->text();
+        const QList<int> red = columnsWithColor(g->Picture1->image(), kCurrentColor);
+        shown << controlStates(*app.mdi) << QString::number(red.isEmpty() ? -1 : red.last());
+        QTEST(shown.join(' '), "shown");
     }
 };
 
