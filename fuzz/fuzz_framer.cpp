@@ -6,9 +6,7 @@
 #include "link/Framer.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
-#include <limits>
 #include <set>
 #include <vector>
 
@@ -34,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<qsizetype> frames;  // where each frame handed back begins
     int noises = 0;
     Framer framer;
-    int64_t now = 0, lastMs = std::numeric_limits<int64_t>::min() / 2;
+    int64_t now = 0, lastMs = -kPauseMs;  // silent before the first character
     qsizetype from = 0;
     const auto arrive = [&](qsizetype to) {  // the line up to `to` arrives now
         if (to > from) {

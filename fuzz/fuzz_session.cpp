@@ -15,7 +15,6 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
-#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -34,7 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Each step is one operation byte and the parameter bytes it takes (0 past the end).
     size_t at = 0;
     const auto take = [&]() -> uint8_t { return at < size ? data[at++] : 0; };
-    MemorySerialPort& port = *app.port;
     ChargeSession& session = app.session();
     Formsetgraf* g = app.mdi->setgraf;
     invariants::Checker::Before was{};
@@ -50,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QByteArray line = QByteArray::fromStdString(ladomat::sim::frameLine(reading));
         for (int k = take() % 64; k >= 0; --k) {
             was = invariants.before();
-            port.receive(line);
+            app.port->receive(line);
             invariants.check(was, false);
         }
     };
@@ -81,14 +79,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::function<void()>> operations{
         [&] {
             const size_t length = std::min<size_t>(take() % 64, size - at);
-            port.receive(QByteArray(reinterpret_cast<const char*>(data + at), qsizetype(length)));
+            app.port->receive(QByteArray(reinterpret_cast<const char*>(data + at), qsizetype(length)));
             at += length;
         },
         frames,
         frames,
-        [&] { port.raiseEvent(take() % 2 ? comEvReceive : 1000 + take() % 16); },
-        [&] { session.Timer1_Timer(); },
-        [&] { session.Timer2_Timer(); },
+        [&] { app.port->raiseEvent(take() % 2 ? comEvReceive : 1000 + take() % 16); },
+        [&] { app.session().Timer1_Timer(); },
+        [&] { app.session().Timer2_Timer(); },
         [&] {
             for (int k = take() % 8; k >= 0; --k)
                 app.tick();
@@ -108,8 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         jumped = true;
     };
     operations.insert(operations.end(),
-                      {choosePort, [&] { port.unplug(); }, [&] { port.replug(); },
-                       [&] { port.retryLostDevice(); }, nearTheStoreEnd});
+                      {choosePort, [&] { app.port->unplug(); }, [&] { app.port->replug(); },
+                       [&] { app.port->retryLostDevice(); }, nearTheStoreEnd});
     while (offscreen && at < size) {
         // The dialogs record what they show; over a long run that record must not grow without end.
         app.dialogs.messages.clear();
