@@ -1,26 +1,16 @@
-// Fuzz target: the framer and the decoder on a line of frames in any envelope (hexadecimal digits
-// too), noise, cuts and pauses built from the input. Everything sent comes back in order, as frames
-// and pieces; a frame never spans a pause, and one found out of step carries 30 digits. Without noise every
-// frame that no pause cuts comes out exactly, in order, and decodes to its digits, when its envelope is no
-// digits or no pause falls inside a frame; noise, or a frame a pause cuts, costs at most the frame it runs
-// into.
+// Fuzz target: the framer on a line of frames in any envelope (hexadecimal digits too), noise, cuts
+// and pauses built from the input. Everything sent comes back in order, as frames and pieces; a frame
+// never spans a pause, and one found out of step carries 30 digits. Without noise every frame that no
+// pause cuts comes out, in order, when its envelope is no digits or no pause falls inside a frame;
+// noise, or a frame a pause cuts, costs at most the frame it runs into.
 #include "link/Framer.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
-#include <limits>
 #include <set>
 #include <vector>
 
 namespace {
-
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    int take() { return at < size ? data[at++] : 0; }
-};
 
 bool isHex(QChar c) { return hexDigit(c) > 0 || c == u'0'; }
 
@@ -34,22 +24,17 @@ void check(bool ok)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Input in{data, size};
-    const QChar start = QChar(char16_t(in.take()));
-    const QChar end = QChar(char16_t(in.take()));
-
-    QString line;
-    std::set<qsizetype> sent;  // where each frame sent begins in the line
+    size_t at = 0;
+    const auto take = [&]() -> int { return at < size ? data[at++] : 0; };
+    const QChar start{char16_t(take())}, end{char16_t(take())};
+    QString line, handed;  // what was sent; everything handed back, in order
+    std::set<qsizetype> sent, pauses;  // where each frame sent begins; where the line had fallen silent
+    std::vector<qsizetype> frames;  // where each frame handed back begins
     int noises = 0;
     Framer framer;
-    QString handed;  // everything handed back, in order
-    std::vector<qsizetype> frames;  // where each frame handed back begins in the line
-    std::set<qsizetype> pauses;  // where the line had fallen silent before a character
-    int64_t now = 0;
-    int64_t lastMs = std::numeric_limits<int64_t>::min() / 2;
+    int64_t now = 0, lastMs = -kPauseMs;  // silent before the first character
     qsizetype from = 0;
-    // The line up to `to` arrives now.
-    const auto arrive = [&](qsizetype to) {
+    const auto arrive = [&](qsizetype to) {  // the line up to `to` arrives now
         if (to > from) {
             if (now - lastMs >= kPauseMs)
                 pauses.insert(from);
@@ -63,21 +48,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         from = to;
     };
-    while (in.at < in.size) {
-        const int op = in.take() % 4;
+    while (at < size) {
+        const int op = take() % 4;
         if (op == 0) {  // a frame: 30 hexadecimal digits in upper or lower case
             QString digits;
             for (int k = 0; k < 15; ++k)
-                digits += QString::asprintf("%02X", in.take());
+                digits += QString::asprintf("%02X", take());
             sent.insert(line.size());
-            line += start + (in.take() % 2 ? digits.toLower() : digits) + end;
+            line += start + (take() % 2 ? digits.toLower() : digits) + end;
         } else if (op == 1) {  // noise: any characters, NUL included
             ++noises;
-            for (int n = 1 + in.take() % 40; n > 0; --n)
-                line += QChar(char16_t(in.take()));
+            for (int n = 1 + take() % 40; n > 0; --n)
+                line += QChar(char16_t(take()));
         } else {  // an arrival, anywhere back in what was sent since the last one, soon or after a pause
-            now += op == 3 ? kPauseMs + in.take() * 10 : in.take() % kPauseMs;
-            arrive(std::max(from, line.size() - in.take() % 33));
+            now += op == 3 ? kPauseMs + take() * 10 : take() % kPauseMs;
+            arrive(std::max(from, line.size() - take() % 33));
         }
     }
     ++now;
@@ -91,18 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     };
     size_t found = 0;
     for (size_t k = 0; k < frames.size(); ++k) {
-        const qsizetype at = frames[k];
-        const QStringView frame = QStringView(line).mid(at, kFrameLength);
+        const QStringView frame = QStringView(line).mid(frames[k], kFrameLength);
         // One without its 30 digits is read only in step: right after a pause or right after a frame.
-        const bool inStep = pauses.count(at) > 0 || (k > 0 && frames[k - 1] + kFrameLength == at);
-        check(whole(at) && (inStep || std::all_of(frame.begin() + 1, frame.end() - 1, isHex)));
-        if (sent.count(at) == 0)
-            continue;
-        ++found;
-        const auto field = [&](int from, int n) { return frame.mid(from, n).toInt(nullptr, 16); };
-        check(decodeFrame(frameDigits(frame.mid(1, 30))) ==
-              Messwerte{QString::number(field(3, 2)), int16_t(field(5, 2)), field(7, 4), field(11, 4),
-                        field(15, 4), field(19, 4), int16_t(field(23, 2))});
+        const bool inStep =
+            pauses.count(frames[k]) > 0 || (k > 0 && frames[k - 1] + kFrameLength == frames[k]);
+        check(whole(frames[k]) && (inStep || std::all_of(frame.begin() + 1, frame.end() - 1, isHex)));
+        found += sent.count(frames[k]);
     }
     const auto sentWhole = size_t(std::count_if(sent.begin(), sent.end(), whole));
     // A frame that a pause cuts is noise to the framer: its tail after the pause is read as a frame.
