@@ -1,18 +1,62 @@
-// Start-up: port opening, the state of the controls afterwards, "Ende" and closing the main window,
-// docking, and the battery window's fields.
+// The main window: start-up and end, what the windows show of the session, the menus, the port
+// settings and information windows, the exports and their save dialog, the battery window.
 #include "TestSupport.h"
 
+#include "export/export.h"
 #include "link/Formdatenformat.h"
+#include "platform/PlotSurface.h"
+#include "records/CompareWindow.h"
+#include "records/RecordBook.h"
+#include "shell/Formeinstell.h"
+#include "shell/InfoWindows.h"
+#include "shell/shell.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QScrollBar>
 #include <QtTest>
+#include <QtWidgets>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
+
+// The port settings window after choosing this port (0: none) and "Port übernhemen"; null once closed.
+static Formeinstell* choose(const TestApp& app, int port)
+{
+    auto* window = app.mdi->findChild<Formeinstell*>();
+    if (port)
+        window->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(port))->setChecked(true);
+    window->Command1->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return app.mdi->findChild<Formeinstell*>();
+}
+
+// Runs an export in its real save dialog as a user would: types `typed` as the file name, presses
+// Enter and answers a question with Yes. Returns the dialog's title, labels and buttons, then questions.
+static QStringList useSaveDialog(const std::function<void()>& save, const QString& typed)
+{
+    QStringList seen;
+    QObject user;  // its pending looks end with it
+    std::function<void()> look = [&] {
+        QTimer::singleShot(10, &user, look);  // looks again, also while a dialog opened below waits
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen << box->text();
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            seen << dialog->windowTitle();
+            for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+                seen << dialog->findChild<QLabel*>(QLatin1String(label))->text();
+            for (const QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
+                seen << button->text();
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(name, typed);
+            QTest::keyClick(name, Qt::Key_Return);
+        }
+    };
+    QTimer::singleShot(10, &user, look);
+    save();
+    return seen;
+}
 
 class TestShell : public QObject {
     Q_OBJECT
@@ -20,42 +64,91 @@ class TestShell : public QObject {
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // COM1 to COM4 are tried in turn; the first that opens is used. What waits there is read once
-    // into the data format window, not decoded. Then: scales and page on the axes; view, page and
-    // file commands locked until a record ends; none of the six windows can be closed. "Ende" and
-    // closing the main window close the port and end the program, asking nothing.
+    // Typed into the save dialog (German, though the user's language is not), a name gives one file; over
+    // an older file: the question, answered Yes. First: once the program has ended, dialogs don't wait.
+    void saveNames_data()
+    {
+        QTest::addColumn<bool>("bitmap");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<bool>("older");
+        QTest::newRow("Textdatei x") << false << "x" << u"x.TXT"_s << false;
+        QTest::newRow("Textdatei x.csv over an older one") << false << "x.csv" << u"x.csv"_s << true;
+        QTest::newRow("Grafik x") << true << "x" << u"x.bmp"_s << false;
+        QTest::newRow("Grafik x. over an older one") << true << "x." << u"x."_s << true;
+    }
+    void saveNames()
+    {
+        QFETCH(bool, bitmap);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(bool, older);
+        TestApp app;
+        app.send({.outputMv = 12460, .status = 2});
+        setDialogBackend(nullptr);
+        QTemporaryDir home;  // where the dialog opens
+        const QByteArray userHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        const QString path = home.filePath(written);
+        QVERIFY(!older || write(path, "alt"));
+        QStringList dialog{bitmap ? "Ladekurve speichern" : "Textdatei speichern",
+                           "Suchen in:",
+                           "Datei&name:",
+                           "Dateien des Typs:",
+                           "S&peichern",
+                           "Abbrechen"};
+        if (older)
+            dialog << "Die Datei " + written + " existiert bereits.\nSoll sie überschrieben werden?";
+        QCOMPARE(
+            useSaveDialog([&] { bitmap ? app.mdi->m_grafsave_Click() : app.mdi->m_maketext_Click(); }, typed),
+            dialog);
+        qputenv("HOME", userHome);
+        QCOMPARE(QDir(home.path()).entryList(QDir::Files | QDir::Hidden), QStringList{written});
+        QCOMPARE(contents(path).left(2), bitmap ? "BM" : "1,");
+    }
+
+    // COM1 to COM4 are tried in turn, the first that opens is used and what waits there is shown, not
+    // decoded. Scales and labels (also a step down) in the locale's form; commands locked; no window
+    // closes. "Ende" and closing the main window close the port and end the program, asking nothing.
     void startUpAndEnd_data()
     {
         QTest::addColumn<std::set<int>>("available");
         QTest::addColumn<std::vector<int>>("tried");
-        QTest::addColumn<bool>("byMenu");
-        QTest::newRow("COM1, Ende") << std::set<int>{1, 2, 3, 4} << std::vector<int>{1} << true;
-        QTest::newRow("COM2, closed") << std::set<int>{2, 3} << std::vector<int>{1, 2} << false;
-        QTest::newRow("COM4, Ende") << std::set<int>{4} << std::vector<int>{1, 2, 3, 4} << true;
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("shown");  // Text[1], Text[10], page, battery; Text[2] a step down
+        const QLocale de(QLocale::German, QLocale::Germany);
+        const QString german = u"60,0V 1,00A  1 7,2 46,4V"_s;
+        QTest::newRow("COM1, Ende") << std::set<int>{1, 2, 3, 4} << std::vector<int>{1} << de << german;
+        QTest::newRow("COM2, closed") << std::set<int>{2, 3} << std::vector<int>{1, 2} << de << german;
+        QTest::newRow("COM4, Ende, C locale") << std::set<int>{4} << std::vector<int>{1, 2, 3, 4}
+                                              << QLocale::c() << u"60.0V 1.00A  1 7.2 46.4V"_s;
     }
     void startUpAndEnd()
     {
         QFETCH(std::set<int>, available);
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
         const QByteArray waiting = QByteArray("\x02") + ladomat::sim::frameDigits({}).c_str() + "\r";
         TestApp app(available, waiting);
+        MDIForm1& m = *app.mdi;
         QTEST(app.port->triedPorts(), "tried");
-        QVERIFY(app.port->portOpen() && !app.mdi->ended() && app.session().Datensatz.isEmpty());
-        QCOMPARE(app.port->rThreshold(), 32);
-        QCOMPARE(app.mdi->datenformat->Text1->text(), QString::fromLatin1(waiting));
-        for (QMdiSubWindow* frame : app.mdi->mdiArea->subWindowList())
+        QVERIFY(app.port->portOpen() && app.port->rThreshold() == 32 && app.session().Datensatz.isEmpty());
+        QCOMPARE(m.datenformat->Text1->text(), QString::fromLatin1(waiting));
+        for (QMdiSubWindow* frame : m.mdiArea->subWindowList())
             QVERIFY2(!frame->close(), qPrintable(frame->windowTitle()));
-        QCOMPARE((QStringList{app.mdi->grafik->Text[1]->text(), app.mdi->grafik->Text[10]->text(),
-                              app.mdi->setgraf->Text1->text(), controlStates(*app.mdi)}),
-                 (QStringList{"60,0V", "1,00A", " 1", "000000000"}));
-        QFETCH(bool, byMenu);
-        byMenu ? app.mdi->m_ende->trigger() : void(app.mdi->close());
-        QVERIFY(!app.port->portOpen() && app.mdi->ended() && app.dialogs.messages.isEmpty());
+        QStringList shown{m.grafik->Text[1]->text(), m.grafik->Text[10]->text(), m.setgraf->Text1->text(),
+                          m.akku->Text4->text()};
+        m.setgraf->HScroll1->setValue(58);
+        QTEST(shown.join(' ') + ' ' + m.grafik->Text[2]->text(), "shown");
+        QCOMPARE(controlStates(m), "000000000");
+        QString(QTest::currentDataTag()).contains("Ende") ? m.m_ende->trigger() : void(m.close());
+        QVERIFY(!app.port->portOpen() && m.ended() && app.dialogs.messages.isEmpty());
     }
 
     void noPortEndsTheProgram()
     {
-        // None of them opens (a charger on COM5 is not found) and no file is given: one message, in front of
-        // the windows opened so far, and the program ends before the later start-up steps.
+        // No COM1 to COM4 (a charger on COM5 is not found): one message, in front of the windows opened
+        // so far, and the program ends before the later start-up steps.
         TestApp app(std::set<int>{5});
         QCOMPARE(app.dialogs.messages.value(0),
                  (QPair<QString, QString>{
@@ -66,25 +159,31 @@ private slots:
         QVERIFY(app.mdi->ended() && !app.mdi->isVisible() && app.mdi->grafik->Text[1]->text().isEmpty());
     }
 
-    // What the session says, the windows show (words as the session says them, "whole" a click on
-    // the view switch): the nine controls as each window locks its own, and in the whole-record view
-    // the page controls off after the charger's end or a full store, not after a stop; the battery
-    // window's message, and the link alarm unless a message stands, the port read away; the live
-    // window's mode and status, the status bar's hint.
+    // What the session says, the windows show ("whole" a click on the view switch): the nine controls,
+    // page controls off in the whole-record view after the charger's end or a full store, not after a
+    // stop; the battery window's message, the link alarm unless a message stands, the port read away.
     void windowsFollowTheSession_data()
     {
         QTest::addColumn<QString>("said");
-        QTest::addColumn<QString>("shown");  // controls | message | waiting | mode | status | status bar
-        QTest::newRow("locked") << "unlock|lock" << u"000000000||3|||"_s;
-        QTest::newRow("unlocked") << "lock|unlock" << u"111111111||3|||"_s;
-        QTest::newRow("charger's end, whole") << "unlock|whole|unlock|end charger" << u"100000011||3|||"_s;
-        QTest::newRow("full store, whole view") << "unlock|whole|unlock|end full" << u"100000011||3|||"_s;
-        QTest::newRow("stop, whole view") << "unlock|whole|unlock|end stop" << u"111111111||3|||"_s;
-        QTest::newRow("charger's end, page view") << "unlock|end charger" << u"111111111||3|||"_s;
-        QTest::newRow("message") << "msg Eins" << u"000000000|Eins|3|||"_s;
-        QTest::newRow("link silent") << "silent" << u"000000000|Alarm|0|||"_s;
-        QTest::newRow("link silent under a message") << "msg Eins|silent" << u"000000000|Eins|0|||"_s;
-        QTest::newRow("names") << "mode Laden|status Voll|hint Los" << u"000000000||3|Laden|Voll|Los"_s;
+        QTest::addColumn<QString>("shown");  // controls | message | waiting
+        QTest::newRow("locked") << "unlock|lock"
+                                << "000000000||3";
+        QTest::newRow("unlocked") << "lock|unlock"
+                                  << "111111111||3";
+        QTest::newRow("charger's end, whole") << "unlock|whole|unlock|end charger"
+                                              << "100000011||3";
+        QTest::newRow("full store, whole view") << "unlock|whole|unlock|end full"
+                                                << "100000011||3";
+        QTest::newRow("stop, whole view") << "unlock|whole|unlock|end stop"
+                                          << "111111111||3";
+        QTest::newRow("charger's end, page view") << "unlock|end charger"
+                                                  << "111111111||3";
+        QTest::newRow("message") << "msg Eins"
+                                 << "000000000|Eins|3";
+        QTest::newRow("link silent") << "silent"
+                                     << "000000000|Alarm|0";
+        QTest::newRow("link silent under a message") << "msg Eins|silent"
+                                                     << "000000000|Eins|0";
     }
     void windowsFollowTheSession()
     {
@@ -92,9 +191,12 @@ private slots:
         TestApp app;
         app.sendRaw("abc");
         ChargeSession& session = app.session();
+        emit session.modeNamed("Laden");
+        emit session.statusNamed("Voll");
+        emit session.statusHint("Los");
         for (const QString& word : said.split(u'|')) {
             const QString rest = word.section(u' ', 1);
-            if (word == u"lock" || word == u"unlock")
+            if (word.endsWith(u"lock"))
                 emit session.controlsLocked(word == u"lock");
             else if (word == u"whole")
                 app.mdi->setgraf->Command1->click();
@@ -103,56 +205,226 @@ private slots:
                     ChargeSession::EndReason(QStringList{"charger", "stop", "full"}.indexOf(rest)));
             else if (word.startsWith(u"msg"))
                 emit session.message(rest);
-            else if (word == u"silent")
+            else
                 emit session.linkSilent("Alarm");
-            else if (word.startsWith(u"mode"))
-                emit session.modeNamed(rest);
-            else if (word.startsWith(u"status"))
-                emit session.statusNamed(rest);
-            else if (word.startsWith(u"hint"))
-                emit session.statusHint(rest);
         }
         const MDIForm1& m = *app.mdi;
-        QTEST(
-            QStringList({controlStates(m), m.akku->Text7->text(), QString::number(app.port->waiting().size()),
-                         m.text->Text7->text(), m.text->Text6->text(), m.StatusBar1->text()})
-                .join(u'|'),
-            "shown");
+        QTEST(controlStates(m) + '|' + m.akku->Text7->text() + '|' +
+                  QString::number(app.port->waiting().size()),
+              "shown");
+        QCOMPARE(m.text->Text7->text() + m.text->Text6->text() + m.StatusBar1->text(), "LadenVollLos");
     }
 
-    void oneDecimalSeparator()
+    void portWindowAndItsChoice()
     {
-        // In the C locale the axis labels set at start-up, those set when the voltage scale is stepped
-        // down and the battery's voltage all use its decimal point, and no comma (the German forms are
-        // checked with each window).
-        QLocale::setDefault(QLocale::c());
+        // While open, the window closes the port and locks "Port"; each choice names its device. A
+        // port in use: the message, and the window stays. A free one is taken; what waited is shown.
+        qputenv("LADOMAT_COM2", "/dev/ttyTEST2");
+        TestApp app({1, 2});
+        const auto state = [&app] {  // port open, the port last tried, the port set, "Port" enabled, messages
+            return QList<int>{app.port->portOpen(), app.port->triedPorts().back(), app.port->commPort(),
+                              app.mdi->m_port->isEnabled(), int(app.dialogs.messages.size())};
+        };
+        app.mdi->m_port->trigger();
+        QCOMPARE(state(), (QList{0, 1, 1, 0, 0}));
+        QVERIFY(choose(app, 4)->Option2->toolTip().contains("/dev/ttyTEST2"));
+        qunsetenv("LADOMAT_COM2");
+        QCOMPARE(state(), (QList{0, 4, 4, 0, 1}));
+        QCOMPARE(app.dialogs.messages.value(0),
+                 (QPair<QString, QString>{"Fehler : COM-Port nicht vorhanden oder anderweitig verwendet !",
+                                          "COM-Error"}));
+        const QByteArray waiting = QByteArray("\x02") + ladomat::sim::frameDigits({}).c_str() + "\r";
+        app.port->setWaitingOnOpen(waiting);
+        QVERIFY(!choose(app, 2));
+        QCOMPARE(state(), (QList{1, 2, 2, 1, 1}));
+        QCOMPARE(app.mdi->datenformat->Text1->text(), QString::fromLatin1(waiting));
+        // An export while the window is open reopens the port; a choice made afterwards still counts.
+        app.mdi->m_port->trigger();
+        app.mdi->m_maketext_Click();  // cancelled
+        QVERIFY(app.port->portOpen() && !choose(app, 1));
+        QCOMPARE(state(), (QList{1, 1, 1, 1, 1}));
+        // Closed after a failed choice, it goes back to the port used before; that port gone: the
+        // message.
+        app.mdi->m_port->trigger();
+        QVERIFY(MDIForm1::frameOf(choose(app, 3))->close());
+        QCOMPARE(state(), (QList{1, 1, 1, 1, 2}));
+        app.mdi->m_port->trigger();
+        app.port->setAvailablePorts({2});
+        QVERIFY(MDIForm1::frameOf(app.mdi->findChild<Formeinstell*>())->close());
+        QCOMPARE(state(), (QList{0, 1, 1, 1, 3}));
+        // An export cancelled while the device is gone says nothing; frames count again once it is back.
+        app.mdi->m_grafsave_Click();
+        QCOMPARE(app.dialogs.messages.size(), 3);
+        app.port->setAvailablePorts({1, 2});
+        app.port->replug();
+        QTRY_VERIFY(app.port->portOpen());
+        app.send({.outputMv = 5000, .status = 1});
+        QCOMPARE(app.session().reading.UAus, 5000);
+    }
+
+    void closeByKeys_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QKeySequence>("keys");
+        for (const char* item : {"m_kabel", "m_author", "m_kontakt", "m_port"}) {
+            for (const char* keys : {"Ctrl+F4", "Ctrl+W"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(item, keys)))
+                    << QString::fromLatin1(item) << QKeySequence(QString::fromLatin1(keys));
+        }
+    }
+    void closeByKeys()
+    {
+        // Chosen from its menu with the mouse and closed at once by the keys, wherever the focus is: the
+        // window is gone; the port settings window so closed goes back to the port used before.
+        QFETCH(QString, item);
+        QFETCH(QKeySequence, keys);
         TestApp app;
-        app.mdi->setgraf->HScroll1->setValue(58);
-        QStringList texts{app.mdi->akku->Text4->text()};
-        for (int field = 1; field <= 22; ++field)
-            texts << app.mdi->grafik->Text[field]->text();
-        QCOMPARE(texts.filter("."),
-                 (QStringList{"7.2", "58.0V", "46.4V", "34.8V", "23.2V", "11.6V", "5.00A", "4.00A", "3.00A",
-                              "2.00A", "1.00A"}));
-        QCOMPARE(texts.filter(","), QStringList());
+        app.mdi->show();
+        app.mdi->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.mdi.get()));
+        auto* action = app.mdi->findChild<QAction*>(item);
+        QMenu* menu = qobject_cast<QMenu*>(action->parent());
+        QMenuBar* bar = app.mdi->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        QTRY_VERIFY(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        QTRY_VERIFY(!menu->isVisible());
+        QCOMPARE(app.mdi->mdiArea->subWindowList().size(), 7);
+        QWidget* focus =
+            QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        QTest::keySequence(focus, keys);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(app.mdi->mdiArea->subWindowList().size(), 6);
+        QVERIFY(app.port->portOpen() && app.mdi->m_port->isEnabled());
     }
 
-    void dockingFollowsTheMainWindow()
+    void windowsOnScreen()
     {
-        // The settings window stays in the top right corner, the battery window in the bottom right
-        // one, as the main window shrinks.
+        // The graph window's maximise box fills the client area with the plot, also one narrower than
+        // its minimum; minimised, a title bar; restored, its size again. The settings and battery
+        // windows stay in the right corners as the main window shrinks.
         TestApp app;
         app.mdi->show();
         QVERIFY(QTest::qWaitForWindowExposed(app.mdi.get()));
+        QMdiSubWindow* frame = MDIForm1::frameOf(app.mdi->grafik);
+        const QSize normal = frame->size(), mainSize = app.mdi->size();
+        const auto click = [frame](QStyle::SubControl button) {
+            QStyleOptionTitleBar bar;
+            bar.initFrom(frame);
+            bar.titleBarFlags = frame->windowFlags();
+            bar.titleBarState = frame->windowState();
+            bar.rect = QRect(0, 0, frame->width(),
+                             frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, frame));
+            const QRect box = frame->style()->subControlRect(QStyle::CC_TitleBar, &bar, button, frame);
+            QTest::mouseMove(frame, box.center());  // the frame takes the button it was last over
+            QTest::mouseClick(frame, Qt::LeftButton, {}, box.center());
+        };
+        // Maximised, minimised, fills the area, as before, the plot shown and wider than the area less
+        // 100.
+        QStringList seen;
+        const auto see = [&] {
+            const QWidget *area = app.mdi->mdiArea->viewport(), *plot = app.mdi->grafik->Picture1;
+            seen << QString::asprintf("%d%d %d%d %d%d", frame->isMaximized(), frame->isMinimized(),
+                                      frame->size() == area->size(), frame->size() == normal,
+                                      plot->isVisible(), plot->width() > area->width() - 100);
+        };
+        click(QStyle::SC_TitleBarMaxButton);
+        see();
+        app.mdi->resize(1, 1);
+        see();
+        app.mdi->resize(mainSize);
+        frame->showNormal();
+        see();
+        click(QStyle::SC_TitleBarMinButton);
+        see();
+        QCOMPARE(seen, (QStringList{"10 10 11", "10 10 11", "00 01 10", "01 00 00"}));
         const QPoint corner = app.mdi->mdiArea->viewport()->rect().bottomRight() - QPoint(120, 60);
-        app.mdi->resize(app.mdi->size() - QSize(120, 60));
+        app.mdi->resize(mainSize - QSize(120, 60));
         QTRY_COMPARE(MDIForm1::frameOf(app.mdi->akku)->geometry().bottomRight(), corner);
         QCOMPARE(MDIForm1::frameOf(app.mdi->setgraf)->geometry().topRight(), QPoint(corner.x(), 0));
     }
 
+    void menus()
+    {
+        // Each "Fenster" item twice: its window(s) hide or show, in front when shown, and the item names
+        // what it does next. "serielles Kabel" and "Kontakt" leave an open window where it is; "Author"
+        // brings it forward. Seen after each: the item, windows in view, the one in front.
+        TestApp app;
+        const MDIForm1& m = *app.mdi;
+        QStringList seen;
+        for (QAction* item : {m.m_text, m.m_text, m.m_grafik, m.m_grafik, m.m_protokoll, m.m_protokoll,
+                              m.m_akku, m.m_akku, m.m_serdaten, m.m_serdaten, m.m_kabel, m.m_author,
+                              m.m_kontakt, m.m_author, m.m_kabel, m.m_kontakt}) {
+            item->trigger();
+            QList<QMdiSubWindow*> frames = m.mdiArea->subWindowList(QMdiArea::StackingOrder);
+            frames.removeIf([](const QMdiSubWindow* frame) { return frame->isHidden(); });
+            seen << item->text() + ": " + QString::number(frames.size()) + ' ' + frames.last()->windowTitle();
+        }
+        QCOMPARE(
+            seen,
+            (QStringList{
+                "Text [anzeigen]: 3 Akku / Infos", "Text [verbergen]: 4 Text - Box",
+                "Grafik [anzeigen]: 2 Text - Box", "Grafik [verbergen]: 4 Grafik Einstellungen",
+                "Protokoll [verbergen]: 5 Lade Protokoll", "Protokoll [anzeigen]: 4 Grafik Einstellungen",
+                "Akku / Infos [anzeigen]: 3 Grafik Einstellungen", "Akku / Infos [verbergen]: 4 Akku / Infos",
+                "Ser. Datenformat [verbergen]: 5 serielles Datenfomat",
+                "Ser. Datenformat [anzeigen]: 4 Akku / Infos", "serielles Kabel: 5 Aufbau des ser. Kabels",
+                "Author: 6 Info ...", "Kontakt: 7 Fragen ...", "Author: 7 Info ...",
+                "serielles Kabel: 7 Info ...", "Kontakt: 7 Info ..."}));
+        QStringList menus;
+        for (const QAction* menu : m.menuBar()->actions()) {
+            QStringList items;
+            for (const QAction* item : menu->menu()->actions())
+                items << (item->isSeparator() ? "-" : item->text());
+            menus << menu->text() + ": " + items.join(", ");
+        }
+        QCOMPARE(
+            menus,
+            (QStringList{"Datei: Textdatei erzeugen, -, Grafik speichern, -, Ende", "Einstellungen: Port",
+                         "Fenster: Text [verbergen], Grafik [verbergen], Protokoll [anzeigen], "
+                         "Akku / Infos [verbergen]",
+                         "Infos: serielles Kabel, Ser. Datenformat [anzeigen], -, Author, Kontakt",
+                         "Aufzeichnungen: Öffnen…, Aufzeichnungsbuch…, Vergleichen…"}));
+        // "Öffnen…" asks in the journal folder and opens each file chosen in a record window in front;
+        // so does the record book; "Vergleichen…" and the book's compare button put records on one plot.
+        QTemporaryDir dir;
+        qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+        const QString a = dir.filePath("A.TXT"), record = journalFolder() + "/2026-01-02_03-04-05.TXT";
+        QVERIFY(write(a, "1,1,1,1\r\n") && write(dir.filePath("B.TXT"), ""));
+        app.dialogs.opened = QStringList{a, dir.filePath("B.TXT")};
+        m.m_oeffnen->trigger();
+        QVERIFY(write(record, "1,1,1,1\r\n"));
+        m.m_buch->trigger();
+        auto* book = m.findChild<RecordBook*>();
+        QVERIFY(book && book->shownPaths() == QStringList{record});
+        emit book->openRequested(record);
+        QStringList titles;
+        for (const QMdiSubWindow* frame : m.mdiArea->subWindowList(QMdiArea::StackingOrder))
+            titles << frame->windowTitle().section(u" – "_s, 0, 0);
+        QCOMPARE(titles.mid(9),
+                 (QStringList{"A.TXT", "B.TXT", "Aufzeichnungsbuch", "2026-01-02_03-04-05.TXT"}));
+        app.dialogs.opened = QStringList{a, record};
+        m.m_vergleichen->trigger();
+        emit book->compareRequested({record, a});
+        QCOMPARE(m.findChildren<CompareWindow*>().size(), 2);
+        QCOMPARE(app.dialogs.openRequests,
+                 (QStringList{"Aufzeichnung öffnen|Kurvendateien (*.txt)|*.txt|" + journalFolder(),
+                              "Aufzeichnungen vergleichen|Kurvendateien (*.txt)|*.txt|" + journalFolder()}));
+        // The program's icon, a battery with its green charge curve; both wires of the cable run across
+        // (rows 50 and 80) and the plug's pins 2 and 5, in its upper row, are filled.
+        QVERIFY(countColor(m.windowIcon().pixmap(QSize(48, 48), 1).toImage(), QColor(0, 128, 0)) > 20);
+        const QImage cable = m.findChild<Formkabel*>()->grab().toImage();
+        const QColor wire(0, 0, 160);
+        const int centre = cable.width() / 2;
+        QVERIFY(countColor(cable, wire, 50) > 100 && countColor(cable, wire, 80) > 100 &&
+                cable.pixelColor(centre - 28, 147) == wire && cable.pixelColor(centre + 56, 147) == wire);
+    }
+
     void batteryWindowFields()
     {
-        // Name and capacity unknown, 6 cells, today's date.
+        // Name and capacity unknown, 6 cells, today's date. Typed text (after the "?") beyond 15
+        // characters of name or 4 of capacity is dropped; cells, voltage and date cannot be typed in.
+        // The message field shows its lines one below the other and keeps their ends as CR LF.
         TestApp app;
         Formakku* a = app.mdi->akku;
         const auto shown = [a] {
@@ -161,10 +433,6 @@ private slots:
         };
         const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
         QCOMPARE(shown(), (QStringList{"?", "?", "6", "7,2", today, ""}));
-
-        // 1.2 V a cell, in the locale's form without trailing zeros. Text typed (after the "?") beyond
-        // 15 characters of name or 4 of capacity is dropped; cells, voltage and date cannot be typed
-        // in. The message field shows its lines one below the other and keeps their ends as CR LF.
         a->HScroll1->setValue(30);
         for (QLineEdit* edit : {a->Text1, a->Text2, a->Text3, a->Text4, a->Text6})
             QTest::keyClicks(edit, QStringLiteral("1700 SCRC Pack A"));
@@ -172,7 +440,97 @@ private slots:
         QCOMPARE(a->Text7->document()->blockCount(), 3);
         QCOMPARE(shown(), (QStringList{"?1700 SCRC Pack", "?170", "30", "36", today, "eins\r\n\r\ndrei"}));
     }
+
+    void curveFileBytes()
+    {
+        // 30,000 samples across several buffer fills: the same bytes as a stream writing them line by
+        // line.
+        Record record;
+        QTemporaryDir dir;
+        QByteArray lines;
+        for (int n = 1; n <= 30000; ++n) {
+            record.KurveU[n] = n * 7919 % 65536, record.KurveI[n] = n % 7 ? n : n + 0.5f;
+            lines += QString::asprintf("%d,%g,%g,0\r\n", n, record.KurveU[n], record.KurveI[n]).toLatin1();
+        }
+        record.MessAnzahl = 30000;
+        QVERIFY(writeCurveFile(dir.filePath("Kurve01.TXT"), record));
+        QCOMPARE(contents(dir.filePath("Kurve01.TXT")), lines);
+    }
+
+    // A missing folder, a file system that takes only 4 KiB (a file size limit): a message, nothing
+    // left behind, the port open again.
+    void failures_data()
+    {
+        QTest::addColumn<bool>("bitmap");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("limit");  // bytes a file may grow to; 0: no limit
+        QTest::newRow("bitmap, missing folder") << true << "fehlt/Grafik01.BMP" << 0;
+        QTest::newRow("text, disk full") << false << "voll/Kurve01.TXT" << 4096;
+        QTest::newRow("bitmap, disk full") << true << "voll/Grafik01.BMP" << 4096;
+    }
+    void failures()
+    {
+        QFETCH(bool, bitmap);
+        QFETCH(QString, answer);
+        QFETCH(int, limit);
+        TestApp app;
+        app.session().Messreihe.MessAnzahl = 30000;
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("voll"));
+        rlimit saved;
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the program
+        const rlimit small{limit ? rlim_t(limit) : saved.rlim_cur, saved.rlim_max};
+        app.dialogs.answers = {dir.filePath(answer)};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        bitmap ? app.mdi->m_grafsave_Click() : app.mdi->m_maketext_Click();
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &saved) == 0);
+        QCOMPARE(
+            app.dialogs.messages,
+            (QList<QPair<QString, QString>>{{"Die Datei " + QDir::toNativeSeparators(dir.filePath(answer)) +
+                                                 " konnte nicht geschrieben werden !",
+                                             "Ladomat Link"}}));
+        QVERIFY(QDir(dir.filePath("voll")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        QVERIFY(app.port->portOpen());
+    }
+
+    void aRunsExports()
+    {
+        // A run of three samples and the end frame in the slot after them: four lines, replacing what
+        // the file held; the half frame waiting at the reopened port is discarded. The bitmap is the
+        // plot.
+        TestApp app;
+        QTemporaryDir dir;
+        const QString text = dir.filePath("Kurve01.TXT"), bitmap = dir.filePath("Bild.bmp");
+        QVERIFY(write(text, "alt"));
+        app.send({.outputMv = 5000, .status = 1});
+        for (int k = 0; k < 3; ++k)
+            app.send(
+                {.outputMv = 12460 + 10 * k, .currentTenthMa = 12345 - 5 * k, .capacityMah = k, .status = 2});
+        app.send({.outputMv = 13000, .capacityMah = 3, .status = 8});
+        app.session().Messreihe.KurveQ[3] = 2.5f;  // "." whatever the locale
+        app.port->setWaitingOnOpen("\0020100");
+        app.dialogs.answers = {text, bitmap};
+        app.mdi->m_maketext_Click();
+        QCOMPARE(contents(text),
+                 "1,12460,12345,0\r\n2,12470,12340,1\r\n3,12480,12335,2.5\r\n4,13000,0,3\r\n");
+        app.send({.outputMv = 13100, .status = 8});
+        QCOMPARE(app.session().reading.UAus, 13100);
+        app.mdi->m_grafsave_Click();
+        QCOMPARE(QImage(bitmap, "BMP").convertToFormat(QImage::Format_RGB32),
+                 app.mdi->grafik->Picture1->image().convertToFormat(QImage::Format_RGB32));
+        QVERIFY(app.dialogs.messages.isEmpty());
+    }
 };
 
-QTEST_MAIN(TestShell)
+int main(int argc, char* argv[])
+{
+    // A user whose language is not German.
+    qputenv("LC_ALL", "C");
+    qunsetenv("LANGUAGE");
+    QApplication app(argc, argv);
+    setUpApplication();
+    TestShell test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_shell.moc"
