@@ -21,13 +21,12 @@ void RecordingDialogs::messageBox(const QString& text, const QString& title)
     messages.append({text, title});
     QStringList windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        const auto* mdi = qobject_cast<MDIForm1*>(window);
-        if (!mdi || !mdi->isVisible())
-            continue;
-        windows << mdi->windowTitle();
-        for (const QMdiSubWindow* frame : mdi->mdiArea->subWindowList())
-            if (frame->isVisible())
-                windows << frame->windowTitle();
+        if (const auto* mdi = qobject_cast<MDIForm1*>(window); mdi && mdi->isVisible()) {
+            windows << mdi->windowTitle();
+            for (const QMdiSubWindow* frame : mdi->mdiArea->subWindowList())
+                if (frame->isVisible())
+                    windows << frame->windowTitle();
+        }
     }
     windowsBehind << windows;
 }
@@ -40,11 +39,6 @@ TestApp::TestApp(std::set<int> availablePorts, const QByteArray& waitingAtStart)
     mdi = std::make_unique<MDIForm1>(port);
     mdi->Timer1->stop();
     mdi->Timer2->stop();
-}
-
-void TestApp::send(const ladomat::sim::Reading& reading)
-{
-    sendRaw(QByteArray::fromStdString(ladomat::sim::frameLine(reading)));
 }
 
 PseudoTerminal::PseudoTerminal()

@@ -54,7 +54,10 @@ struct TestApp {
     explicit TestApp(std::set<int> availablePorts = {1, 2, 3, 4}, const QByteArray& waitingAtStart = {});
 
     // Sends one frame line as the charger would; the port raises the receive event.
-    void send(const ladomat::sim::Reading& reading);
+    void send(const ladomat::sim::Reading& r)
+    {
+        sendRaw(QByteArray::fromStdString(ladomat::sim::frameLine(r)));
+    }
     void sendRaw(const QByteArray& bytes) { port->receive(bytes); }
     void tick()  // one tick of Timer1 and Timer2
     {
@@ -87,8 +90,7 @@ struct PseudoTerminal {
     ~PseudoTerminal();
     bool write(const QByteArray& bytes);
 
-    int master = -1;
-    int slave = -1;
+    int master = -1, slave = -1;
     QString path;
 };
 
