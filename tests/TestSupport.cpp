@@ -21,13 +21,11 @@ void RecordingDialogs::messageBox(const QString& text, const QString& title)
     messages.append({text, title});
     QStringList windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        const auto* mdi = qobject_cast<MDIForm1*>(window);
-        if (!mdi || !mdi->isVisible())
-            continue;
-        windows << mdi->windowTitle();
-        for (const QMdiSubWindow* frame : mdi->mdiArea->subWindowList()) {
-            if (frame->isVisible())
-                windows << frame->windowTitle();
+        if (const auto* mdi = qobject_cast<MDIForm1*>(window); mdi && mdi->isVisible()) {
+            windows << mdi->windowTitle();
+            for (const QMdiSubWindow* frame : mdi->mdiArea->subWindowList())
+                if (frame->isVisible())
+                    windows << frame->windowTitle();
         }
     }
     windowsBehind << windows;
@@ -41,13 +39,6 @@ TestApp::TestApp(std::set<int> availablePorts, const QByteArray& waitingAtStart)
     mdi = std::make_unique<MDIForm1>(port);
     mdi->Timer1->stop();
     mdi->Timer2->stop();
-}
-
-TestApp::~TestApp() = default;
-
-void TestApp::send(const ladomat::sim::Reading& reading)
-{
-    sendRaw(QByteArray::fromStdString(ladomat::sim::frameLine(reading)));
 }
 
 PseudoTerminal::PseudoTerminal()
@@ -70,9 +61,8 @@ bool PseudoTerminal::write(const QByteArray& bytes)
 
 PseudoTerminal::~PseudoTerminal()
 {
-    for (const int fd : {slave, master})
-        if (fd >= 0)
-            ::close(fd);
+    ::close(slave);
+    ::close(master);
 }
 
 PlotWindows::PlotWindows(QSize inner)
@@ -117,9 +107,8 @@ int countColor(const QImage& image, const QColor& color, int row)
 QList<int> columnsWithColor(const QImage& image, const QColor& color)
 {
     QList<int> columns;
-    for (int x = 0; x < image.width(); ++x) {
+    for (int x = 0; x < image.width(); ++x)
         if (countColor(image.copy(x, 0, 1, image.height()), color) > 0)
             columns << x;
-    }
     return columns;
 }

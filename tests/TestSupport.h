@@ -14,9 +14,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QList>
-#include <QPair>
-#include <QStringList>
 
 #include <memory>
 #include <set>
@@ -55,10 +52,12 @@ public:
 // The main window after start-up on a memory port (timers stopped: tests tick by hand).
 struct TestApp {
     explicit TestApp(std::set<int> availablePorts = {1, 2, 3, 4}, const QByteArray& waitingAtStart = {});
-    ~TestApp();
 
     // Sends one frame line as the charger would; the port raises the receive event.
-    void send(const ladomat::sim::Reading& reading);
+    void send(const ladomat::sim::Reading& r)
+    {
+        sendRaw(QByteArray::fromStdString(ladomat::sim::frameLine(r)));
+    }
     void sendRaw(const QByteArray& bytes) { port->receive(bytes); }
     void tick()  // one tick of Timer1 and Timer2
     {
@@ -91,8 +90,7 @@ struct PseudoTerminal {
     ~PseudoTerminal();
     bool write(const QByteArray& bytes);
 
-    int master = -1;
-    int slave = -1;
+    int master = -1, slave = -1;
     QString path;
 };
 
