@@ -334,7 +334,7 @@ private slots:
                     atEnd = exported(dir, session.Messreihe);
                 else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
                     first = session.journal->path();
-                if (++second % 500 == 0 && !session.journal->path().isEmpty())
+                if (++second % 500 == 0 && failure.isEmpty() && !session.journal->path().isEmpty())
                     journalIsExport();
             });
             ::setrlimit(RLIMIT_FSIZE, &saved);
