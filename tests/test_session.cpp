@@ -117,6 +117,52 @@ private slots:
               "said");
     }
 
+    // Each status a mode acts on names the mode, the status and the status bar's hint (the status's
+    // own, or the mode's ready hint); a status the mode ignores names the mode alone, an unknown mode
+    // nothing.
+    void names_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("named");  // mode|status|hint
+        const auto row = [](int mode, int status, const QString& named) {
+            QTest::addRow("mode %d, status %d", mode, status) << mode << status << named;
+        };
+        row(0, 0,
+            "Charge|No Battery|Batterie an die 'Output 0,1 - 5A' Buchse des Ladomat Link II anschließen !");
+        row(0, 1, "Charge|Ready, Battery connected|Mit START den Ladevorgang beginnen !");
+        row(1, 1, "Discharge|Ready, Battery connected|Mit START den Entladevorgang beginnen !");
+        row(2, 1,
+            "Charge to Discharge|Ready, Battery connected|Mit START den Lade- Entladevorgang beginnen !");
+        row(3, 1,
+            "Discharge to Charge|Ready, Battery connected|Mit START den Entlade- Ladevorgang beginnen !");
+        row(4, 1, "Lead Battery Charge|Ready, Battery connected|Mit START den Ladevorgang beginnen !");
+        row(0, 2, "Charge|Charging|AKKU WIRD GELADEN ...");
+        row(1, 3, "Discharge|Discharging|AKKU WIRD ENTLADEN ...");
+        row(3, 4, "Discharge to Charge|Discharging in DISC -> CHAR Mode|AKKU WIRD ENTLADEN (D/C MODE) ...");
+        row(3, 5, "Discharge to Charge|Charging in DISC -> CHAR Mode|AKKU WIRD GELADEN (D/C MODE) ...");
+        row(2, 6, "Charge to Discharge|Charging in CHAR -> DISC Mode|AKKU WIRD GELADEN (C/D MODE) ...");
+        row(2, 7, "Charge to Discharge|Discharging in CHAR -> DISC Mode|AKKU WIRD ENTLADEN (C/D MODE) ...");
+        row(1, 8, "Discharge|VORGANG BEENDET|Vorgang erfolgreich beendet !");
+        row(3, 9, "Discharge to Charge|Pause Time|");
+        row(0, 3, "Charge");
+        row(5, 2, "");
+    }
+    void names()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, status);
+        ChargeSession session;
+        QStringList named;
+        for (const auto signal :
+             {&ChargeSession::modeNamed, &ChargeSession::statusNamed, &ChargeSession::statusHint})
+            QObject::connect(&session, signal, [&named](const QString& name) { named << name; });
+        session.DatenWandeln("0",
+                             Messwerte{QString::number(mode), 0, 12460, 7000, 10000, 0, int16_t(status)});
+        session.AblaufAuswerten();
+        QTEST(named.join(u'|'), "named");
+    }
+
     // Each line is four numbers, each after one blank, TAB between them, and the row's only role; a row
     // takes four floats, its room taken once up front. One line more than a full store drops the oldest
     // 100,000 at once.
