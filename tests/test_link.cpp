@@ -3,11 +3,14 @@
 #include "TestSupport.h"
 
 #include "link/Formdatenformat.h"
+#include "link/Formtext.h"
 #include "link/Framer.h"
 #include "platform/NumberText.h"
 #include "shell/Formeinstell.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -189,6 +192,32 @@ private slots:
                               patternText(-2.5, u"0"_s)})
                      .join(u'|'),
                  u"12.46| 0|-3|7.2|05|3.14|012.3|0.0|-3"_s);
+    }
+
+    // The live texts with their units and a leading blank, and the four bars: a bar takes values up to
+    // its maximum; when any bar refuses its value, all four are emptied.
+    void liveValues_data()
+    {
+        QTest::addColumn<Messwerte>("werte");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("each bar at its maximum")
+            << Messwerte{"7", 3, 17000, 60000, 50000, 3000, 0}
+            << " 17 V| 60 V| 5000 mA| 3000 mAh| 7| 3| 6|17000|60000|50000|3000";
+        QTest::newRow("input above its bar") << Messwerte{"7", 3, 17001, 8000, 10000, 500, 0}
+                                             << " 17.001 V| 8 V| 1000 mA| 500 mAh| 7| 3| 6|0|0|0|0";
+        QTest::newRow("capacity above its bar") << Messwerte{"7", 3, 12460, 1200, 12345, 3001, 0}
+                                                << " 12.46 V| 1.2 V| 1234.5 mA| 3001 mAh| 7| 3| 6|0|0|0|0";
+    }
+    void liveValues()
+    {
+        QFETCH(Messwerte, werte);
+        Formtext f;
+        f.WerteAnzeigen(werte, 6);
+        QStringList shown;
+        for (const QObject* w : QObjectList{f.Text2, f.Text3, f.Text4, f.Text5, f.Text7, f.Text8, f.Text9,
+                                            f.ProgressBar1, f.ProgressBar2, f.ProgressBar3, f.ProgressBar4})
+            shown << w->property(w->inherits("QProgressBar") ? "value" : "text").toString();
+        QTEST(shown.join(u'|'), "shown");
     }
 
     // The hardware port on a pseudo-terminal named by LADOMAT_COM1: all 8 bits and breaks marked (a
