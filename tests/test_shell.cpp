@@ -274,6 +274,39 @@ private slots:
         QVERIFY(QDir(dir.filePath("voll")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         QVERIFY(app.port->portOpen());
     }
+
+    // A window chosen from its menu with the mouse and closed at once by the keys, pressed wherever
+    // the focus then is, is gone; the port window closed so leaves the port open and "Port" usable.
+    void closeByKeys_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("cable, Ctrl+F4") << "m_kabel" << QKeySequence(u"Ctrl+F4"_s);
+        QTest::newRow("port, Ctrl+W") << "m_port" << QKeySequence(u"Ctrl+W"_s);
+    }
+    void closeByKeys()
+    {
+        QFETCH(QString, item);
+        TestApp app;
+        app.mdi->show();
+        app.mdi->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.mdi.get()));
+        auto* action = app.mdi->findChild<QAction*>(item);
+        QMenu* menu = qobject_cast<QMenu*>(action->parent());
+        QMenuBar* bar = app.mdi->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        QTRY_VERIFY(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        QTRY_VERIFY(!menu->isVisible());
+        const qsizetype open = app.mdi->mdiArea->subWindowList().size();
+        QWidget* focus =
+            QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        QFETCH(QKeySequence, keys);
+        QTest::keySequence(focus, keys);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(app.mdi->mdiArea->subWindowList().size(), open - 1);
+        QVERIFY(app.port->portOpen() && app.mdi->m_port->isEnabled());
+    }
 };
 
 QTEST_MAIN(TestShell)
