@@ -326,7 +326,7 @@ private slots:
             limit.rlim_cur = fileLimit > 0 ? rlim_t(fileLimit) : saved.rlim_cur;
             ::setrlimit(RLIMIT_FSIZE, &limit);
             play(app, scenario, [&] {
-                if (bar.isEmpty()) {
+                if (bar.isEmpty() && session.MessungBeendet == 0) {
                     bar = app.mdi->statusBar()->currentMessage();
                     field = app.mdi->akku->Text7->text();
                 }
@@ -334,8 +334,15 @@ private slots:
                     atEnd = exported(dir, session.Messreihe);
                 else if (atEnd.isEmpty() && !session.journal->path().isEmpty())
                     first = session.journal->path();
-                if (++second % 500 == 0 && failure.isEmpty() && !session.journal->path().isEmpty())
+                if (++second % 500 != 0 || session.journal->path().isEmpty())
+                    return;
+                if (failure.isEmpty())
                     journalIsExport();
+                // Past its limit, the file is said to fail with the next frame, not when the run ends.
+                for (int waited = 0; !failure.isEmpty() && waited < 5000 &&
+                     QFileInfo(session.journal->path()).size() < fileLimit;
+                     waited += 10)
+                    QThread::msleep(10);
             });
             ::setrlimit(RLIMIT_FSIZE, &saved);
         });
