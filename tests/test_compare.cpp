@@ -102,7 +102,7 @@ private slots:
         QTest::addColumn<QString>("records");
         QTest::addColumn<QString>("view");  // U, I or Q across t(ime) or q (capacity)
         QTest::addColumn<QString>("messages");  // r: not a curve file, m: fewer than two, s: past six
-        QTest::addColumn<QString>("legend");  // %1: today, the date of files without facts
+        QTest::addColumn<QString>("legend");  // %1: the day the files without facts were written
         QTest::addColumn<QString>("labels");  // up | across
         const auto row = [](const char* name, const char* records, const char* view, const char* messages,
                             const QString& legend, const QString& labels) {
@@ -146,7 +146,8 @@ private slots:
                                                                                            : text);
         }
         QTEST(kinds.join(u' '), "messages");
-        QCOMPARE(window ? labelTexts(window, "legend") : "", legend.arg(dateText(QDate::currentDate())));
+        QCOMPARE(window ? labelTexts(window, "legend") : "",
+                 legend.arg(dateText(QFileInfo(dir.filePath("1.TXT")).lastModified().date())));
         if (!window)
             return;
         const int quantity = QString("UIQ").indexOf(view[0]);
