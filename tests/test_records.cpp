@@ -810,6 +810,34 @@ private slots:
         facts.summary = summaryJson(summary);
         QCOMPARE(summaryFromJson(parseFacts(factsJson(facts)).value_or(RecordFacts{}).summary), summary);
     }
+
+    // The program's --summary, run as a user would in a German session without a display: the file's
+    // summary on standard output; a file it cannot open said on standard error, with exit code 1.
+    void summaryOnTheCommandLine()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Entladung 1.TXT"_s), missing = dir.filePath(u"fehlt.TXT"_s);
+        QVERIFY(write(path, "1,36000,50000,1\r\n2,36000,50000,3\r\n3,36500,0,4\r\n"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LANG"_s, u"de_DE.UTF-8"_s);
+        for (const char* name : {"LC_ALL", "LC_NUMERIC", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+        QStringList said;
+        for (const QString& file : {path, missing}) {
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(qEnvironmentVariable("LADOMAT_LINK"), {u"--summary"_s, file});
+            QVERIFY(program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit);
+            said << QString::number(program.exitCode()) + u' ' +
+                    QString::fromUtf8(program.readAllStandardOutput()).section(u'\n', 0, 4) +
+                    QString::fromUtf8(program.readAllStandardError());
+        }
+        QCOMPARE(
+            said,
+            QStringList(
+                {u"0 Datei: %1\nDauer: 0:00:03\nMesswerte: 3\nKapazität: 4 mAh\nEnergie: 0,10 Wh"_s.arg(path),
+                 u"1 Die Datei %1 kann nicht geöffnet werden: sie existiert nicht !\n"_s.arg(missing)}));
+    }
 };
 
 QTEST_MAIN(TestRecords)
