@@ -117,6 +117,36 @@ private slots:
               "said");
     }
 
+    // The decision alone: for a mode and the status at the last tick, the ended and stopped flags and
+    // a full store, what each status from -1 to 10 does ("" for keep); statuses not listed are ignored.
+    void decision_data()
+    {
+        QTest::addColumn<QList<int>>("state");
+        QTest::addColumn<QString>("does");
+        const auto row = [](const char* n, QList<int> s, QString d) { QTest::newRow(n) << s << d; };
+        row("1, open", {1, 3, 0, 0, 0}, "0:lock+reset 1:lock 3:lock+record 8:end");
+        row("unknown mode", {5, 2, 0, 0, 0}, "");
+        row("2, ended", {2, 8, 1, 0, 0},
+            "0:lock+reset 1:unlock 6:lock+record+restart+lost 7:lock+record+restart 8:end 9:pause");
+        row("4, stopped", {4, 1, 1, 1, 0}, "0:lock+reset 1: 2:lock+record+restart 8:end");
+        row("3, full", {3, 4, 1, 0, 1}, "0:lock+reset 1:unlock 4: 5: 8:end 9:");
+        row("0, full, ended", {0, 8, 1, 0, 1}, "0:lock+reset 1:unlock 2:restart 8:end");
+    }
+    void decision()
+    {
+        QFETCH(QList<int>, state);
+        QStringList does;
+        for (int status = -1; status <= 10; ++status) {
+            const Schritt s =
+                AblaufEntscheiden(QString::number(state[0]), status, state[1], state[2], state[3], state[4]);
+            const QString what = QStringList{"", "+lock", "+unlock"}[int(s.controls)] +
+                (s.reset ? "+reset" : "") + (s.record ? "+record" : "") + (s.pause ? "+pause" : "") +
+                (s.end ? "+end" : "") + (s.restart ? "+restart" : "") + (s.lost ? "+lost" : "");
+            does << (s.acts ? QString::number(status) + ':' + what.mid(1) : QString());
+        }
+        QTEST(does.join(u' ').simplified(), "does");
+    }
+
     // Each status a mode acts on names the mode, the status and the status bar's hint (the status's
     // own, or the mode's ready hint); a status the mode ignores names the mode alone, an unknown mode
     // nothing.
