@@ -518,6 +518,25 @@ private slots:
         const QString notCurve = "Die Datei %1 ist keine Kurvendatei: Zeile 1 ist fehlerhaft !";
         const QString refused = "Die Datei %1 kann nicht geöffnet werden: ";
         QTest::newRow("export") << "" << 0 << two << 0LL << two << "";
+        QTest::newRow("LF, last unended")
+            << "" << 0 << "1,1,2,3\n2,4,5,6"_ba << 0LL << "1,1,2,3\r\n2,4,5,6\r\n"_ba
+            << "";
+        QTest::newRow("blank last line") << "" << 0 << two + "\r\n" << 0LL << two << "";
+        QTest::newRow("blank last line, LF") << "" << 0 << "1,1,2,3\n\n"_ba << 0LL << "1,1,2,3\r\n"_ba
+                                             << "";
+        QTest::newRow("zero block") << "" << 0 << two + "3,12" << 8192LL << two
+                                    << "Die Datei %1 ist ab Zeile 3 beschädigt: 1 Zeile verworfen, "
+                                       "die 2 Zeilen davor sind geöffnet !";
+        QTest::newRow("above 65535, blank lines after")
+            << "" << 0 << "1,0,0,0\r\n2,65536,0,0\r\n\r\n\r\n"_ba << 0LL << "1,0,0,0\r\n"_ba
+            << "Die Datei %1 ist ab Zeile 2 beschädigt: 1 Zeile verworfen, die Zeile davor ist geöffnet !";
+        QTest::newRow("negative") << "" << 0 << "1,-5,0,0\r\n"_ba << 0LL << ""_ba << notCurve;
+        QTest::newRow("leading zero") << "" << 0 << "01,5,0,0\r\n"_ba << 0LL << ""_ba << notCurve;
+        QTest::newRow("/dev/zero") << "/dev/zero" << 0 << ""_ba << 0LL << ""_ba
+                                   << refused + "sie ist ein Gerät, keine gespeicherte Datei !";
+        QTest::newRow("/proc file") << "/proc/self/status" << 0 << ""_ba << 0LL << ""_ba
+                                    << refused +
+                "sie gehört zum Systemdateisystem proc, keine gespeicherte Datei !";
         QTest::newRow("cut line") << "Kurve %2.TXT" << 0 << two + "3,124" << 0LL << two
                                   << "Die Datei %1 ist ab Zeile 3 beschädigt: 1 Zeile verworfen, "
                                      "die 2 Zeilen davor sind geöffnet !";
