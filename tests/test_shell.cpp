@@ -8,6 +8,7 @@
 #include "records/RecordBook.h"
 #include "records/RecordWindow.h"
 #include "shell/Formeinstell.h"
+#include "shell/InfoWindows.h"
 #include "shell/shell.h"
 
 #include <QtTest>
@@ -217,6 +218,13 @@ private slots:
                               "Aufzeichnungen vergleichen|Kurvendateien (*.txt)|*.txt|" + journalFolder()}));
         // The program's icon: a battery with its green charge curve.
         QVERIFY(countColor(m.windowIcon().pixmap(QSize(48, 48), 1).toImage(), QColor(0, 128, 0)) > 20);
+        // The cable's two wires run across (rows 50 and 80); of the plug's pins, 2 and 5 are filled.
+        const QImage cable = m.findChild<Formkabel*>()->grab().toImage();
+        const QColor wire(0, 0, 160);
+        const int centre = cable.width() / 2;
+        QVERIFY(countColor(cable, wire, 50) > 100 && countColor(cable, wire, 80) > 100 &&
+                cable.pixelColor(centre - 28, 147) == wire && cable.pixelColor(centre + 56, 147) == wire &&
+                cable.pixelColor(centre, 147) != wire);
         // The graph window has minimise and maximise boxes. The settings and battery windows stay in the
         // right corners as the main window shrinks.
         QVERIFY(MDIForm1::frameOf(m.grafik)->windowFlags().testFlags(Qt::WindowMinMaxButtonsHint));
