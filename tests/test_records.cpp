@@ -15,6 +15,7 @@
 #include "records/SavedRecord.h"
 #include "records/Summary.h"
 #include "shell/MDIForm1.h"
+#include "shell/shell.h"
 
 #include <QtWidgets>
 #include <QtTest>
@@ -273,6 +274,43 @@ private slots:
         });
         QCOMPARE(askOpenFileNames({"Aufzeichnung öffnen", "Kurvendateien (*.txt)|*.txt", dir.path()}),
                  QStringList({dir.filePath("Eins.TXT"), dir.filePath("Zwei.TXT")}));
+    }
+
+    // Qt's own save dialog in German, with its filter: a name typed without its extension gets it,
+    // and a file of that name is not replaced without a question; "Nein" leaves the file as it was.
+    void saveDialog()
+    {
+        QTemporaryDir home;
+        const auto restore = qScopeGuard([old = qgetenv("HOME")] { qputenv("HOME", old); });
+        qputenv("HOME", home.path().toLocal8Bit());
+        QVERIFY(write(home.filePath("Test.TXT"), "old"));
+        setUpApplication();
+        setDialogBackend(nullptr);
+        QString seen;  // the filter, the dialog's buttons, then the question
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen += box->text();
+                box->button(QMessageBox::No)->click();
+            } else if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                if (seen.contains("Test.TXT"))
+                    return dialog->reject();
+                seen += dialog->nameFilters().join(',') + ' ';
+                for (QPushButton* button :
+                     dialog->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>())
+                    seen += button->text().remove('&') + ' ';
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText("Test");
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+        });
+        driver.start(50);
+        QCOMPARE(
+            askSaveFileName({"Textdatei speichern", "Grafiken (*.txt)|*.txt", "C:\\", "Kurve01.TXT", ".TXT"}),
+            QString());
+        QVERIFY2(
+            seen.startsWith("Grafiken (*.txt) Speichern Abbrechen Die Datei Test.TXT existiert bereits."),
+            qPrintable(seen));
+        QCOMPARE(contents(home.filePath("Test.TXT")), "old");
     }
 
     // Simulated runs in a folder of 50 old records: the newest journal file equals the export
